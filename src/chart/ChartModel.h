@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class DataTable;
+
+// The chart's data: a grid of rows (categories, in order) by series (numbered from 1), each
+// series drawn across the rows. Values are numbers; a point with no value (NaN) is a gap. The
+// model keeps one number array per series and never text to read again; the view draws it.
+//
+// Changing the series count or the row count keeps what remains (labels, values, row labels).
+class ChartModel : public QObject {
+    Q_OBJECT
+public:
+    explicit ChartModel(QObject *parent = nullptr);
+
+    struct Series {
+        QString label;
+        QColor color = Qt::black;
+        std::vector<double> values; // rowCount() entries, NaN = no value
+        int box = -1;               // the series box it was built from, -1 for none
+        uint64_t revision = 0;      // raised on every change of values or colour
+    };
+
+    int seriesCount() const { return int(m_series.size()); }
+    int rowCount() const { return m_rows; }
+    void setSeriesCount(int count);
+    void setRowCount(int count);
+
+    // Series are addressed 1..seriesCount(); out-of-range addresses do nothing and read empty.
+    const Series &series(int s) const;
+    void setSeriesLabel(int s, const QString &label);
+    QString seriesLabel(int s) const;
+    void setSeriesBox(int s, int box);
+    void setSeriesColor(int s, const QColor &color);
+    void setValue(int row, int s, double value);
+    // Sets the value from a text holding a number with "," as the decimal separator (the table's
+    // form); a text that is not a number leaves the point unchanged. Returns whether it was set.
+    bool setValueFromText(int row, int s, std::string_view text);
+    // Bulk form: the whole series at once (values.size() must equal rowCount()).
+    void setSeriesValues(int s, std::vector<double> values);
+
+    // Row labels: the text of one cell of each table row, copied compactly.
+    void setRowLabelsFromTable(const DataTable &table, int cell);
+    QString rowLabel(int row) const; // 1-based; empty beyond what was set
+
+    QString axisTitle() const { return m_axisTitle; }
+    void setAxisTitle(const QString &title);
+    int labelSpacing() const { return m_labelSpacing; }
+    void setLabelSpacing(int rows); // 1 or more; anything else is ignored
+    QString title() const { return m_title; }
+    void setTitle(const QString &title);
+    QString hintText() const { return m_hint; }
+    void setHintText(const QString &text);
+
+    void deleteAllSeries();
+
+signals:
+    void changed();     // anything drawn changed
+    void hintChanged(); // the hint text changed
+
+private:
+    std::vector<Series> m_series;
+    int m_rows = 0;
+    std::string m_labelBytes;         // row labels, UTF-8, one after another
+    std::vector<uint32_t> m_labelEnd; // end offset of each row's label
+    QString m_axisTitle;
+    int m_labelSpacing = 1;
+    QString m_title;
+    QString m_hint;
+    uint64_t m_nextRevision = 1;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+class ChartModel;
+class QCustomPlot;
+
+// Draws a ChartModel with QCustomPlot: one line with small markers per series in its colour,
+// category labels (the row labels) under the horizontal axis every "label spacing" rows, the axis
+// title, the series labels in a legend and the title above. Redraws follow the model's changes.
+// The mouse wheel zooms the horizontal axis around the pointer and dragging pans it; every
+// rebuild of the series shows all rows again.
+class ChartView : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartView(ChartModel *model, QWidget *parent = nullptr);
+    ~ChartView() override;
+
+    ChartModel *model() const { return m_model; }
+    QCustomPlot *plot() const { return m_plot; }
+
+    // The chart drawn at `size` (logical pixels) as the window would draw it.
+    QImage render(const QSize &size);
+
+signals:
+    // A click on (or very near) a data point: series s (1-based position) and point p
+    // (1-based row).
+    void pointPicked(int series, int point);
+    // A click that picks no point.
+    void clicked();
+
+private:
+    ChartModel *m_model;
+    QCustomPlot *m_plot;
+    struct Sync;
+    Sync *m_sync;
+};

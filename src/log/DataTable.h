@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The data table: the single store of a loaded log.
+//
+// Rows are numbered from 1, cells from 0. Cell k of a row is field k + 1 of its data line
+// (field 0 of a data line never becomes a cell). Every cell is text; the table shows a "." of
+// the log as ",". Rows are kept compactly: each row's fields 1..N are stored once, as the UTF-8
+// bytes of the line after its first comma, in large shared blocks; a cell is found by scanning
+// its row for commas. Copying a table is cheap (the blocks are shared and never change).
+//
+// Columns are numbered from 0 and column k shows cell k of every row. A row may hold fewer or
+// more cells than there are columns. Text colours are kept per column (the program only ever
+// colours whole columns, and rows are only added while a log is read).
+class DataTable {
+public:
+    static constexpr int FirstColumnWidth = 900; // twips, the visible "Tiempo" column
+    static constexpr int DefaultWidth = -1;      // the list's default width
+
+    struct Column {
+        QString header;
+        int width = DefaultWidth; // twips; 0 hides the column
+        QColor color = Qt::black; // text colour of every cell of the column
+    };
+
+    // ---- columns ----
+    int columnCount() const { return int(m_columns.size()); }
+    const Column &column(int k) const { return m_columns[size_t(k)]; }
+    void clearColumns() { m_columns.clear(); }
+    void addColumn(const QString &header, int width);
+    // Builds the columns from the column-name line (log line 5): "Tiempo" (900 twips), then for
+    // every field j >= 2: fields 6 and 11 give a hidden "Tiempo" column, any other field a column
+    // headed by its text (even when empty). Column k is therefore headed by field k + 1.
+    void buildColumns(const QString &columnNameLine);
+
+    // ---- rows ----
+    int rowCount() const { return int(m_rows.size()); }
+    void clearRows();
+    // Appends the row of one data line given as its raw UTF-8 bytes (without line end). A line
+    // with fewer than two fields (no comma) adds nothing; returns whether a row was added.
+    bool appendLine(std::string_view line);
+    // Removes row `row` (1-based); the rows after it move up. Out of range does nothing.
+    void removeRow(int row);
+    // Number of cells of row `row` (1-based).
+    int cellCount(int row) const;
+
+    // ---- cells ----
+    // The raw bytes of cell k of row r as the log had them ("." not yet shown as ","). Returns
+    // false when the row or the cell does not exist.
+    bool rawCell(int row, int cell, std::string_view &out) const;
+    // The cell's text as the table holds it: UTF-8 bytes with every "." shown as ",". Empty when
+    // the cell does not exist (`exists` tells, when given).
+    std::string cellText(int row, int cell, bool *exists = nullptr) const;
+    // The same text as a QString, for display.
+    QString cell(int row, int cell) const;
+
+    // ---- colours ----
+    QColor cellColor(int row, int cell) const;
+    void setColumnColor(int column, const QColor &color);
+
+    // Bytes held by the rows (text and index), for memory figures.
+    size_t memoryUsed() const;
+
+private:
+    struct RowRef {
+        uint32_t block;
+        uint32_t offset;
+        uint32_t length;
+    };
+    static constexpr size_t BlockSize = size_t(4) << 20;
+
+    std::vector<Column> m_columns;
+    std::vector<RowRef> m_rows;
+    std::vector<std::shared_ptr<std::string>> m_blocks; // each block's bytes; never rewritten
+
+    std::string_view rowBytes(int row) const;
+};
