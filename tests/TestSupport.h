@@ -19,7 +19,7 @@ inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QB
 }
 
 // A log of the standard layout: header, ECU line, empty line, group line with `groups` (e.g.
-// "'003", "'011"), the column-name line (fields 0 and 1 empty, then 15 names with "TIME" at 6
+// "'003", "'011"), the column-name line (fields 0 and 1 empty, then "Ck" naming column k, "TIME" at 6
 // and 11), a units line, a seventh line, then `dataLines` as given, every line ending in CR LF.
 inline QByteArray standardLog(const QList<QByteArray> &groups, const QList<QByteArray> &dataLines,
                               const QByteArray &header = "Sunday,6,December,2026,13:51:20,KORVEX")
@@ -32,7 +32,7 @@ inline QByteArray standardLog(const QList<QByteArray> &groups, const QList<QByte
     out += "03L 906 018 JL,ADVMB,R4 2.0L EDC\r\n";
     out += "\r\n";
     out += g + "\r\n";
-    out += ",,N1,N2,N3,N4,TIME,N7,N8,N9,N10,TIME,N12,N13,N14,N15\r\n";
+    out += ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14\r\n";
     out += ",,/min,mg/H,mg/H,%,,/min,mbar,mbar,%,,a,b,c,d\r\n";
     out += "Marker,TIME,STAMP,STAMP,STAMP,STAMP,TIME,STAMP,STAMP,STAMP,STAMP,TIME,STAMP,STAMP,STAMP,STAMP\r\n";
     for (const QByteArray &line : dataLines)
