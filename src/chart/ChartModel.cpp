@@ -1,1 +1,167 @@
-// placeholder
+#include "chart/ChartModel.h"
+
+#include "log/DataTable.h"
+#include "stats/NumberRules.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+const double NoValue = std::numeric_limits<double>::quiet_NaN();
+const ChartModel::Series NoSeries;
+} // namespace
+
+ChartModel::ChartModel(QObject *parent) : QObject(parent) {}
+
+void ChartModel::setSeriesCount(int count)
+{
+    count = std::max(count, 0);
+    if (count == seriesCount())
+        return;
+    const size_t old = m_series.size();
+    m_series.resize(size_t(count));
+    for (size_t s = old; s < m_series.size(); ++s) {
+        m_series[s].values.assign(size_t(m_rows), NoValue);
+        m_series[s].revision = m_nextRevision++;
+    }
+    emit changed();
+}
+
+void ChartModel::setRowCount(int count)
+{
+    count = std::max(count, 0);
+    if (count == m_rows)
+        return;
+    m_rows = count;
+    for (Series &s : m_series) {
+        s.values.resize(size_t(count), NoValue);
+        s.revision = m_nextRevision++;
+    }
+    emit changed();
+}
+
+const ChartModel::Series &ChartModel::series(int s) const
+{
+    if (s < 1 || s > seriesCount())
+        return NoSeries;
+    return m_series[size_t(s - 1)];
+}
+
+void ChartModel::setSeriesLabel(int s, const QString &label)
+{
+    if (s < 1 || s > seriesCount() || m_series[size_t(s - 1)].label == label)
+        return;
+    m_series[size_t(s - 1)].label = label;
+    emit changed();
+}
+
+QString ChartModel::seriesLabel(int s) const
+{
+    return series(s).label;
+}
+
+void ChartModel::setSeriesBox(int s, int box)
+{
+    if (s >= 1 && s <= seriesCount())
+        m_series[size_t(s - 1)].box = box;
+}
+
+void ChartModel::setSeriesColor(int s, const QColor &color)
+{
+    if (s < 1 || s > seriesCount())
+        return;
+    Series &series = m_series[size_t(s - 1)];
+    series.color = color;
+    series.revision = m_nextRevision++;
+    emit changed();
+}
+
+void ChartModel::setValue(int row, int s, double value)
+{
+    if (s < 1 || s > seriesCount() || row < 1 || row > m_rows)
+        return;
+    Series &series = m_series[size_t(s - 1)];
+    series.values[size_t(row - 1)] = value;
+    series.revision = m_nextRevision++;
+    emit changed();
+}
+
+bool ChartModel::setValueFromText(int row, int s, std::string_view text)
+{
+    double value = 0;
+    if (!NumberRules::TextNumber(text, value))
+        return false;
+    setValue(row, s, value);
+    return s >= 1 && s <= seriesCount() && row >= 1 && row <= m_rows;
+}
+
+void ChartModel::setSeriesValues(int s, std::vector<double> values)
+{
+    if (s < 1 || s > seriesCount())
+        return;
+    values.resize(size_t(m_rows), NoValue);
+    Series &series = m_series[size_t(s - 1)];
+    series.values = std::move(values);
+    series.revision = m_nextRevision++;
+    emit changed();
+}
+
+void ChartModel::setRowLabelsFromTable(const DataTable &table, int cell)
+{
+    const int rows = std::min(m_rows, table.rowCount());
+    m_labelBytes.clear();
+    m_labelEnd.clear();
+    m_labelEnd.reserve(size_t(rows));
+    for (int r = 1; r <= rows; ++r) {
+        m_labelBytes += table.cellText(r, cell);
+        m_labelEnd.push_back(uint32_t(std::min<size_t>(m_labelBytes.size(), UINT32_MAX)));
+    }
+    emit changed();
+}
+
+QString ChartModel::rowLabel(int row) const
+{
+    if (row < 1 || row > m_rows || size_t(row) > m_labelEnd.size())
+        return QString();
+    const size_t begin = row == 1 ? 0 : m_labelEnd[size_t(row - 2)];
+    const size_t end = m_labelEnd[size_t(row - 1)];
+    return QString::fromUtf8(m_labelBytes.data() + begin, qsizetype(end - begin));
+}
+
+void ChartModel::setAxisTitle(const QString &title)
+{
+    if (m_axisTitle == title)
+        return;
+    m_axisTitle = title;
+    emit changed();
+}
+
+void ChartModel::setLabelSpacing(int rows)
+{
+    if (rows < 1 || rows == m_labelSpacing)
+        return;
+    m_labelSpacing = rows;
+    emit changed();
+}
+
+void ChartModel::setTitle(const QString &title)
+{
+    if (m_title == title)
+        return;
+    m_title = title;
+    emit changed();
+}
+
+void ChartModel::setHintText(const QString &text)
+{
+    m_hint = text;
+    emit hintChanged();
+}
+
+void ChartModel::deleteAllSeries()
+{
+    if (m_series.empty())
+        return;
+    m_series.clear();
+    emit changed();
+}
