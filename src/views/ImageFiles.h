@@ -1,1 +1,48 @@
 #pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QImage;
+
+// Chart images saved beside the program and the image editor the window captures go to.
+namespace ImageFiles {
+
+// The folder chart images go to: `programDir` + "/Graficas". An empty `programDir` stands for the
+// folder of the program's executable.
+QString folder(const QString &programDir = QString());
+
+// The log title as a file name: path separators and NUL become "_", so the name stays inside the
+// images folder whatever the title holds.
+QString safeTitle(const QString &logTitle);
+
+// The image file of a log: folder + "/" + safe title + ".jpg" (an empty title gives ".jpg").
+QString imagePath(const QString &logTitle, const QString &programDir = QString());
+
+struct SaveResult {
+    bool ok = false;
+    QString path;  // the file written (or meant to be written)
+    QString error; // a message for the user when !ok
+};
+
+// Saves `image` as JPEG data under imagePath(logTitle, programDir), creating the folder when it
+// is missing and replacing an earlier file of the same name. The file is written under a
+// temporary name and renamed only once complete, so a failed save leaves no broken file (an
+// earlier image stays as it was).
+SaveResult saveChartImage(const QImage &image, const QString &logTitle,
+                          const QString &programDir = QString());
+
+// Opens a saved image with the desktop's default program for it. Returns whether the desktop
+// accepted the request.
+bool openImage(const QString &path);
+
+// The image editors looked for, in order of preference.
+QStringList editorNames();
+// The full path of the first editor of editorNames() found on `searchPaths` (the PATH when
+// empty); empty when there is none.
+QString findImageEditor(const QStringList &searchPaths = QStringList());
+// Starts the first editor found, detached and without a shell. No editor: returns false and does
+// nothing else.
+bool startImageEditor();
+
+} // namespace ImageFiles
