@@ -23,6 +23,14 @@ public:
     // The chart drawn at `size` (logical pixels) as the window would draw it.
     QImage render(const QSize &size);
 
+    // Brings the drawing up to date with the model at once. Changes of the model are otherwise
+    // gathered and drawn once, when control returns to the event loop.
+    void updateNow();
+
+    // Keeps at least `pixels` free at the right of the plot, where the legend stands (for
+    // controls that sit over the chart's lower right corner).
+    void setRightColumnWidth(int pixels);
+
 signals:
     // A click on (or very near) a data point: series s (1-based position) and point p
     // (1-based row).
@@ -31,6 +39,15 @@ signals:
     void clicked();
 
 private:
+    void scheduleUpdate();
+    void showHint();
+    void mousePressed(const QPoint &pos);
+    void mouseMoved(const QPoint &pos);
+    void mouseReleased(const QPoint &pos, bool leftButton);
+    bool pick(const QPointF &pos, int &series, int &point) const;
+    void keepRangeInside();
+    void updateMarkers();
+
     ChartModel *m_model;
     QCustomPlot *m_plot;
     struct Sync;
