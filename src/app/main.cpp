@@ -1,1 +1,97 @@
-int main() { return 0; }
+#include "app/AppState.h"
+#include "app/Form1.h"
+#include "app/Report.h"
+#include "app/Twips.h"
+#include "chart/ChartView.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+const char *const ApplicationName = "Ondalyx";
+
+void printError(const QString &text)
+{
+    std::fprintf(stderr, "ondalyx: %s\n", text.toLocal8Bit().constData());
+}
+
+// Saves the main chart as the window draws it, at the window's chart size.
+bool saveChart(AppState &state, const QString &path, QString &error)
+{
+    ChartView view(&state.chart);
+    const QImage image = view.render(Twips::size(11535, 7215));
+    const bool png = QFileInfo(path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0;
+    if (image.save(path, png ? "PNG" : "JPG"))
+        return true;
+    error = QStringLiteral("no se pudo guardar %1").arg(path);
+    return false;
+}
+
+// `ondalyx --report ...`: the log loaded as at start-up, written out as JSON, with no window.
+int runReport(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    Report::Options options;
+    QString error;
+    if (!Report::parseArguments(args, options, error)) {
+        printError(error);
+        return 2;
+    }
+
+    // Drawing the chart needs a GUI application, but never a display.
+    std::unique_ptr<QCoreApplication> app;
+    if (options.chartFile.isEmpty()) {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QString::fromLatin1(ApplicationName));
+
+    AppState state;
+    if (!Report::load(state, options, error)) {
+        printError(error);
+        return 2;
+    }
+    Report::write(state, options, stdout);
+    std::fflush(stdout);
+    if (!options.chartFile.isEmpty() && !saveChart(state, options.chartFile, error)) {
+        printError(error);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--report") == 0)
+        return runReport(argc, argv);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(ApplicationName));
+
+    Form1 form;
+    QObject::connect(&form, &Form1::closing, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // The log path given by the system (or the user) arrives whole, spaces and all.
+    form.start(QCoreApplication::arguments().mid(1).join(QLatin1Char(' ')));
+
+    form.adjustSize();
+    if (const QScreen *screen = form.screen()) {
+        QRect frame = form.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        form.move(frame.topLeft());
+    }
+    form.show();
+    return app.exec();
+}
