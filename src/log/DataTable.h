@@ -69,6 +69,10 @@ public:
     // Bytes held by the rows (text and index), for memory figures.
     size_t memoryUsed() const;
 
+    // The stored bytes of row `row` (1-based): fields 1..N of its data line with their commas.
+    // Empty when the row does not exist.
+    std::string_view rowBytes(int row) const;
+
 private:
     struct RowRef {
         uint32_t block;
@@ -80,6 +84,4 @@ private:
     std::vector<Column> m_columns;
     std::vector<RowRef> m_rows;
     std::vector<std::shared_ptr<std::string>> m_blocks; // each block's bytes; never rewritten
-
-    std::string_view rowBytes(int row) const;
 };
