@@ -1,0 +1,289 @@
+// The full-screen chart and table windows, the window capture and the about box.
+#include "TestSupport.h"
+
+#include "app/AppState.h"
+#include "app/Form2.h"
+#include "app/Twips.h"
+#include "chart/ChartModel.h"
+#include "chart/ChartView.h"
+#include "views/Form3.h"
+#include "views/Form4.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Receives what the program asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+// A three-group log of `rows` rows: cell 1 the speed, cell k of row i reads "k.i" ("k,i" in the
+// table).
+QString writeLog(const QTemporaryDir &dir, int rows)
+{
+    QList<QByteArray> lines;
+    for (int i = 1; i <= rows; ++i) {
+        QByteArray line = ",0." + QByteArray::number(i) + "," + QByteArray::number(1000 + i);
+        for (int k = 2; k <= 14; ++k)
+            line += "," + QByteArray::number(k) + "." + QByteArray::number(i);
+        lines << line;
+    }
+    return TestSupport::writeFile(dir, QStringLiteral("run.csv"),
+                                  TestSupport::standardLog({"'005", "'006", "'007"}, lines));
+}
+
+QRect pixels(const QRect &twips)
+{
+    return Twips::rect(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
+} // namespace
+
+class TestViews : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void layouts_data();
+    void layouts();
+    void windowsFollowTheirSize();
+
+    void form4CopiesTableOnce();
+    void captureTakesThePressedWindow();
+
+    void chart2ReadoutAndClick();
+    void chart2SavesItsOwnPicture();
+
+    void aboutBox();
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<AppState> m_state;
+};
+
+void TestViews::init()
+{
+    m_state = std::make_unique<AppState>();
+    QVERIFY(m_state->FormLoad(writeLog(m_dir, 20)));
+}
+
+void TestViews::layouts_data()
+{
+    QTest::addColumn<bool>("chart"); // Form3, else Form4
+    QTest::addColumn<QSize>("outer");
+    QTest::addColumn<QRect>("view");
+    QTest::addColumn<QRect>("button");
+    QTest::newRow("Form3") << true << QSize(9000, 6000) << QRect(0, 0, 9000, 4700)
+                           << QRect(2500, 4800, 2175, 615);
+    QTest::newRow("Form3 shorter than the button row")
+        << true << QSize(3000, 900) << QRect(0, 0, 3000, 0) << QRect(-500, 100, 2175, 615);
+    QTest::newRow("Form4") << false << QSize(12000, 8000) << QRect(0, 0, 11900, 6700)
+                           << QRect(4000, 6800, 3975, 495);
+    QTest::newRow("Form4 minimised")
+        << false << QSize(60, 400) << QRect(0, 0, 0, 0) << QRect(-1970, 100, 3975, 495);
+}
+
+void TestViews::layouts()
+{
+    QFETCH(bool, chart);
+    QFETCH(QSize, outer);
+    QFETCH(QRect, view);
+    QFETCH(QRect, button);
+    if (chart) {
+        const Form3::Layout layout = Form3::layoutFor(outer.width(), outer.height());
+        QCOMPARE(layout.chart, view);
+        QCOMPARE(layout.button, button);
+    } else {
+        const Form4::Layout layout = Form4::layoutFor(outer.width(), outer.height());
+        QCOMPARE(layout.list, view);
+        QCOMPARE(layout.button, button);
+    }
+}
+
+void TestViews::windowsFollowTheirSize()
+{
+    Form3 form3(*m_state);
+    Form4 form4(*m_state);
+    QCOMPARE(form3.objectName(), QStringLiteral("Form3"));
+    QCOMPARE(form3.windowTitle(), QStringLiteral("Grafica"));
+    QCOMPARE(form3.findChild<QPushButton *>(QStringLiteral("CmdSave"))->text(),
+             QStringLiteral("Guardar grafica pantalla completa"));
+    QCOMPARE(form4.objectName(), QStringLiteral("Form4"));
+    QCOMPARE(form4.windowTitle(), QStringLiteral("Form4"));
+    QCOMPARE(form4.findChild<QPushButton *>(QStringLiteral("Command1"))->text(),
+             QStringLiteral("Guardar Pantallazo"));
+
+    form3.showFilled();
+    form4.showFilled();
+    QVERIFY(QTest::qWaitForWindowExposed(&form3));
+    QVERIFY(!form3.parentWidget() && !form4.parentWidget()); // no owner
+    QCOMPARE(form3.windowTitle(), m_state->caption());
+    QCOMPARE(form4.windowTitle(), m_state->caption());
+
+    form3.resize(600, 400);
+    const QSize outer3 = form3.frameGeometry().size() * Twips::PerPixel; // frame included
+    const Form3::Layout l3 = Form3::layoutFor(outer3.width(), outer3.height());
+    QCOMPARE(form3.chart2()->geometry(), pixels(l3.chart));
+    QCOMPARE(form3.findChild<QPushButton *>(QStringLiteral("CmdSave"))->geometry(),
+             pixels(l3.button));
+
+    form4.resize(800, 533);
+    const QSize outer4 = form4.frameGeometry().size() * Twips::PerPixel;
+    const Form4::Layout l4 = Form4::layoutFor(outer4.width(), outer4.height());
+    QCOMPARE(form4.listDatos()->geometry(), pixels(l4.list));
+    QCOMPARE(form4.findChild<QPushButton *>(QStringLiteral("Command1"))->geometry(),
+             pixels(l4.button));
+}
+
+void TestViews::form4CopiesTableOnce()
+{
+    m_state->setBoxTicked(2, true);
+    const QColor color2 = m_state->box(2).color;
+    Form4 form4(*m_state);
+    form4.showFilled();
+    form4.showFilled();
+    QTableView *list = form4.listDatos();
+    QCOMPARE(list->objectName(), QStringLiteral("ListDatos"));
+    QAbstractItemModel *model = list->model();
+
+    // Regression: a second press must not append a second set of rows and columns.
+    QCOMPARE(model->rowCount(), 20);
+    QCOMPARE(model->columnCount(), m_state->table.columnCount());
+    QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("C3"));
+    QCOMPARE(model->index(1, 3).data().toString(), QStringLiteral("3,2"));
+
+    // The time columns of groups two and three are hidden; the first stays.
+    QCOMPARE(model->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Tiempo"));
+    QCOMPARE(list->columnWidth(5), 0);
+    QCOMPARE(list->columnWidth(10), 0);
+    QVERIFY(list->columnWidth(0) > 0);
+    QVERIFY(!list->isColumnHidden(4));
+
+    // Colours: a plotted column keeps its series colour, cell 0 the list's own.
+    QCOMPARE(model->index(0, 2).data(Qt::ForegroundRole).value<QBrush>().color(), color2);
+    QCOMPARE(model->index(0, 3).data(Qt::ForegroundRole).value<QBrush>().color(),
+             QColor(Qt::black));
+    QVERIFY(!model->index(0, 0).data(Qt::ForegroundRole).isValid());
+
+    // A snapshot: later changes of the main table do not show until the next press.
+    m_state->DeleteRow(1);
+    QCOMPARE(model->rowCount(), 20);
+    form4.close();
+    form4.showFilled();
+    QCOMPARE(model->rowCount(), 19);
+    QCOMPARE(model->index(0, 3).data().toString(), QStringLiteral("3,2"));
+}
+
+void TestViews::captureTakesThePressedWindow()
+{
+    QTemporaryDir emptyPath; // no image editor to start
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", emptyPath.path().toLocal8Bit());
+
+    Form3 other(*m_state);
+    other.showFilled();
+    Form4 form4(*m_state);
+    form4.showFilled();
+    form4.resize(700, 420);
+    QVERIFY(QTest::qWaitForWindowExposed(&form4));
+    QGuiApplication::clipboard()->clear();
+
+    QTest::mouseClick(form4.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    qputenv("PATH", oldPath);
+
+    const QImage copied = QGuiApplication::clipboard()->image();
+    QCOMPARE(copied.size(), form4.grab().size());
+    QCOMPARE(copied.convertToFormat(QImage::Format_RGB32),
+             form4.grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+void TestViews::chart2ReadoutAndClick()
+{
+    m_state->setBoxTicked(7, true);
+    m_state->setBoxTicked(3, true);
+    m_state->chart.setHintText(QStringLiteral("main"));
+    Form3 form3(*m_state);
+    form3.showFilled();
+    QCOMPARE(form3.chart2()->objectName(), QStringLiteral("Chart2"));
+    QCOMPARE(form3.chartModel().seriesLabel(1), QStringLiteral("C3"));
+
+    emit form3.chart2()->pointPicked(2, 4);
+    const QString readout = QStringLiteral("C7: 7,4    RPM: 1004");
+    QCOMPARE(form3.chartModel().hintText(), readout);
+    QCOMPARE(form3.chart2()->toolTip(), readout);
+    QCOMPARE(m_state->chart.hintText(), QStringLiteral("main")); // Chart1's hint untouched
+
+    // A click that picks no point hides the window; its chart stays filled.
+    QVERIFY(form3.isVisible());
+    emit form3.chart2()->clicked();
+    QVERIFY(!form3.isVisible());
+    QCOMPARE(form3.chartModel().seriesCount(), 2);
+}
+
+void TestViews::chart2SavesItsOwnPicture()
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    QTemporaryDir programDir;
+    m_state->setBoxTicked(2, true);
+    Form3 form3(*m_state);
+    form3.setProgramDir(programDir.path());
+    form3.showFilled();
+    form3.resize(640, 480);
+    QVERIFY(QTest::qWaitForWindowExposed(&form3));
+
+    QTest::mouseClick(form3.findChild<QPushButton *>(QStringLiteral("CmdSave")), Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+    const QString path = programDir.filePath(QStringLiteral("Graficas/run csv.jpg"));
+    const QImage saved(path);
+    QCOMPARE(saved.size(), form3.chart2()->size());
+    QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+}
+
+void TestViews::aboutBox()
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    Form2 form2;
+    form2.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form2));
+    QCOMPARE(form2.objectName(), QStringLiteral("Form2"));
+    QCOMPARE(form2.windowTitle(), QStringLiteral("Acerca de ODX"));
+    QVERIFY(!form2.parentWidget());
+    const auto text = [&](const char *name) {
+        return form2.findChild<QLabel *>(QLatin1String(name))->text();
+    };
+    QCOMPARE(text("Label1"), QStringLiteral("Ondalyx"));
+    QCOMPARE(text("Label2"), QStringLiteral("Version: 1.0"));
+    QCOMPARE(text("Label5"), QStringLiteral("Website:"));
+    QLabel *link = form2.findChild<QLabel *>(QStringLiteral("Label6"));
+    QCOMPARE(link->text(), Form2::websiteAddress());
+
+    const auto linkColor = [&] { return link->palette().color(QPalette::WindowText); };
+    QCOMPARE(linkColor(), QColor(0, 0, 255));
+    QTest::mouseMove(link, link->rect().center());
+    QTRY_COMPARE(linkColor(), QColor(255, 0, 0));
+    QTest::mouseMove(&form2, QPoint(5, form2.height() - 5));
+    QTRY_COMPARE(linkColor(), QColor(0, 0, 255));
+
+    QTest::mouseClick(link, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(catcher.urls, QList<QUrl>{QUrl(Form2::websiteAddress())});
+}
+
+QTEST_MAIN(TestViews)
+#include "test_views.moc"
