@@ -1,0 +1,175 @@
+// The headless report: its keys, their order and values, --cells, --power, and its exit codes.
+#include "TestSupport.h"
+
+#include "app/AppState.h"
+#include "app/Report.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+#include <cstdio>
+
+namespace {
+
+QList<QByteArray> pull()
+{
+    return {",0.1,900,1,2,30,0.5,900,1000,1000,40,0.9,1,2,3,4",
+            ",0.2,2500,1,2,0,0.6,2500,2400,2450,75,1.0,1,2,3,4"};
+}
+
+// Runs the report in-process for `args` and returns its JSON text.
+QByteArray report(const QStringList &args, bool *loaded = nullptr)
+{
+    Report::Options options;
+    QString error;
+    if (!Report::parseArguments(args, options, error))
+        return QByteArray();
+    AppState state;
+    const bool ok = Report::load(state, options, error);
+    if (loaded)
+        *loaded = ok;
+    if (!ok)
+        return error.toUtf8();
+    FILE *out = std::tmpfile();
+    Report::write(state, options, out);
+    std::fflush(out);
+    std::rewind(out);
+    QByteArray text;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0)
+        text.append(buffer, qsizetype(n));
+    std::fclose(out);
+    return text;
+}
+
+} // namespace
+
+class TestReport : public QObject {
+    Q_OBJECT
+private slots:
+    void keysInOrderWithTheirValues()
+    {
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(
+            dir, "run.01.csv", TestSupport::standardLog({"'003", "'011", "'120"}, pull()));
+        const QByteArray text = report({"--report", path});
+        const QJsonObject json = QJsonDocument::fromJson(text).object();
+        QCOMPARE(json.keys().size(), 10);
+        const QStringList order = {"caption", "title", "header", "groups", "engine", "columns",
+                                   "boxes", "series", "rows", "stats"};
+        qsizetype last = -1;
+        for (const QString &key : order) {
+            const qsizetype at = text.indexOf("\"" + key.toUtf8() + "\":");
+            QVERIFY2(at > last, qPrintable(key));
+            last = at;
+        }
+        QCOMPARE(json["caption"].toString(), QStringLiteral("Ondalyx  v1 -  run 01 csv"));
+        QCOMPARE(json["title"].toString(), QStringLiteral("run 01 csv"));
+        const QJsonObject groups = json["groups"].toObject();
+        QVERIFY(groups["003"].toBool() && groups["011"].toBool() && groups["120"].toBool());
+        QVERIFY(!groups["002"].toBool() && !groups["115"].toBool());
+        QCOMPARE(json["engine"].toString(), QStringLiteral("Diesel"));
+        const QJsonArray columns = json["columns"].toArray();
+        QCOMPARE(columns.size(), 15);
+        QCOMPARE(columns[5].toObject()["header"].toString(), QStringLiteral("Tiempo"));
+        QVERIFY(columns[5].toObject()["hidden"].toBool());
+        QVERIFY(!columns[0].toObject()["hidden"].toBool());
+        QCOMPARE(json["boxes"].toArray().size(), 12);
+        QCOMPARE(json["boxes"].toArray()[0].toObject()["index"].toInt(), 1);
+        const QJsonArray series = json["series"].toArray();
+        QCOMPARE(series.size(), 4);
+        QCOMPARE(series[3].toObject()["box"].toInt(), 8);
+        QCOMPARE(series[3].toObject()["label"].toString(), QStringLiteral("C8"));
+        QCOMPARE(json["rows"].toInt(), 2);
+        QCOMPARE(json["stats"].toObject()["LbMaxPico"].toString(),
+                 QStringLiteral("Pico Max MAP: 2.450 Bar a las 2500 RPM"));
+        QVERIFY(!json.contains("cells") && !json.contains("power"));
+    }
+
+    void cellsAndPower()
+    {
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(
+            dir, "p.csv",
+            TestSupport::standardLog({"'002", "'115", "'120"},
+                                     {",0.1,3000,9,250.5", ",0.2,1e999,9,1e999"}));
+        const QJsonObject json =
+            QJsonDocument::fromJson(report({"--report", "--cells", "--power", "1,2,3", path}))
+                .object();
+        const QJsonArray cells = json["cells"].toArray();
+        QCOMPARE(cells.size(), 2);
+        QCOMPARE(cells[0].toArray()[0].toString(), QStringLiteral("0,1"));
+        QCOMPARE(cells[0].toArray()[3].toString(), QStringLiteral("250,5"));
+        // The report's other keys describe the state before the power steps.
+        QCOMPARE(json["series"].toArray().size(), 4);
+        const QJsonObject power = json["power"].toObject();
+        QVERIFY(power["message"].isNull());
+        QCOMPARE(power["labels"].toArray()[0].toString(), QStringLiteral("3000"));
+        QCOMPARE(power["torque"].toArray()[0].toDouble(), 184.869);
+        // A number that is not finite is written as null.
+        QVERIFY(power["power"].toArray()[1].isNull());
+    }
+
+    void powerMessage()
+    {
+        QTemporaryDir dir;
+        const QString path =
+            TestSupport::writeFile(dir, "p.csv", TestSupport::standardLog({"'120"}, pull()));
+        const QJsonObject power =
+            QJsonDocument::fromJson(report({"--report", "--power", "1,1,2", path}))
+                .object()["power"]
+                .toObject();
+        QCOMPARE(power["message"].toString(),
+                 QStringLiteral("Debe seleccionar los 3 campos correctos para realizar la grafica"));
+        QVERIFY(power["torque"].toArray().isEmpty());
+    }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no log") << QStringList{"--report"};
+        QTest::newRow("bad power") << QStringList{"--report", "--power", "1,2", "x.csv"};
+        QTest::newRow("box out of range") << QStringList{"--report", "--power", "1,2,15", "x"};
+        QTest::newRow("unknown option") << QStringList{"--report", "--nope", "x.csv"};
+    }
+    void usageErrors()
+    {
+        QFETCH(QStringList, args);
+        Report::Options options;
+        QString error;
+        QVERIFY(!Report::parseArguments(args, options, error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void programExitCodes()
+    {
+        const QString binary = qEnvironmentVariable("ONDALYX_BINARY");
+        if (binary.isEmpty() || !QFile::exists(binary))
+            QSKIP("the program is not built");
+        QTemporaryDir dir;
+        QProcess process;
+        process.start(binary, {"--report", dir.filePath("missing.csv")});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 2);
+        const QByteArray err = process.readAllStandardError();
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY(err.contains("missing.csv"));
+        QVERIFY(process.readAllStandardOutput().isEmpty());
+
+        const QString path =
+            TestSupport::writeFile(dir, "d.csv", TestSupport::standardLog({"'003", "'011"}, pull()));
+        process.start(binary, {"--report", path});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(QJsonDocument::fromJson(process.readAllStandardOutput()).object()["engine"]
+                     .toString(),
+                 QStringLiteral("Diesel"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestReport)
+#include "test_report.moc"
