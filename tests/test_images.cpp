@@ -51,7 +51,6 @@ private slots:
     void failedSaveReportsAndKeepsOldFile();
     void titleCannotLeaveFolder_data();
     void titleCannotLeaveFolder();
-    void findsFirstEditorOnPath();
 
     void fillRebuildsTickedBoxesInBoxOrder();
     void fillShowsInputFieldsWhilePowerCurveIsOn();
@@ -183,21 +182,6 @@ void TestImages::titleCannotLeaveFolder()
              QStringList{QStringLiteral("Graficas")});
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{QStringLiteral("a")});
-}
-
-void TestImages::findsFirstEditorOnPath()
-{
-    QTemporaryDir dir;
-    QCOMPARE(ImageFiles::findImageEditor({dir.path()}), QString()); // none: nothing to start
-    const auto addProgram = [&](const QString &name) {
-        const QString path = TestSupport::writeFile(dir, name, "#!/bin/sh\n");
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
-        return path;
-    };
-    addProgram(QStringLiteral("mtpaint"));
-    TestSupport::writeFile(dir, QStringLiteral("pinta"), "not executable");
-    const QString gimp = addProgram(QStringLiteral("gimp"));
-    QCOMPARE(ImageFiles::findImageEditor({dir.path()}), gimp);
 }
 
 // ---- the full-screen chart's data ----

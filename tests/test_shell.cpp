@@ -37,7 +37,6 @@ private slots:
     void mimeAppsKeepsEverythingElse_data();
     void mimeAppsKeepsEverythingElse();
     void twiceGivesIdenticalFiles();
-    void defaultsFollowXdgFolders();
     void unwritableConfigGivesMessage();
 };
 
@@ -187,24 +186,6 @@ void TestShell::twiceGivesIdenticalFiles()
              QStringList{QStringLiteral("mimeapps.list")});
     QCOMPARE(QDir(target.applicationsDir).entryList(QDir::Files | QDir::Hidden),
              (QStringList{QStringLiteral("ondalyx.desktop"), QStringLiteral("ondalyx.png")}));
-}
-
-void TestShell::defaultsFollowXdgFolders()
-{
-    char name[] = "test_shell";
-    char *argv[] = {name, nullptr};
-    int argc = 1;
-    QCoreApplication app(argc, argv); // the program's own path is asked for too
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("share")).toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("conf")).toLocal8Bit());
-    const Association::Target target = Association::defaultTarget();
-    qunsetenv("XDG_DATA_HOME");
-    qunsetenv("XDG_CONFIG_HOME");
-    QCOMPARE(target.applicationsDir, home.filePath(QStringLiteral("share/applications")));
-    QCOMPARE(target.configDir, home.filePath(QStringLiteral("conf")));
-    QCOMPARE(target.iconSource, QStringLiteral(":/ondalyx.png"));
-    QCOMPARE(target.executable, QCoreApplication::applicationFilePath());
 }
 
 void TestShell::unwritableConfigGivesMessage()
