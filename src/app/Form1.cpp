@@ -206,38 +206,39 @@ void Form1::buildDatos(QWidget *page)
     m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_list->horizontalHeader()->setHighlightSections(false);
 
-    tab->add(named(new QPushButton(QStringLiteral("Pantalla  FULL")),
-                   QStringLiteral("CmdFullList")),
-             120, 6600, 1335, 375);
+    tab->add(
+        named(new QPushButton(QStringLiteral("Pantalla  FULL")), QStringLiteral("CmdFullList")),
+        120, 6600, 1335, 375);
     tab->add(named(new QPushButton(QStringLiteral("Borrar Grafica")), QStringLiteral("CmdReset")),
              120, 6960, 1335, 375);
     tab->add(named(new QPushButton(QStringLiteral("Borrar Linea")), QStringLiteral("CmdDelete")),
              120, 7320, 1335, 375);
 
-    auto *frame = tab->add(named(new QGroupBox(QStringLiteral("Presion Turbo")),
-                                 QStringLiteral("Frame1")),
-                           1560, 6480, 1455, 975);
-    m_option3 = named(new QRadioButton(QStringLiteral("Ninguno"), frame), QStringLiteral("Option3"));
+    auto *frame =
+        tab->add(named(new QGroupBox(QStringLiteral("Presion Turbo")), QStringLiteral("Frame1")),
+                 1560, 6480, 1455, 975);
+    m_option3 =
+        named(new QRadioButton(QStringLiteral("Ninguno"), frame), QStringLiteral("Option3"));
     Twips::place(m_option3, 120, 240, 1095, 255);
     m_option1 = named(new QRadioButton(QStringLiteral("Diesel"), frame), QStringLiteral("Option1"));
     Twips::place(m_option1, 120, 480, 1215, 195);
-    m_option2 = named(new QRadioButton(QStringLiteral("Gasolina"), frame), QStringLiteral("Option2"));
+    m_option2 =
+        named(new QRadioButton(QStringLiteral("Gasolina"), frame), QStringLiteral("Option2"));
     Twips::place(m_option2, 120, 660, 1215, 255);
 
-    m_chcv = tab->add(named(new QCheckBox(QStringLiteral("Grafica Potencia")),
-                            QStringLiteral("ChCV")),
-                      1560, 7440, 1575, 255);
+    m_chcv =
+        tab->add(named(new QCheckBox(QStringLiteral("Grafica Potencia")), QStringLiteral("ChCV")),
+                 1560, 7440, 1575, 255);
 
     for (int k = 0; k < BoxCount; ++k) {
         const int column = k / 5;
         const int top = BoxRowTop[k % 5];
-        m_colorButtons[size_t(k)] =
-            tab->add(named(new QPushButton(QStringLiteral("Color")),
-                           QStringLiteral("CmdColor_%1").arg(k)),
-                     ColorButtonLeft[column], top, 615, 255);
-        m_boxes[size_t(k)] = tab->add(named(new QCheckBox(QStringLiteral("Check1")),
-                                            QStringLiteral("Check1_%1").arg(k)),
-                                      BoxLeft[column], top, BoxWidth[k], 255);
+        m_colorButtons[size_t(k)] = tab->add(
+            named(new QPushButton(QStringLiteral("Color")), QStringLiteral("CmdColor_%1").arg(k)),
+            ColorButtonLeft[column], top, 615, 255);
+        m_boxes[size_t(k)] = tab->add(
+            named(new QCheckBox(QStringLiteral("Check1")), QStringLiteral("Check1_%1").arg(k)),
+            BoxLeft[column], top, BoxWidth[k], 255);
         m_colorButtons[size_t(k)]->hide();
         m_boxes[size_t(k)]->hide();
     }
@@ -261,16 +262,16 @@ void Form1::buildEstadisticas(QWidget *page)
                               {LbMaxN75, "LbMaxN75", 2640, 9855},
                               {LbMEGR, "LbMEGR", 3240, 11175}};
     for (const Result &r : results) {
-        auto *label = tab->add(named(new QLabel, QString::fromLatin1(r.name)), 360, r.top, r.width,
-                               375);
+        auto *label =
+            tab->add(named(new QLabel, QString::fromLatin1(r.name)), 360, r.top, r.width, 375);
         label->setFont(bold);
         label->setTextFormat(Qt::PlainText);
         m_labels[size_t(r.which)] = label;
     }
 
-    auto *label2 = tab->add(named(new QLabel(QStringLiteral("Presion ATM")),
-                                  QStringLiteral("Label2")),
-                            8880, 720, 1575, 375);
+    auto *label2 =
+        tab->add(named(new QLabel(QStringLiteral("Presion ATM")), QStringLiteral("Label2")), 8880,
+                 720, 1575, 375);
     label2->setFont(normal);
     m_txtAtmo = tab->add(named(new QLineEdit(QStringLiteral("950")), QStringLiteral("TxtAtmo")),
                          10320, 720, 495, 300);
@@ -361,8 +362,7 @@ void Form1::wireState()
     connect(state, &AppState::chcvChanged, this, &Form1::syncChCV);
     connect(state, &AppState::labelChanged, this, &Form1::syncLabel);
     connect(state, &AppState::txtAtmoChanged, this, &Form1::syncTxtAtmo);
-    connect(state, &AppState::captionChanged, this,
-            [this] { setWindowTitle(m_state->caption()); });
+    connect(state, &AppState::captionChanged, this, [this] { setWindowTitle(m_state->caption()); });
     connect(state, &AppState::tableAboutToReset, m_model, &DataTableModel::beginReset);
     connect(state, &AppState::tableReset, this, [this] {
         m_model->endReset();
@@ -387,18 +387,18 @@ void Form1::openFile(const QString &path)
 
 void Form1::openChosen()
 {
-    const QString path =
-        m_fileChooser ? m_fileChooser()
-                      : QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                     QString::fromLatin1(LogFilter));
+    const QString path = m_fileChooser
+                             ? m_fileChooser()
+                             : QFileDialog::getOpenFileName(this, QString(), QString(),
+                                                            QString::fromLatin1(LogFilter));
     openFile(path); // an empty path still resets the chart, as a cancelled dialog does
 }
 
 void Form1::chooseColor(int k)
 {
     const QColor initial = m_lastColor.isValid() ? m_lastColor : m_state->box(k).color;
-    const QColor chosen = m_colorChooser ? m_colorChooser(initial)
-                                         : QColorDialog::getColor(initial, this);
+    const QColor chosen =
+        m_colorChooser ? m_colorChooser(initial) : QColorDialog::getColor(initial, this);
     if (!chosen.isValid())
         return;
     m_lastColor = chosen;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QImage>
 #include <QScreen>
 
@@ -27,11 +28,19 @@ bool saveChart(AppState &state, const QString &path, QString &error)
 {
     ChartView view(&state.chart);
     const QImage image = view.render(Twips::size(11535, 7215));
-    const bool png = QFileInfo(path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0;
+    const bool png =
+        QFileInfo(path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0;
     if (image.save(path, png ? "PNG" : "JPG"))
         return true;
     error = QStringLiteral("no se pudo guardar %1").arg(path);
     return false;
+}
+
+// In the report, stderr carries only the report's own error line: Qt's notes stay quiet.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
 // `ondalyx --report ...`: the log loaded as at start-up, written out as JSON, with no window.
@@ -47,6 +56,7 @@ int runReport(int argc, char **argv)
         return 2;
     }
 
+    qInstallMessageHandler(quietMessages);
     // Drawing the chart needs a GUI application, but never a display.
     std::unique_ptr<QCoreApplication> app;
     if (options.chartFile.isEmpty()) {
@@ -80,6 +90,8 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(ApplicationName));
+    Q_INIT_RESOURCE(ondalyx); // the pictures live in the window library
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ondalyx.png")));
 
     Form1 form;
     QObject::connect(&form, &Form1::closing, &app, &QCoreApplication::quit, Qt::QueuedConnection);

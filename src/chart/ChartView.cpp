@@ -22,6 +22,7 @@ constexpr int LabelGap = 12;          // pixels kept free between two category l
 constexpr int LabelSamples = 16;      // labels measured to find how wide labels are
 constexpr int PixelsPerMarker = 4;    // markers are drawn while points are at least this far apart
 constexpr double MarkerSize = 4.0;
+constexpr double SparsePenWidth = 1.5; // a dense series keeps to thin lines, which draw fast
 
 // Category labels under the horizontal axis: one tick every "label spacing" rows, starting at
 // row 1, labelled with the row's label. Zoomed in so far that fewer than a handful of labels
@@ -116,6 +117,16 @@ protected:
         mText = full;
     }
 };
+
+// A series in its colour: line and circle markers while the points stand apart, a thin line
+// alone when they crowd together.
+void applyStyle(QCPGraph *graph, const QColor &color, bool markers)
+{
+    graph->setPen(QPen(color, markers ? SparsePenWidth : 1.0));
+    graph->setScatterStyle(
+        markers ? QCPScatterStyle(QCPScatterStyle::ssCircle, color, color, MarkerSize)
+                : QCPScatterStyle(QCPScatterStyle::ssNone));
+}
 
 QCPRange fullRowRange(int rows)
 {
@@ -252,11 +263,8 @@ void ChartView::updateNow()
         sync.hasValues[size_t(s - 1)] = lowest <= highest;
         sync.valueRange[size_t(s - 1)] = QCPRange(lowest, highest);
 
-        graph->setPen(QPen(series.color, 1.5));
         graph->setLineStyle(QCPGraph::lsLine);
-        graph->setScatterStyle(sync.markers ? QCPScatterStyle(QCPScatterStyle::ssCircle,
-                                                              series.color, series.color, MarkerSize)
-                                            : QCPScatterStyle(QCPScatterStyle::ssNone));
+        applyStyle(graph, series.color, sync.markers);
     }
     if (model.rowCount() != sync.rows) {
         sync.rows = model.rowCount();
@@ -336,13 +344,8 @@ void ChartView::updateMarkers()
     if (markers == m_sync->markers)
         return;
     m_sync->markers = markers;
-    for (int g = 0; g < m_plot->graphCount(); ++g) {
-        QCPGraph *graph = m_plot->graph(g);
-        const QColor color = graph->pen().color();
-        graph->setScatterStyle(markers ? QCPScatterStyle(QCPScatterStyle::ssCircle, color, color,
-                                                         MarkerSize)
-                                       : QCPScatterStyle(QCPScatterStyle::ssNone));
-    }
+    for (int g = 0; g < m_plot->graphCount(); ++g)
+        applyStyle(m_plot->graph(g), m_plot->graph(g)->pen().color(), markers);
 }
 
 void ChartView::setRightColumnWidth(int pixels)

@@ -1,0 +1,487 @@
+// The main window and the chart widget, driven in-process as a user would.
+#include "TestSupport.h"
+
+#include "app/AppState.h"
+#include "app/Form1.h"
+#include "chart/ChartModel.h"
+#include "chart/ChartView.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <cmath>
+
+#include <qcustomplot.h>
+
+namespace {
+
+const QList<QByteArray> Diesel = {"'003", "'011", "'020"};
+
+// One data line of the standard layout; cell 1 (the row label) is 1000 + 100 * row.
+QByteArray dataLine(int row)
+{
+    QByteArray line = "," + QByteArray::number(row) + ".25";
+    for (int field = 2; field <= 15; ++field) {
+        const int value = field == 2 ? 1000 + 100 * row : field * 10 + row;
+        line += "," + QByteArray::number(value);
+    }
+    return line;
+}
+
+QList<QByteArray> dataLines(int rows)
+{
+    QList<QByteArray> lines;
+    for (int r = 1; r <= rows; ++r)
+        lines << dataLine(r);
+    return lines;
+}
+
+QStringList seriesLabels(const ChartModel &chart)
+{
+    QStringList labels;
+    for (int s = 1; s <= chart.seriesCount(); ++s)
+        labels << chart.seriesLabel(s);
+    return labels;
+}
+
+// A shown main window with messages collected instead of shown in a modal box.
+struct Window {
+    QTemporaryDir dir;
+    Form1 form;
+    QStringList messages;
+
+    Window()
+    {
+        form.state().showMessage = [this](const QString &text, MessageKind) { messages << text; };
+        form.show();
+        form.start(QString());
+    }
+    template <class W> W *find(const QString &name) { return form.findChild<W *>(name); }
+    QCheckBox *box(int k) { return find<QCheckBox>(QStringLiteral("Check1_%1").arg(k)); }
+    QPushButton *colorButton(int k)
+    {
+        return find<QPushButton>(QStringLiteral("CmdColor_%1").arg(k));
+    }
+    QPushButton *button(const char *name) { return find<QPushButton>(QString::fromLatin1(name)); }
+    void openLog(const QList<QByteArray> &groups, int rows, const QString &name = "run.01.csv")
+    {
+        const QString path =
+            TestSupport::writeFile(dir, name, TestSupport::standardLog(groups, dataLines(rows)));
+        form.setFileChooser([path] { return path; });
+        find<QAction>(QStringLiteral("AbrirCSV"))->trigger();
+        QCoreApplication::processEvents();
+    }
+    QList<int> checkedBoxes()
+    {
+        QList<int> ticked;
+        for (int k = 0; k < Form1::BoxCount; ++k)
+            if (box(k)->isChecked())
+                ticked << k;
+        return ticked;
+    }
+};
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void controlsAtTheirPlaces_data();
+    void controlsAtTheirPlaces();
+    void startsEmpty();
+    void windowKeepsItsSize();
+    void openingDieselLogShowsItsColumns();
+    void cancelledOpenResetsChartKeepsTable();
+    void droppedFileOpens();
+    void tickingBoxesAddsAndRemovesSeries();
+    void colorButtonRecolours();
+    void deleteRemovesSelectedRow();
+    void resetClearsEverything();
+    void engineTheLogLacksFallsBack();
+    void powerCurveWithWrongSelection();
+    void txtAtmoBothWays();
+    void pickedPointShowsReadout();
+    void chartFollowsModel();
+    void categoryLabelsFollowSpacingAndZoom();
+    void closingClosesOtherWindows();
+};
+
+void TestForm1::controlsAtTheirPlaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QRect>("twips"); // left, top, width, height from SSTab1's corner
+
+    const auto row = [](const char *name, const char *caption, int tab, const QRect &twips) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption) << tab
+                            << twips;
+    };
+    row("Chart1", "", 0, QRect(120, 360, 11535, 7215));
+    row("CmdFull", "Pantalla Completa", 0, QRect(10320, 6720, 1455, 495));
+    row("CmdSave", "Guardar Grafica", 0, QRect(10320, 7200, 1455, 495));
+    row("ListDatos", "", 1, QRect(120, 480, 11655, 5895));
+    row("CmdFullList", "Pantalla  FULL", 1, QRect(120, 6600, 1335, 375));
+    row("CmdReset", "Borrar Grafica", 1, QRect(120, 6960, 1335, 375));
+    row("CmdDelete", "Borrar Linea", 1, QRect(120, 7320, 1335, 375));
+    row("Frame1", "Presion Turbo", 1, QRect(1560, 6480, 1455, 975));
+    row("Option1", "Diesel", 1, QRect(1680, 6960, 1215, 195));
+    row("ChCV", "Grafica Potencia", 1, QRect(1560, 7440, 1575, 255));
+    row("Check1_0", "Check1", 1, QRect(3840, 6480, 2055, 255));
+    row("Check1_9", "Check1", 1, QRect(6720, 7440, 2175, 255));
+    row("Check1_12", "Check1", 1, QRect(9720, 6960, 1695, 255));
+    row("CmdColor_14", "Color", 1, QRect(9000, 7440, 615, 255));
+    row("LbMEGR", "", 2, QRect(360, 3240, 11175, 375));
+    row("TxtAtmo", "950", 2, QRect(10320, 720, 495, 300));
+    row("Label3", "mbar", 2, QRect(10920, 720, 615, 375));
+    row("CmdSavePant", "Guardar  Estadistica", 2, QRect(120, 7080, 1575, 615));
+}
+
+void TestForm1::controlsAtTheirPlaces()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(int, tab);
+    QFETCH(QRect, twips);
+    Window w;
+    auto *tabs = w.find<QTabWidget>("SSTab1");
+    tabs->setCurrentIndex(tab);
+    QCoreApplication::processEvents();
+
+    QWidget *widget = w.find<QWidget>(name);
+    QVERIFY(widget);
+    QString text;
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        text = button->text();
+    else if (auto *label = qobject_cast<QLabel *>(widget))
+        text = label->text();
+    else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        text = edit->text();
+    else if (auto *group = qobject_cast<QGroupBox *>(widget))
+        text = group->title();
+    QCOMPARE(text, caption);
+    const QRect expected(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+    QCOMPARE(QRect(widget->mapTo(tabs, QPoint(0, 0)), widget->size()), expected);
+}
+
+void TestForm1::startsEmpty()
+{
+    Window w;
+    QCOMPARE(w.form.objectName(), QStringLiteral("Form1"));
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("Ondalyx  v1 -  "));
+    const QStringList menu = {"Abrir CSV", "Asociar Extension", "Acerca de ODX"};
+    const QStringList names = {"AbrirCSV", "Asociar", "Acerca"};
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(w.find<QAction>(names[i])->text(), menu[i]);
+    auto *tabs = w.find<QTabWidget>("SSTab1");
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(0) + tabs->tabText(1) + tabs->tabText(2),
+             QStringLiteral("GraficaDatosEstadisticas"));
+    QCOMPARE(tabs->currentIndex(), 1);
+    QCOMPARE(w.form.listDatos()->model()->rowCount(), 0);
+    QCOMPARE(w.form.listDatos()->model()->columnCount(), 0);
+    auto *chcv = w.find<QCheckBox>("ChCV");
+    QVERIFY(!chcv->isEnabled());
+    QVERIFY(!chcv->isChecked());
+    QVERIFY(w.find<QRadioButton>("Option3")->isChecked());
+    QCOMPARE(w.find<QLineEdit>("TxtAtmo")->text(), QStringLiteral("950"));
+    for (int k = 0; k < Form1::BoxCount; ++k) {
+        QVERIFY(w.box(k)->isHidden());
+        QVERIFY(w.colorButton(k)->isHidden());
+    }
+    QCOMPARE(w.form.chart1()->plot()->graphCount(), 0);
+}
+
+void TestForm1::windowKeepsItsSize()
+{
+    Window w;
+    const QSize size = w.form.size();
+    w.form.resize(size + QSize(200, 100));
+    QCoreApplication::processEvents();
+    QCOMPARE(w.form.size(), size);
+    QCOMPARE(w.form.centralWidget()->size(), QSize(795, 522));
+}
+
+void TestForm1::openingDieselLogShowsItsColumns()
+{
+    Window w;
+    w.openLog(Diesel, 12);
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("Ondalyx  v1 -  run.01.csv"));
+    for (int k = 0; k < Form1::BoxCount; ++k) {
+        const bool shown = k != 0 && k != 5 && k != 10;
+        QCOMPARE(!w.box(k)->isHidden(), shown);
+        QCOMPARE(!w.colorButton(k)->isHidden(), shown);
+        if (shown)
+            QCOMPARE(w.box(k)->text(), QStringLiteral("C%1").arg(k));
+    }
+    QCOMPARE(w.checkedBoxes(), QList<int>({2, 3, 7, 8}));
+    QVERIFY(w.find<QRadioButton>("Option1")->isChecked());
+    QCOMPARE(w.box(2)->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+    QVERIFY(!w.find<QLabel>("LbMaxPico")->text().isEmpty());
+
+    QCOMPARE(seriesLabels(w.form.state().chart), QStringList({"C2", "C3", "C7", "C8"}));
+    QCOMPARE(w.form.chart1()->plot()->graphCount(), 4);
+
+    QTableView *list = w.form.listDatos();
+    QCOMPARE(list->model()->rowCount(), 12);
+    QCOMPARE(list->model()->index(0, 1).data().toString(), QStringLiteral("1100"));
+    QVERIFY(list->isColumnHidden(5));
+    QVERIFY(list->isColumnHidden(10));
+    QVERIFY(!list->isColumnHidden(4));
+    QCOMPARE(list->columnWidth(0), 60);
+    QCOMPARE(list->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+}
+
+void TestForm1::cancelledOpenResetsChartKeepsTable()
+{
+    Window w;
+    w.openLog(Diesel, 5);
+    w.form.setFileChooser([] { return QString(); });
+    w.find<QAction>("AbrirCSV")->trigger();
+    QCOMPARE(w.form.listDatos()->model()->rowCount(), 5);
+    QVERIFY(w.checkedBoxes().isEmpty());
+    QCOMPARE(w.form.state().chart.seriesCount(), 0);
+    QVERIFY(w.find<QRadioButton>("Option3")->isChecked());
+}
+
+void TestForm1::droppedFileOpens()
+{
+    Window w;
+    const QString path = TestSupport::writeFile(w.dir, "dropped.csv",
+                                                TestSupport::standardLog(Diesel, dataLines(3)));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w.form, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w.form, &drop);
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("Ondalyx  v1 -  dropped.csv"));
+    QCOMPARE(w.form.listDatos()->model()->rowCount(), 3);
+}
+
+void TestForm1::tickingBoxesAddsAndRemovesSeries()
+{
+    Window w;
+    w.openLog(Diesel, 8);
+    const ChartModel &chart = w.form.state().chart;
+    w.box(1)->click();
+    QCOMPARE(seriesLabels(chart), QStringList({"C2", "C3", "C7", "C8", "C1"}));
+    w.box(3)->click();
+    QVERIFY(!w.box(3)->isChecked());
+    QCOMPARE(seriesLabels(chart), QStringList({"C1", "C2", "C7", "C8"}));
+    QCoreApplication::processEvents();
+    QCOMPARE(w.form.chart1()->plot()->graphCount(), 4);
+    QCOMPARE(w.form.chart1()->plot()->graph(0)->name(), QStringLiteral("C1"));
+}
+
+void TestForm1::colorButtonRecolours()
+{
+    Window w;
+    w.openLog(Diesel, 6);
+    QList<QColor> offered;
+    QColor answer(10, 20, 30);
+    w.form.setColorChooser([&](const QColor &initial) {
+        offered << initial;
+        return answer;
+    });
+    const ChartModel &chart = w.form.state().chart;
+
+    w.colorButton(2)->click(); // ticked: comes back last, in the new colour
+    QCOMPARE(seriesLabels(chart), QStringList({"C3", "C7", "C8", "C2"}));
+    QCOMPARE(chart.series(4).color, answer);
+    QCOMPARE(w.box(2)->palette().color(QPalette::WindowText), answer);
+
+    answer = QColor(40, 50, 60);
+    w.colorButton(1)->click(); // unticked: choosing a colour plots it
+    QVERIFY(w.box(1)->isChecked());
+    QCOMPARE(chart.seriesCount(), 5);
+    QCOMPARE(offered, QList<QColor>({QColor(192, 0, 0), QColor(10, 20, 30)}));
+
+    answer = QColor(); // cancelled: nothing changes
+    w.colorButton(3)->click();
+    QCOMPARE(chart.seriesCount(), 5);
+    QCOMPARE(w.box(3)->palette().color(QPalette::WindowText), QColor(255, 128, 0));
+
+    w.form.state().ColorChosen(3, QColor(1, 2, 3)); // a change made by the program shows too
+    QCOMPARE(w.box(3)->palette().color(QPalette::WindowText), QColor(1, 2, 3));
+}
+
+void TestForm1::deleteRemovesSelectedRow()
+{
+    Window w;
+    w.openLog(Diesel, 6);
+    QTableView *list = w.form.listDatos();
+    w.button("CmdDelete")->click(); // no selection: nothing happens
+    QCOMPARE(list->model()->rowCount(), 6);
+
+    list->selectRow(1);
+    w.button("CmdDelete")->click();
+    QCOMPARE(list->model()->rowCount(), 5);
+    QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("1300"));
+    QCOMPARE(w.form.state().chart.rowCount(), 5);
+    QCOMPARE(w.checkedBoxes(), QList<int>({2, 3, 7, 8}));
+}
+
+void TestForm1::resetClearsEverything()
+{
+    Window w;
+    w.openLog(Diesel, 6);
+    w.button("CmdReset")->click();
+    QVERIFY(w.checkedBoxes().isEmpty());
+    QVERIFY(w.find<QRadioButton>("Option3")->isChecked());
+    QVERIFY(!w.find<QRadioButton>("Option1")->isChecked());
+    for (const char *name : {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75", "LbMEGR"})
+        QVERIFY(w.find<QLabel>(name)->text().isEmpty());
+    QCoreApplication::processEvents();
+    QCOMPARE(w.form.chart1()->plot()->graphCount(), 0);
+    QCOMPARE(w.form.listDatos()->model()->rowCount(), 6);
+}
+
+void TestForm1::engineTheLogLacksFallsBack()
+{
+    // Pins: a handler that puts the selection back must show it, not the button the user clicked.
+    Window w;
+    w.openLog({"'003"}, 4);
+    QVERIFY(w.find<QRadioButton>("Option3")->isChecked());
+    w.find<QRadioButton>("Option1")->click();
+    QVERIFY(w.find<QRadioButton>("Option3")->isChecked());
+    QVERIFY(!w.find<QRadioButton>("Option1")->isChecked());
+    QCOMPARE(w.form.state().engine(), EngineType::Ninguno);
+}
+
+void TestForm1::powerCurveWithWrongSelection()
+{
+    Window w;
+    w.openLog({"'120"}, 4);
+    auto *chcv = w.find<QCheckBox>("ChCV");
+    QVERIFY(chcv->isEnabled());
+    w.box(1)->click();
+    w.box(2)->click();
+    chcv->click();
+    QCOMPARE(w.messages,
+             QStringList({"Debe seleccionar los 3 campos correctos para realizar la grafica"}));
+    QVERIFY(!chcv->isChecked());
+    QVERIFY(w.checkedBoxes().isEmpty());
+
+    w.box(1)->click();
+    w.box(2)->click();
+    w.box(3)->click();
+    chcv->click();
+    QVERIFY(chcv->isChecked());
+    QCOMPARE(seriesLabels(w.form.state().chart), QStringList({"NM - Par", "CV - Potencia"}));
+}
+
+void TestForm1::txtAtmoBothWays()
+{
+    Window w;
+    auto *edit = w.find<QLineEdit>("TxtAtmo");
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClicks(edit, "5");
+    QCOMPARE(w.form.state().txtAtmo(), QStringLiteral("9505"));
+    w.form.state().setTxtAtmo(QStringLiteral("1013"));
+    QCOMPARE(edit->text(), QStringLiteral("1013"));
+}
+
+void TestForm1::pickedPointShowsReadout()
+{
+    Window w;
+    w.openLog(Diesel, 5);
+    w.find<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    ChartView *view = w.form.chart1();
+    view->updateNow();
+    view->plot()->replot();
+    QCustomPlot *plot = view->plot();
+    // Series 2 is column 3, which holds field 4 of the data line: 4 * 10 + 4 = 44 in row 4.
+    const QPoint at(int(plot->xAxis->coordToPixel(4)), int(plot->yAxis->coordToPixel(44)));
+    QSignalSpy picked(view, &ChartView::pointPicked);
+    QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(picked.count(), 1);
+    QCOMPARE(picked.first(), QList<QVariant>({2, 4}));
+    QCOMPARE(view->toolTip(), QStringLiteral("C3: 44    RPM: 1400"));
+
+    QSignalSpy clicked(view, &ChartView::clicked);
+    const QPoint empty(int(plot->xAxis->coordToPixel(2.5)), int(plot->yAxis->coordToPixel(44)));
+    QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, empty);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(picked.count(), 1);
+}
+
+void TestForm1::chartFollowsModel()
+{
+    ChartModel model;
+    ChartView view(&model);
+    view.resize(600, 400);
+    QCustomPlot *plot = view.plot();
+
+    model.setRowCount(40);
+    model.setSeriesCount(2);
+    for (int r = 1; r <= 40; ++r) {
+        model.setValue(r, 1, r);
+        if (r != 7)
+            model.setValue(r, 2, -r);
+    }
+    model.setSeriesColor(2, QColor(0, 0, 192));
+    model.setTitle(QStringLiteral("t - h"));
+    QCOMPARE(plot->graphCount(), 0); // drawn once, when the event loop comes round
+    QCoreApplication::processEvents();
+    QCOMPARE(plot->graphCount(), 2);
+    QCOMPARE(plot->graph(0)->dataCount(), 40);
+    QVERIFY(std::isnan(plot->graph(1)->data()->at(6)->value));
+    QCOMPARE(plot->graph(1)->pen().color(), QColor(0, 0, 192));
+    QCOMPARE(plot->xAxis->range(), QCPRange(0.5, 40.5));
+    QVERIFY(plot->yAxis->range().contains(-40) && plot->yAxis->range().contains(40));
+    QCOMPARE(plot->plotLayout()->rowCount(), 2);
+
+    plot->xAxis->setRange(10, 20); // zoomed in; a new series shows every row again
+    model.setSeriesCount(3);
+    model.setTitle(QString());
+    view.updateNow();
+    QCOMPARE(plot->xAxis->range(), QCPRange(0.5, 40.5));
+    QCOMPARE(plot->plotLayout()->rowCount(), 1);
+
+    model.deleteAllSeries();
+    view.updateNow();
+    QCOMPARE(plot->graphCount(), 0);
+    QCOMPARE(view.render(QSize(320, 200)).size(), QSize(320, 200));
+}
+
+void TestForm1::categoryLabelsFollowSpacingAndZoom()
+{
+    DataTable table;
+    for (int r = 1; r <= 36; ++r)
+        table.appendLine((",0," + QByteArray::number(r * 100)).toStdString());
+    ChartModel model;
+    model.setRowCount(36);
+    model.setRowLabelsFromTable(table, 1);
+    model.setLabelSpacing(2);
+    model.setSeriesCount(1);
+    ChartView view(&model);
+    view.resize(1200, 400);
+    view.show();
+    QCustomPlot *plot = view.plot();
+    view.updateNow();
+    plot->replot();
+    plot->replot();
+    QCOMPARE(plot->xAxis->tickVector().mid(0, 3), QVector<double>({1, 3, 5}));
+    QCOMPARE(plot->xAxis->tickVectorLabels().mid(0, 2), QVector<QString>({"100", "300"}));
+
+    plot->xAxis->setRange(10.5, 17.5); // seven rows left: a label on every row
+    plot->replot();
+    QCOMPARE(plot->xAxis->tickVector(), QVector<double>({11, 12, 13, 14, 15, 16, 17}));
+}
+
+void TestForm1::closingClosesOtherWindows()
+{
+    Window w;
+    QWidget other;
+    other.show();
+    QSignalSpy closing(&w.form, &Form1::closing);
+    w.form.close();
+    QCOMPARE(closing.count(), 1);
+    QVERIFY(!other.isVisible());
+}
+
+QTEST_MAIN(TestForm1)
+#include "test_form1.moc"
