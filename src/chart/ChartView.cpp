@@ -206,6 +206,7 @@ ChartView::ChartView(ChartModel *model, QWidget *parent)
 
 ChartView::~ChartView()
 {
+    delete m_plot; // first: while it goes, nothing it signals may reach the state below
     delete m_sync;
 }
 
