@@ -475,12 +475,22 @@ void TestForm1::categoryLabelsFollowSpacingAndZoom()
 void TestForm1::closingClosesOtherWindows()
 {
     Window w;
-    QWidget other;
-    other.show();
+    w.openLog({"'003", "'011"}, 30);
+    w.button("CmdFull")->click();
+    w.button("CmdFullList")->click();
+    w.find<QAction>(QStringLiteral("Acerca"))->trigger();
+    QStringList shown;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->isVisible())
+            shown << window->objectName();
+    shown.sort();
+    QCOMPARE(shown, (QStringList{"Form1", "Form2", "Form3", "Form4"}));
+
     QSignalSpy closing(&w.form, &Form1::closing);
     w.form.close();
     QCOMPARE(closing.count(), 1);
-    QVERIFY(!other.isVisible());
+    for (QWidget *window : QApplication::topLevelWidgets())
+        QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
 }
 
 QTEST_MAIN(TestForm1)

@@ -1,11 +1,17 @@
 #include "app/Form1.h"
 
 #include "app/AppState.h"
+#include "app/Form2.h"
 #include "app/Twips.h"
 #include "chart/ChartView.h"
 #include "chart/Graficas.h"
 #include "chart/PointReadout.h"
 #include "log/DataTableModel.h"
+#include "shell/Association.h"
+#include "views/Form3.h"
+#include "views/Form4.h"
+#include "views/ImageFiles.h"
+#include "views/WindowCapture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -155,6 +161,7 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent), m_state(std::make_unique<Ap
     };
     wireUserActions();
     wireState();
+    wireWindows();
     syncAll();
 }
 
@@ -515,10 +522,73 @@ void Form1::syncColumns()
     }
 }
 
+// ---- the other windows ----
+
+void Form1::wireWindows()
+{
+    connect(this, &Form1::fullChartRequested, this, &Form1::showFullChart);
+    connect(this, &Form1::saveChartRequested, this, &Form1::saveChart);
+    connect(this, &Form1::fullListRequested, this, &Form1::showFullList);
+    connect(this, &Form1::captureRequested, this, [this] { WindowCapture::capture(this); });
+    connect(this, &Form1::associateRequested, this, &Form1::associate);
+    connect(this, &Form1::aboutRequested, this, &Form1::showAbout);
+}
+
+void Form1::showFullChart()
+{
+    if (!m_form3)
+        m_form3 = std::make_unique<Form3>(*m_state);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_form3->showFilled();
+    QApplication::restoreOverrideCursor();
+}
+
+void Form1::saveChart()
+{
+    m_chart->updateNow();
+    const ImageFiles::SaveResult saved =
+        ImageFiles::saveChartImage(m_chart->render(m_chart->size()), m_state->LogTitle);
+    if (saved.ok)
+        ImageFiles::openImage(saved.path);
+    else
+        showMessage(saved.error, MessageKind::Warning);
+}
+
+void Form1::showFullList()
+{
+    if (!m_form4)
+        m_form4 = std::make_unique<Form4>(*m_state);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_form4->showFilled();
+    QApplication::restoreOverrideCursor();
+}
+
+void Form1::associate()
+{
+    const QString error = Association::AssociateExtension(QStringLiteral(".csv"));
+    if (!error.isEmpty())
+        showMessage(error, MessageKind::Warning);
+}
+
+void Form1::showAbout()
+{
+    if (!m_form2)
+        m_form2 = std::make_unique<Form2>();
+    m_form2->show();
+    m_form2->raise();
+}
+
 // ---- window events ----
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    // The about box, the full-screen chart and the full-screen table close first, in that order.
+    if (m_form2)
+        m_form2->close();
+    if (m_form3)
+        m_form3->close();
+    if (m_form4)
+        m_form4->close();
     emit closing();
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {

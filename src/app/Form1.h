@@ -11,6 +11,9 @@ class AppState;
 enum class MessageKind;
 class ChartView;
 class DataTableModel;
+class Form2;
+class Form3;
+class Form4;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -70,11 +73,17 @@ private:
     void buildEstadisticas(QWidget *page);
     void wireUserActions();
     void wireState();
+    void wireWindows();
 
     void openChosen();
     void chooseColor(int k);
     void deleteSelectedRow();
     void showMessage(const QString &text, MessageKind kind);
+    void showFullChart();
+    void saveChart();
+    void showFullList();
+    void associate();
+    void showAbout();
 
     void syncAll();
     void syncBox(int k);
@@ -102,4 +111,9 @@ private:
     ColorChooser m_colorChooser;
     FileChooser m_fileChooser;
     QColor m_lastColor; // the colour the colour dialog returned last
+
+    // The other windows, made on first use and kept until the program ends.
+    std::unique_ptr<Form2> m_form2;
+    std::unique_ptr<Form3> m_form3;
+    std::unique_ptr<Form4> m_form4;
 };

@@ -72,12 +72,13 @@ int runReport(int argc, char **argv)
         printError(error);
         return 2;
     }
-    Report::write(state, options, stdout);
-    std::fflush(stdout);
+    // The chart is drawn as start-up leaves it, before the report's power steps change it.
     if (!options.chartFile.isEmpty() && !saveChart(state, options.chartFile, error)) {
         printError(error);
         return 1;
     }
+    Report::write(state, options, stdout);
+    std::fflush(stdout);
     return 0;
 }
 
