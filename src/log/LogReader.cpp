@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -502,10 +503,14 @@ LogReadResult readFile(const QString &path)
 
     LogReadResult result;
     LogSplitter splitter(result.content.rows, fd);
-    const std::unique_ptr<char[]> chunk(new char[ChunkSize]);
+    // A small log gets a buffer of its own size (plus one byte, to see the end in one read); the
+    // loop reads on whatever the size said, as files such as those of /proc report none.
+    const size_t chunkSize =
+        std::clamp<size_t>(size_t(std::max<off_t>(info.st_size, 0)) + 1, 4096, ChunkSize);
+    const std::unique_ptr<char[]> chunk(new char[chunkSize]);
     uint64_t total = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, chunk.get(), ChunkSize);
+        const ssize_t n = ::read(fd, chunk.get(), chunkSize);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
