@@ -3,12 +3,16 @@
 #include "log/DataTable.h"
 #include "log/DataTableModel.h"
 #include "log/LogReader.h"
+#include "stats/NumberRules.h"
 
 #include <QAbstractItemModelTester>
 #include <QBrush>
 #include <QDir>
 #include <QSignalSpy>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <cmath>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,6 +62,9 @@ private slots:
     void removeAndCopy();
     void largeRowsAndBlocks();
     void model();
+
+    void numbersAgreeWithTheRules();
+    void numbersFollowTheRows();
 
 private:
     QTemporaryDir m_dir;
@@ -421,6 +428,58 @@ void TestLog::model()
     model.setTable(&empty);
     QCOMPARE(model.rowCount(), 0);
     QCOMPARE(model.columnCount(), 0);
+}
+
+// The numbers kept per cell must read exactly as the rules read the cell's text.
+void TestLog::numbersAgreeWithTheRules()
+{
+    DataTable table;
+    QRandomGenerator random(7);
+    const char alphabet[] = "0123456789.-+e x";
+    for (int r = 0; r < 3000; ++r) {
+        std::string cell;
+        const int length = int(random.bounded(1, 12));
+        for (int i = 0; i < length; ++i)
+            cell += alphabet[random.bounded(int(sizeof alphabet - 1))];
+        if (r % 3 == 0) // plenty of plain decimals
+            cell = std::to_string(random.bounded(-99999, 99999)) + "." +
+                   std::to_string(random.bounded(0, 999));
+        table.appendLine(",t," + cell);
+    }
+    table.appendLine(",t"); // no cell 1
+    for (int r = 1; r <= table.rowCount(); ++r) {
+        bool exists = false;
+        const std::string text = table.cellText(r, 1, &exists);
+        double expected = 0;
+        const bool readable = exists && NumberRules::TextNumber(text, expected);
+        double got = 0;
+        QCOMPARE(table.textNumber(r, 1, got), readable);
+        if (readable)
+            QCOMPARE(got, expected);
+        std::string_view raw;
+        const double leading = table.numbers(1).leading[size_t(r - 1)];
+        if (table.rawCell(r, 1, raw))
+            QCOMPARE(leading, NumberRules::LeadingValue(raw));
+        else
+            QVERIFY(std::isnan(leading));
+    }
+}
+
+// Fault pinned: numbers kept for a cell must follow row removal, and a copy keeps its own.
+void TestLog::numbersFollowTheRows()
+{
+    DataTable table;
+    table.appendLine(",a,1");
+    table.appendLine(",b,2");
+    table.appendLine(",c,3");
+    QCOMPARE(table.numbers(1).leading[1], 2.0);
+    const DataTable copy = table;
+    table.removeRow(1);
+    QCOMPARE(table.numbers(1).leading[0], 2.0);
+    QCOMPARE(int(table.numbers(1).leading.size()), 2);
+    QCOMPARE(copy.numbers(1).leading[0], 1.0);
+    table.appendLine(",d,4.5");
+    QCOMPARE(table.numbers(1).leading[2], 4.5);
 }
 
 QTEST_APPLESS_MAIN(TestLog)

@@ -1,35 +1,14 @@
 #include "chart/Graficas.h"
 
 #include "app/AppState.h"
-#include "stats/NumberRules.h"
 
 #include <cmath>
-#include <string>
 
 namespace Graficas {
 
 namespace {
 
 const int SlotCount = 14;
-
-// A cell's value for the chart: its text as the table shows it ("," for the log's ".") read as a
-// number with a decimal comma. Returns false for a text that is not a number.
-bool cellValue(const DataTable &table, int row, int cell, double &value)
-{
-    std::string_view raw;
-    if (!table.rawCell(row, cell, raw))
-        return false;
-    char local[64];
-    std::string longText;
-    char *text = local;
-    if (raw.size() > sizeof local) {
-        longText.resize(raw.size());
-        text = longText.data();
-    }
-    for (size_t i = 0; i < raw.size(); ++i)
-        text[i] = raw[i] == '.' ? ',' : raw[i];
-    return NumberRules::TextNumber(std::string_view(text, raw.size()), value);
-}
 
 void splitColor(const QColor &color, int &r, int &g, int &b)
 {
@@ -39,6 +18,19 @@ void splitColor(const QColor &color, int &r, int &g, int &b)
 }
 
 } // namespace
+
+void ReadColumn(const DataTable &table, int cell, std::vector<double> &values)
+{
+    const int rows = std::min(int(values.size()), table.rowCount());
+    const DataTable::NumberColumn &numbers = table.numbers(cell);
+    for (int row = 1; row <= rows; ++row) {
+        const size_t i = size_t(row - 1);
+        if (numbers.plain[i])
+            values[i] = numbers.leading[i];
+        else if (!std::isnan(numbers.leading[i]))
+            table.textNumber(row, cell, values[i]);
+    }
+}
 
 int AxisSpacing(int rows)
 {
@@ -79,11 +71,7 @@ void AddSeries(AppState &state, int index, int rows, int r, int g, int b)
         // A cell that is not a number leaves its point as it was (a gap on a new series).
         std::vector<double> values = chart.series(slot).values;
         values.resize(size_t(rows), std::nan(""));
-        for (int row = 1; row <= rows; ++row) {
-            double value;
-            if (cellValue(state.table, row, index, value))
-                values[size_t(row - 1)] = value;
-        }
+        ReadColumn(state.table, index, values);
         chart.setSeriesValues(slot, std::move(values));
         const int spacing = AxisSpacing(rows);
         if (spacing > 0)

@@ -1,10 +1,17 @@
 #include "log/DataTable.h"
 
+#include "stats/NumberRules.h"
+
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+
+#include <emmintrin.h>
+#include <sys/mman.h>
 
 namespace {
 
@@ -12,9 +19,54 @@ namespace {
 // few rows stays small and a big log lives in 4 MiB blocks.
 constexpr size_t FirstBlockSize = size_t(64) << 10;
 
+constexpr size_t HugePage = size_t(2) << 20;
+
 void showDotsAsCommas(std::string &text)
 {
     std::replace(text.begin(), text.end(), '.', ',');
+}
+
+// The position of the comma that ends field `index` of [p, end) (fields numbered from 0), or
+// nullptr when the bytes hold fewer commas. Sixteen bytes at a time.
+const char *nthComma(const char *p, const char *end, int index)
+{
+    const __m128i comma = _mm_set1_epi8(',');
+    while (end - p >= 16) {
+        unsigned mask = unsigned(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)),
+                                             comma)));
+        for (; mask != 0; mask &= mask - 1) {
+            if (index-- == 0)
+                return p + __builtin_ctz(mask);
+        }
+        p += 16;
+    }
+    for (; p < end; ++p) {
+        if (*p == ',' && index-- == 0)
+            return p;
+    }
+    return nullptr;
+}
+
+// Whether the text is a plain decimal: an optional "-", digits, optionally "." and digits.
+bool isPlainDecimal(std::string_view text)
+{
+    size_t i = 0;
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    const size_t digits = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    if (i == digits)
+        return false;
+    if (i == text.size())
+        return true;
+    if (text[i] != '.')
+        return false;
+    const size_t fraction = ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    return i == text.size() && i > fraction;
 }
 
 } // namespace
@@ -48,6 +100,30 @@ void DataTable::clearRows()
 {
     std::vector<RowRef>().swap(m_rows);
     m_blocks.clear();
+    m_numbers.clear();
+}
+
+DataTable::Block::Block(size_t wanted)
+{
+    // Big blocks are aligned to huge pages so that filling them costs few page faults.
+    if (wanted >= HugePage) {
+        capacity = (wanted + HugePage - 1) / HugePage * HugePage;
+        data = static_cast<char *>(std::aligned_alloc(HugePage, capacity));
+#ifdef MADV_HUGEPAGE
+        if (data)
+            madvise(data, capacity, MADV_HUGEPAGE);
+#endif
+    } else {
+        capacity = wanted;
+        data = static_cast<char *>(std::malloc(capacity ? capacity : 1));
+    }
+    if (!data)
+        throw std::bad_alloc();
+}
+
+DataTable::Block::~Block()
+{
+    std::free(data);
 }
 
 bool DataTable::appendLine(std::string_view line)
@@ -61,27 +137,25 @@ bool DataTable::appendLine(std::string_view line)
         return false;
     if (m_rows.size() >= size_t(std::numeric_limits<int>::max()))
         return false; // rows are numbered with int
+    m_numbers.clear();
 
-    // Blocks never grow past the capacity they were made with (so views into them stay valid),
-    // and a block that a copy of the table also holds is left alone.
-    std::string *block = m_blocks.empty() ? nullptr : m_blocks.back().get();
-    if (!block || m_blocks.back().use_count() > 1 ||
-        block->capacity() - block->size() < bytes.size()) {
+    // A block that a copy of the table also holds is left alone.
+    Block *block = m_blocks.empty() ? nullptr : m_blocks.back().get();
+    if (!block || m_blocks.back().use_count() > 1 || block->capacity - block->size < bytes.size()) {
         size_t size = FirstBlockSize;
         if (block)
-            size = std::min(BlockSize, std::max(FirstBlockSize, block->capacity() * 2));
+            size = std::min(BlockSize, std::max(FirstBlockSize, block->capacity * 2));
         size = std::max(size, bytes.size());
-        auto fresh = std::make_shared<std::string>();
-        fresh->reserve(size);
-        m_blocks.push_back(std::move(fresh));
+        m_blocks.push_back(std::make_shared<Block>(size));
         block = m_blocks.back().get();
     }
 
     RowRef ref;
     ref.block = uint32_t(m_blocks.size() - 1);
-    ref.offset = uint32_t(block->size());
+    ref.offset = uint32_t(block->size);
     ref.length = uint32_t(bytes.size());
-    block->append(bytes.data(), bytes.size());
+    std::memcpy(block->data + block->size, bytes.data(), bytes.size());
+    block->size += bytes.size();
     m_rows.push_back(ref);
     return true;
 }
@@ -91,6 +165,7 @@ void DataTable::removeRow(int row)
     if (row < 1 || row > rowCount())
         return;
     m_rows.erase(m_rows.begin() + (row - 1));
+    m_numbers.clear();
 }
 
 std::string_view DataTable::rowBytes(int row) const
@@ -98,7 +173,7 @@ std::string_view DataTable::rowBytes(int row) const
     if (row < 1 || row > rowCount())
         return {};
     const RowRef &ref = m_rows[size_t(row - 1)];
-    return std::string_view(m_blocks[ref.block]->data() + ref.offset, ref.length);
+    return std::string_view(m_blocks[ref.block]->data + ref.offset, ref.length);
 }
 
 int DataTable::cellCount(int row) const
@@ -116,16 +191,60 @@ bool DataTable::rawCell(int row, int cell, std::string_view &out) const
     const std::string_view bytes = rowBytes(row);
     const char *p = bytes.data();
     const char *const end = p + bytes.size();
-    for (int k = 0; k < cell; ++k) {
-        const void *comma = std::memchr(p, ',', size_t(end - p));
+    if (cell > 0) {
+        const char *comma = nthComma(p, end, cell - 1);
         if (!comma)
             return false;
-        p = static_cast<const char *>(comma) + 1;
+        p = comma + 1;
     }
     const void *comma = std::memchr(p, ',', size_t(end - p));
     const char *cellEnd = comma ? static_cast<const char *>(comma) : end;
     out = std::string_view(p, size_t(cellEnd - p));
     return true;
+}
+
+const DataTable::NumberColumn &DataTable::numbers(int cell) const
+{
+    static const NumberColumn none;
+    if (cell < 0)
+        return none;
+    if (size_t(cell) >= m_numbers.size())
+        m_numbers.resize(size_t(cell) + 1);
+    std::shared_ptr<NumberColumn> &cached = m_numbers[size_t(cell)];
+    if (!cached) {
+        auto column = std::make_shared<NumberColumn>();
+        const int rows = rowCount();
+        column->leading.resize(size_t(rows));
+        column->plain.resize(size_t(rows));
+        for (int r = 1; r <= rows; ++r) {
+            std::string_view raw;
+            if (!rawCell(r, cell, raw)) {
+                column->leading[size_t(r - 1)] = std::nan("");
+                continue;
+            }
+            const double leading = NumberRules::LeadingValue(raw);
+            column->leading[size_t(r - 1)] = leading;
+            column->plain[size_t(r - 1)] = std::isfinite(leading) && isPlainDecimal(raw);
+        }
+        cached = std::move(column);
+    }
+    return *cached;
+}
+
+bool DataTable::textNumber(int row, int cell, double &out) const
+{
+    if (row < 1 || row > rowCount() || cell < 0)
+        return false;
+    const NumberColumn &column = numbers(cell);
+    const size_t i = size_t(row - 1);
+    if (column.plain[i]) {
+        out = column.leading[i];
+        return true;
+    }
+    if (std::isnan(column.leading[i]))
+        return false;
+    const std::string text = cellText(row, cell);
+    return NumberRules::TextNumber(text, out);
 }
 
 std::string DataTable::cellText(int row, int cell, bool *exists) const
@@ -163,6 +282,9 @@ size_t DataTable::memoryUsed() const
 {
     size_t bytes = m_rows.capacity() * sizeof(RowRef);
     for (const auto &block : m_blocks)
-        bytes += block->capacity();
+        bytes += block->capacity;
+    for (const auto &column : m_numbers)
+        if (column)
+            bytes += column->leading.capacity() * sizeof(double) + column->plain.capacity();
     return bytes;
 }

@@ -62,6 +62,21 @@ public:
     // The same text as a QString, for display.
     QString cell(int row, int cell) const;
 
+    // ---- numbers ----
+    // The numbers of one cell of every row, read once and kept until the rows change.
+    // `leading[r - 1]` is LeadingValue of the cell's text with "," taken as "." (the log's own
+    // bytes), NaN when row r has no such cell. `plain[r - 1]` is 1 when the cell is a plain
+    // decimal (an optional "-", digits, optionally "." and digits) of finite value: its TextNumber
+    // (the table's text, decimal comma) is then the same number.
+    struct NumberColumn {
+        std::vector<double> leading;
+        std::vector<uint8_t> plain;
+    };
+    const NumberColumn &numbers(int cell) const;
+    // TextNumber of the table text of cell (row, cell); false when the cell does not exist or
+    // is not a number.
+    bool textNumber(int row, int cell, double &out) const;
+
     // ---- colours ----
     QColor cellColor(int row, int cell) const;
     void setColumnColor(int column, const QColor &color);
@@ -79,9 +94,22 @@ private:
         uint32_t offset;
         uint32_t length;
     };
+    // A block of row bytes. It never grows past the capacity it was made with, so views into it
+    // stay valid; big blocks are backed by huge pages where the system offers them.
+    struct Block {
+        char *data = nullptr;
+        size_t size = 0;
+        size_t capacity = 0;
+        explicit Block(size_t capacity);
+        ~Block();
+        Block(const Block &) = delete;
+        Block &operator=(const Block &) = delete;
+    };
     static constexpr size_t BlockSize = size_t(4) << 20;
 
     std::vector<Column> m_columns;
     std::vector<RowRef> m_rows;
-    std::vector<std::shared_ptr<std::string>> m_blocks; // each block's bytes; never rewritten
+    std::vector<std::shared_ptr<Block>> m_blocks; // shared with copies of the table
+    // Numbers read from the cells, by cell number; dropped or trimmed whenever the rows change.
+    mutable std::vector<std::shared_ptr<NumberColumn>> m_numbers;
 };

@@ -3,7 +3,8 @@
 #include "app/AppState.h"
 #include "chart/Graficas.h"
 #include "log/DataTable.h"
-#include "stats/NumberRules.h"
+
+#include <cmath>
 
 namespace PowerCurve {
 
@@ -11,12 +12,10 @@ namespace {
 
 // A cell read as the curve reads it: its text with "," taken as "." (the log's own bytes), then
 // LeadingValue. A missing cell is the empty text, that is 0.
-double cellNumber(const DataTable &table, int row, int cell)
+double cellNumber(const DataTable::NumberColumn &numbers, int row)
 {
-    std::string_view raw;
-    if (!table.rawCell(row, cell, raw))
-        return 0;
-    return NumberRules::LeadingValue(raw);
+    const double value = numbers.leading[size_t(row - 1)];
+    return std::isnan(value) ? 0 : value;
 }
 
 } // namespace
@@ -27,9 +26,11 @@ Curve Compute(const DataTable &table, int speedCell, int torqueCell)
     Curve curve;
     curve.torque.resize(size_t(rows));
     curve.power.resize(size_t(rows));
+    const DataTable::NumberColumn &torques = table.numbers(torqueCell);
+    const DataTable::NumberColumn &speeds = table.numbers(speedCell);
     for (int j = 1; j <= rows; ++j) {
-        const double torque = cellNumber(table, j, torqueCell) * TorqueFactor;
-        const double speed = cellNumber(table, j, speedCell);
+        const double torque = cellNumber(torques, j) * TorqueFactor;
+        const double speed = cellNumber(speeds, j);
         curve.torque[size_t(j - 1)] = torque;
         curve.power[size_t(j - 1)] = torque * speed / PowerDivisor;
     }

@@ -21,30 +21,9 @@ constexpr int N75Cell = 9;
 // Subtracted from the shown pressures; the atmospheric pressure box feeds no figure.
 constexpr double AtmosphericTerm = 0;
 
-// Cells are read as the bytes the log had (DataTable::rawCell) and shown the way the table
-// shows them, with every "." as ",". A comparison reads a table text with "," taken as "." again,
-// which is exactly the log's bytes: so comparisons read the bytes directly, and only a text that
-// is shown or added up is turned into the table's form.
-std::string tableText(std::string_view raw)
-{
-    std::string text(raw);
-    std::replace(text.begin(), text.end(), '.', ',');
-    return text;
-}
-
-// TextNumber of the table's form of a cell.
-bool tableNumber(std::string_view raw, double &out)
-{
-    char small[64];
-    if (raw.size() <= sizeof small) {
-        std::replace_copy(raw.begin(), raw.end(), small, '.', ',');
-        return NumberRules::TextNumber(std::string_view(small, raw.size()), out);
-    }
-    return NumberRules::TextNumber(tableText(raw), out);
-}
-
-// A working value of a statistic: unset, a cell's text or a number. A text refers to the cell's
-// bytes in the table, which stays unchanged while a statistic runs.
+// A working value of a statistic: unset, a cell's text or a number. A text is held as the cell
+// it came from (the table does not change while a statistic runs); comparisons see its leading
+// value with "," taken as ".", read once per table from the table's numbers.
 class Value {
 public:
     enum class Kind { Unset, Text, Number };
@@ -56,16 +35,16 @@ public:
         return v;
     }
 
-    void setCell(std::string_view raw)
+    void setCell(int row, int cell, double leading)
     {
         m_kind = Kind::Text;
-        m_raw = raw;
-        m_compared = NumberRules::LeadingValue(raw);
+        m_row = row;
+        m_cell = cell;
+        m_compared = leading;
     }
     void setNumber(double n)
     {
         m_kind = Kind::Number;
-        m_raw = {};
         m_number = n;
         m_compared = n;
     }
@@ -75,7 +54,7 @@ public:
 
     // The value as an operand of an addition or subtraction: unset counts as 0, a text must be
     // readable by TextNumber. Returns false when it cannot take part.
-    bool operand(double &out) const
+    bool operand(const DataTable &table, double &out) const
     {
         switch (m_kind) {
         case Kind::Unset:
@@ -85,14 +64,14 @@ public:
             out = m_number;
             return true;
         case Kind::Text:
-            return tableNumber(m_raw, out);
+            return table.textNumber(m_row, m_cell, out);
         }
         return false;
     }
 
     // The value as a label joins it: a text unchanged, a number as a whole number, unset as
     // nothing.
-    std::string joined() const
+    std::string joined(const DataTable &table) const
     {
         switch (m_kind) {
         case Kind::Unset:
@@ -100,49 +79,56 @@ public:
         case Kind::Number:
             return NumberRules::WholeNumber(m_number);
         case Kind::Text:
-            return tableText(m_raw);
+            return table.cellText(m_row, m_cell);
         }
         return {};
     }
 
     // The value shown through the "##,##" pattern.
-    std::string grouped() const
+    std::string grouped(const DataTable &table) const
     {
         if (m_kind == Kind::Text)
-            return NumberRules::FormatGrouped(std::string_view(tableText(m_raw)));
+            return NumberRules::FormatGrouped(std::string_view(table.cellText(m_row, m_cell)));
         return NumberRules::FormatGrouped(m_kind == Kind::Number ? m_number : 0.0);
     }
 
 private:
     Kind m_kind = Kind::Unset;
-    std::string_view m_raw;
+    int m_row = 0;
+    int m_cell = 0;
     double m_number = 0;
     double m_compared = 0;
 };
 
 // value <- cell (row, cell). A row or cell that does not exist fails the read and leaves the
 // value as it was.
-bool readCell(const DataTable &table, int row, int cell, Value &value)
+bool readCell(const DataTable &table, const DataTable::NumberColumn &numbers, int row, int cell,
+              Value &value)
+{
+    if (row < 1 || row > table.rowCount())
+        return false;
+    const double leading = numbers.leading[size_t(row - 1)];
+    if (std::isnan(leading))
+        return false;
+    value.setCell(row, cell, leading);
+    return true;
+}
+
+// The same for a cell that is only shown (the engine speed): read on its own, not by column.
+bool readShownCell(const DataTable &table, int row, int cell, Value &value)
 {
     std::string_view raw;
     if (!table.rawCell(row, cell, raw))
         return false;
-    value.setCell(raw);
+    value.setCell(row, cell, NumberRules::LeadingValue(raw));
     return true;
 }
 
-// TextNumber of cell (row, cell); false when the cell does not exist or cannot be read.
-bool cellNumber(const DataTable &table, int row, int cell, double &out)
-{
-    std::string_view raw;
-    return table.rawCell(row, cell, raw) && tableNumber(raw, out);
-}
-
 // value <- TextNumber(value) minus the atmospheric term; a text that cannot be read keeps it.
-void takePressure(Value &value)
+void takePressure(const DataTable &table, Value &value)
 {
     double pressure = 0;
-    if (value.operand(pressure))
+    if (value.operand(table, pressure))
         value.setNumber(pressure - AtmosphericTerm);
 }
 
@@ -162,14 +148,15 @@ template <typename Beyond> Extreme scanExtreme(const DataTable &table, int cell,
 {
     Extreme extreme;
     Value current;
-    readCell(table, 1, cell, extreme.value);
-    readCell(table, 1, SpeedCell, extreme.speed);
+    const DataTable::NumberColumn &numbers = table.numbers(cell);
+    readCell(table, numbers, 1, cell, extreme.value);
+    readShownCell(table, 1, SpeedCell, extreme.speed);
     const int rows = table.rowCount();
     for (int r = 1; r <= rows; ++r) {
-        readCell(table, r, cell, current);
+        readCell(table, numbers, r, cell, current);
         if (beyond(current.compared(), extreme.value.compared())) {
             extreme.value = current;
-            readCell(table, r, SpeedCell, extreme.speed);
+            readShownCell(table, r, SpeedCell, extreme.speed);
         }
     }
     return extreme;
@@ -193,9 +180,9 @@ namespace Stats {
 QString MaxPico(const DataTable &table)
 {
     Extreme peak = scanExtreme(table, MapCell, [](double a, double b) { return a > b; });
-    takePressure(peak.value);
-    return caption("Pico Max MAP: " + peak.value.grouped() + " Bar a las " + peak.speed.joined() +
-                   " RPM");
+    takePressure(table, peak.value);
+    return caption("Pico Max MAP: " + peak.value.grouped(table) + " Bar a las " +
+                   peak.speed.joined(table) + " RPM");
 }
 
 QString TimeCarga(const DataTable &table)
@@ -203,19 +190,21 @@ QString TimeCarga(const DataTable &table)
     Value reference;
     Value actual;
     Value speed;
+    const DataTable::NumberColumn &references = table.numbers(ReferenceCell);
+    const DataTable::NumberColumn &pressures = table.numbers(MapCell);
     const int rows = table.rowCount();
     for (int r = 1; r <= rows; ++r) {
-        readCell(table, r, ReferenceCell, reference);
-        readCell(table, r, MapCell, actual);
+        readCell(table, references, r, ReferenceCell, reference);
+        readCell(table, pressures, r, MapCell, actual);
         if (actual.compared() >= reference.compared()) {
             reference = actual;
-            readCell(table, r, SpeedCell, speed);
+            readShownCell(table, r, SpeedCell, speed);
             break;
         }
     }
-    takePressure(reference);
-    return caption("Turbo cargado a " + speed.joined() + " RPM con " + reference.grouped() +
-                   " Bar");
+    takePressure(table, reference);
+    return caption("Turbo cargado a " + speed.joined(table) + " RPM con " +
+                   reference.grouped(table) + " Bar");
 }
 
 QString VariacionPresion(const DataTable &table)
@@ -230,11 +219,12 @@ QString VariacionPresion(const DataTable &table)
 
     // The table does not change while a statistic runs, so its row count is read once.
     const int rows = table.rowCount();
+    const DataTable::NumberColumn &references = table.numbers(ReferenceCell);
 
     // The highest cell 7 and its row; peak row stays 0 when row 1 holds it.
-    readCell(table, 1, ReferenceCell, mark);
+    readCell(table, references, 1, ReferenceCell, mark);
     for (int r = 1; r <= rows; ++r) {
-        readCell(table, r, ReferenceCell, current);
+        readCell(table, references, r, ReferenceCell, current);
         if (current.compared() > mark.compared()) {
             mark = current;
             peakRow = r;
@@ -245,7 +235,7 @@ QString VariacionPresion(const DataTable &table)
     // rows then compare with that number. Row 0 (peak in row 1) fails its read and compares the
     // text left in current.
     for (int r = peakRow; r <= rows; ++r) {
-        readCell(table, r, ReferenceCell, current);
+        readCell(table, references, r, ReferenceCell, current);
         if (current.compared() < mark.compared())
             mark.setNumber(r);
     }
@@ -254,7 +244,7 @@ QString VariacionPresion(const DataTable &table)
     // of each running total (they take the place of current, which starts again from 0). A cell
     // that cannot be read adds nothing; a mark that cannot be read as a number runs no row.
     double markValue = 0;
-    const bool markReadable = mark.operand(markValue);
+    const bool markReadable = mark.operand(table, markValue);
     const auto stretchTotal = [&](int cell) {
         double total = 0;
         if (!markReadable)
@@ -262,7 +252,7 @@ QString VariacionPresion(const DataTable &table)
         const auto [from, to] = rowsBetween(peakRow, double(rows) - markValue, rows);
         for (int r = from; r <= to; ++r) {
             double cellValue = 0;
-            if (!cellNumber(table, r, cell, cellValue))
+            if (!table.textNumber(r, cell, cellValue))
                 continue;
             const double next = std::trunc(total + cellValue);
             if (std::isfinite(next))
@@ -303,15 +293,15 @@ QString VariacionPresion(const DataTable &table)
 QString MaxN75(const DataTable &table)
 {
     const Extreme max = scanExtreme(table, N75Cell, [](double a, double b) { return a > b; });
-    return caption("Valor Maximo N75: " + max.value.joined() + " a las " + max.speed.joined() +
-                   " RPM");
+    return caption("Valor Maximo N75: " + max.value.joined(table) + " a las " +
+                   max.speed.joined(table) + " RPM");
 }
 
 QString MinEGR(const DataTable &table)
 {
     const Extreme min = scanExtreme(table, EgrCell, [](double a, double b) { return a < b; });
-    return caption("Valor Minimo EGR: " + min.value.joined() + " a las " + min.speed.joined() +
-                   " RPM");
+    return caption("Valor Minimo EGR: " + min.value.joined(table) + " a las " +
+                   min.speed.joined(table) + " RPM");
 }
 
 void CalcStats(AppState &state)

@@ -3,7 +3,6 @@
 #include "app/AppState.h"
 #include "chart/ChartModel.h"
 #include "chart/Graficas.h"
-#include "stats/NumberRules.h"
 
 #include <cmath>
 #include <limits>
@@ -31,11 +30,7 @@ void Fill(const AppState &state, ChartModel &chart2)
             // The cell's text as the table shows it, read with a decimal comma; a cell that is
             // not a number (or is missing) leaves a gap.
             std::vector<double> values(size_t(rows), std::numeric_limits<double>::quiet_NaN());
-            for (int row = 1; row <= rows; ++row) {
-                double value;
-                if (NumberRules::TextNumber(table.cellText(row, k), value))
-                    values[size_t(row - 1)] = value;
-            }
+            Graficas::ReadColumn(table, k, values);
             chart2.setSeriesValues(s, std::move(values));
             chart2.setRowLabelsFromTable(table, 1);
             const int spacing = Graficas::AxisSpacing(rows);
