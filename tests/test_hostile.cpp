@@ -149,6 +149,7 @@ private slots:
     void millionEmptyRows();
     void imageNameStaysInItsFolder_data();
     void imageNameStaysInItsFolder();
+    void imageSaveReplacesALinkNotItsTarget();
     void desktopEntryKeepsThePathWhole_data();
     void desktopEntryKeepsThePathWhole();
 };
@@ -598,6 +599,31 @@ void TestHostile::imageNameStaysInItsFolder()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1);
     QCOMPARE(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList(QStringLiteral("Graficas")));
+}
+
+// A link planted in the images folder under a log's image name must not let a chart save write
+// through it to a file outside the folder: the save replaces the link with the image.
+void TestHostile::imageSaveReplacesALinkNotItsTarget()
+{
+    QTemporaryDir program;
+    const QString outside = TestSupport::writeFile(program, QStringLiteral("precious.txt"), "mine\n");
+    QVERIFY(QDir().mkpath(ImageFiles::folder(program.path())));
+    const QString path = ImageFiles::imagePath(QStringLiteral("run"), program.path());
+    QVERIFY(QFile::link(outside, path));
+
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const ImageFiles::SaveResult saved =
+        ImageFiles::saveChartImage(image, QStringLiteral("run"), program.path());
+    QVERIFY2(saved.ok, qPrintable(saved.error));
+    QFile target(outside);
+    QVERIFY(target.open(QIODevice::ReadOnly));
+    // Regression: the save followed the link and wrote the JPEG over the file outside the folder.
+    QEXPECT_FAIL("", "ImageFiles::saveChartImage writes through a link (QSaveFile resolves it); "
+                     "remove the link before saving", Continue);
+    QCOMPARE(target.readAll(), QByteArray("mine\n"));
+    QEXPECT_FAIL("", "as above: the link is still there", Continue);
+    QVERIFY(!QFileInfo(path).isSymLink());
 }
 
 // The program's path goes into the desktop entry as one quoted Exec argument: no character of it
