@@ -252,6 +252,7 @@ void AppState::message(const QString &text, MessageKind kind)
 
 void AppState::clearRows()
 {
+    chart.detachRowLabels();
     emit tableAboutToReset();
     table.clearRows();
     emit tableReset();
@@ -259,6 +260,7 @@ void AppState::clearRows()
 
 void AppState::replaceTable(DataTable replacement)
 {
+    chart.detachRowLabels();
     emit tableAboutToReset();
     table = std::move(replacement);
     emit tableReset();

@@ -230,7 +230,7 @@ void write(AppState &state, const Options &options, FILE *out)
     for (int s = 1; s <= state.chart.seriesCount(); ++s) {
         json.raw(s > 1 ? ",{" : "{");
         json.key("box");
-        json.integer(state.chart.series(s).box);
+        json.integer(state.chart.seriesBox(s));
         json.raw(",");
         json.key("label");
         json.string(state.chart.seriesLabel(s));

@@ -20,10 +20,9 @@ void ChartModel::setSeriesCount(int count)
         return;
     const size_t old = m_series.size();
     m_series.resize(size_t(count));
-    for (size_t s = old; s < m_series.size(); ++s) {
-        m_series[s].values.assign(size_t(m_rows), NoValue);
+    m_pending.resize(size_t(count));
+    for (size_t s = old; s < m_series.size(); ++s)
         m_series[s].revision = m_nextRevision++;
-    }
     emit changed();
 }
 
@@ -33,8 +32,11 @@ void ChartModel::setRowCount(int count)
     if (count == m_rows)
         return;
     m_rows = count;
+    for (PendingValues &pending : m_pending)
+        pending.rows = std::min(pending.rows, count); // rows cut off lose what they would hold
     for (Series &s : m_series) {
-        s.values.resize(size_t(count), NoValue);
+        if (!s.values.empty())
+            s.values.resize(size_t(count), NoValue);
         s.revision = m_nextRevision++;
     }
     emit changed();
@@ -44,7 +46,26 @@ const ChartModel::Series &ChartModel::series(int s) const
 {
     if (s < 1 || s > seriesCount())
         return NoSeries;
+    readPending(s);
+    values(s);
     return m_series[size_t(s - 1)];
+}
+
+std::vector<double> &ChartModel::values(int s) const
+{
+    std::vector<double> &values = m_series[size_t(s - 1)].values;
+    if (values.size() != size_t(m_rows))
+        values.resize(size_t(m_rows), NoValue);
+    return values;
+}
+
+void ChartModel::readPending(int s) const
+{
+    PendingValues &pending = m_pending[size_t(s - 1)];
+    if (!pending.pending)
+        return;
+    pending.table.textNumbers(pending.cell, values(s), pending.rows);
+    pending = PendingValues();
 }
 
 void ChartModel::setSeriesLabel(int s, const QString &label)
@@ -57,7 +78,12 @@ void ChartModel::setSeriesLabel(int s, const QString &label)
 
 QString ChartModel::seriesLabel(int s) const
 {
-    return series(s).label;
+    return s >= 1 && s <= seriesCount() ? m_series[size_t(s - 1)].label : QString();
+}
+
+int ChartModel::seriesBox(int s) const
+{
+    return s >= 1 && s <= seriesCount() ? m_series[size_t(s - 1)].box : -1;
 }
 
 void ChartModel::setSeriesBox(int s, int box)
@@ -80,8 +106,9 @@ void ChartModel::setValue(int row, int s, double value)
 {
     if (s < 1 || s > seriesCount() || row < 1 || row > m_rows)
         return;
+    readPending(s);
     Series &series = m_series[size_t(s - 1)];
-    series.values[size_t(row - 1)] = value;
+    values(s)[size_t(row - 1)] = value;
     series.revision = m_nextRevision++;
     emit changed();
 }
@@ -100,32 +127,61 @@ void ChartModel::setSeriesValues(int s, std::vector<double> values)
     if (s < 1 || s > seriesCount())
         return;
     values.resize(size_t(m_rows), NoValue);
+    m_pending[size_t(s - 1)] = PendingValues();
     Series &series = m_series[size_t(s - 1)];
     series.values = std::move(values);
     series.revision = m_nextRevision++;
     emit changed();
 }
 
+void ChartModel::setSeriesValuesFromTable(int s, const DataTable &table, int cell)
+{
+    if (s < 1 || s > seriesCount())
+        return;
+    // Values read earlier from another snapshot come first: the new cells overwrite them.
+    readPending(s);
+    PendingValues &pending = m_pending[size_t(s - 1)];
+    pending.pending = true;
+    pending.table = table;
+    pending.cell = cell;
+    pending.rows = m_rows;
+    m_series[size_t(s - 1)].revision = m_nextRevision++;
+    emit changed();
+}
+
 void ChartModel::setRowLabelsFromTable(const DataTable &table, int cell)
 {
-    const int rows = std::min(m_rows, table.rowCount());
     m_labelBytes.clear();
     m_labelEnd.clear();
-    m_labelEnd.reserve(size_t(rows));
-    for (int r = 1; r <= rows; ++r) {
-        m_labelBytes += table.cellText(r, cell);
-        m_labelEnd.push_back(uint32_t(std::min<size_t>(m_labelBytes.size(), UINT32_MAX)));
-    }
+    m_labelTable = table;
+    m_labelCell = cell;
+    m_labelRows = std::min(m_rows, table.rowCount());
     emit changed();
 }
 
 QString ChartModel::rowLabel(int row) const
 {
-    if (row < 1 || row > m_rows || size_t(row) > m_labelEnd.size())
+    if (row < 1 || row > m_rows || row > m_labelRows)
         return QString();
+    if (m_labelEnd.empty())
+        return m_labelTable.cell(row, m_labelCell);
     const size_t begin = row == 1 ? 0 : m_labelEnd[size_t(row - 2)];
     const size_t end = m_labelEnd[size_t(row - 1)];
     return QString::fromUtf8(m_labelBytes.data() + begin, qsizetype(end - begin));
+}
+
+void ChartModel::detachRowLabels()
+{
+    if (m_labelTable.rowCount() == 0)
+        return;
+    m_labelBytes.clear();
+    m_labelEnd.clear();
+    m_labelEnd.reserve(size_t(m_labelRows));
+    for (int r = 1; r <= m_labelRows; ++r) {
+        m_labelBytes += m_labelTable.cellText(r, m_labelCell);
+        m_labelEnd.push_back(uint32_t(std::min<size_t>(m_labelBytes.size(), UINT32_MAX)));
+    }
+    m_labelTable = DataTable();
 }
 
 void ChartModel::setAxisTitle(const QString &title)
@@ -163,5 +219,6 @@ void ChartModel::deleteAllSeries()
     if (m_series.empty())
         return;
     m_series.clear();
+    m_pending.clear();
     emit changed();
 }

@@ -19,19 +19,6 @@ void splitColor(const QColor &color, int &r, int &g, int &b)
 
 } // namespace
 
-void ReadColumn(const DataTable &table, int cell, std::vector<double> &values)
-{
-    const int rows = std::min(int(values.size()), table.rowCount());
-    const DataTable::NumberColumn &numbers = table.numbers(cell);
-    for (int row = 1; row <= rows; ++row) {
-        const size_t i = size_t(row - 1);
-        if (numbers.plain[i])
-            values[i] = numbers.leading[i];
-        else if (!std::isnan(numbers.leading[i]))
-            table.textNumber(row, cell, values[i]);
-    }
-}
-
 int AxisSpacing(int rows)
 {
     // rows / 18 is exact at the halves (an odd multiple of 9), so the default rounding mode gives
@@ -69,10 +56,7 @@ void AddSeries(AppState &state, int index, int rows, int r, int g, int b)
     if (rows > 0 && slot >= 1) {
         chart.setSeriesLabel(slot, state.box(index).caption);
         // A cell that is not a number leaves its point as it was (a gap on a new series).
-        std::vector<double> values = chart.series(slot).values;
-        values.resize(size_t(rows), std::nan(""));
-        ReadColumn(state.table, index, values);
-        chart.setSeriesValues(slot, std::move(values));
+        chart.setSeriesValuesFromTable(slot, state.table, index);
         const int spacing = AxisSpacing(rows);
         if (spacing > 0)
             chart.setLabelSpacing(spacing);

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <vector>
-
 class AppState;
-class DataTable;
 
 // The chart procedures: columns of the data table become series of the main chart. The series
 // shown are exactly the ticked series boxes; a series carries its box's text colour, and its
@@ -24,10 +21,6 @@ void PlotChecked(AppState &state);
 void ResetChart(AppState &state);
 // Paints the text of one table column; shows a message when there is no such column.
 void ColorColumn(AppState &state, int r, int g, int b, int column);
-
-// The chart values of cell `cell` of every row: the table's text read as a number with a decimal
-// comma. A cell that is missing or not a number leaves its entry of `values` as it was.
-void ReadColumn(const DataTable &table, int cell, std::vector<double> &values);
 
 // The horizontal axis label and tick spacing for `rows` rows: rows / 18 rounded to the nearest
 // integer, a half to the even neighbour; 0 means "keep the previous spacing".

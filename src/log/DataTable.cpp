@@ -69,6 +69,49 @@ bool isPlainDecimal(std::string_view text)
     return i == text.size() && i > fraction;
 }
 
+// A cell's leading value and whether it is a plain decimal of finite value. A plain decimal of
+// at most 15 digits is exact in a double, and dividing it by an exact power of ten rounds
+// correctly, so it gives the very number LeadingValue gives; anything else goes to LeadingValue.
+void readNumber(std::string_view raw, double &leading, uint8_t &plain)
+{
+    static const double PowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char *p = raw.data();
+    const char *const end = p + raw.size();
+    const bool negative = p < end && *p == '-';
+    if (negative)
+        ++p;
+    uint64_t mantissa = 0;
+    int digits = 0;
+    int fraction = 0;
+    const char *start = p;
+    while (p < end && unsigned(*p - '0') < 10 && digits <= 15) {
+        mantissa = mantissa * 10 + unsigned(*p - '0');
+        ++digits;
+        ++p;
+    }
+    if (p < end && *p == '.' && p > start) {
+        ++p;
+        const char *fractionStart = p;
+        while (p < end && unsigned(*p - '0') < 10 && digits <= 15) {
+            mantissa = mantissa * 10 + unsigned(*p - '0');
+            ++digits;
+            ++p;
+        }
+        fraction = int(p - fractionStart);
+        if (fraction == 0)
+            p = start; // "5." is not plain
+    }
+    if (p == end && p > start && digits <= 15) {
+        const double value = double(mantissa) / PowersOfTen[fraction];
+        leading = negative ? -value : value;
+        plain = 1;
+        return;
+    }
+    leading = NumberRules::LeadingValue(raw);
+    plain = std::isfinite(leading) && isPlainDecimal(raw);
+}
+
 } // namespace
 
 void DataTable::addColumn(const QString &header, int width)
@@ -98,7 +141,7 @@ void DataTable::buildColumns(const QString &columnNameLine)
 
 void DataTable::clearRows()
 {
-    std::vector<RowRef>().swap(m_rows);
+    m_rows.reset();
     m_blocks.clear();
     m_numbers.clear();
 }
@@ -135,7 +178,7 @@ bool DataTable::appendLine(std::string_view line)
     const std::string_view bytes = line.substr(start);
     if (bytes.size() > std::numeric_limits<uint32_t>::max())
         return false;
-    if (m_rows.size() >= size_t(std::numeric_limits<int>::max()))
+    if (rowCount() >= std::numeric_limits<int>::max())
         return false; // rows are numbered with int
     m_numbers.clear();
 
@@ -156,15 +199,25 @@ bool DataTable::appendLine(std::string_view line)
     ref.length = uint32_t(bytes.size());
     std::memcpy(block->data + block->size, bytes.data(), bytes.size());
     block->size += bytes.size();
-    m_rows.push_back(ref);
+    ownRows().push_back(ref);
     return true;
+}
+
+std::vector<DataTable::RowRef> &DataTable::ownRows()
+{
+    if (!m_rows)
+        m_rows = std::make_shared<std::vector<RowRef>>();
+    else if (m_rows.use_count() > 1)
+        m_rows = std::make_shared<std::vector<RowRef>>(*m_rows);
+    return *m_rows;
 }
 
 void DataTable::removeRow(int row)
 {
     if (row < 1 || row > rowCount())
         return;
-    m_rows.erase(m_rows.begin() + (row - 1));
+    std::vector<RowRef> &rows = ownRows();
+    rows.erase(rows.begin() + (row - 1));
     m_numbers.clear();
 }
 
@@ -172,7 +225,7 @@ std::string_view DataTable::rowBytes(int row) const
 {
     if (row < 1 || row > rowCount())
         return {};
-    const RowRef &ref = m_rows[size_t(row - 1)];
+    const RowRef &ref = (*m_rows)[size_t(row - 1)];
     return std::string_view(m_blocks[ref.block]->data + ref.offset, ref.length);
 }
 
@@ -203,32 +256,89 @@ bool DataTable::rawCell(int row, int cell, std::string_view &out) const
     return true;
 }
 
+void DataTable::textNumbers(int cell, std::vector<double> &values, int rows) const
+{
+    rows = std::min({rows, int(values.size()), rowCount()});
+    if (rows == 0)
+        return;
+    const NumberColumn &column = numbers(cell);
+    for (int row = 1; row <= rows; ++row) {
+        const size_t i = size_t(row - 1);
+        if (column.plain[i])
+            values[i] = column.leading[i];
+        else if (!std::isnan(column.leading[i]))
+            textNumber(row, cell, values[i]);
+    }
+}
+
 const DataTable::NumberColumn &DataTable::numbers(int cell) const
 {
     static const NumberColumn none;
     if (cell < 0)
         return none;
-    if (size_t(cell) >= m_numbers.size())
-        m_numbers.resize(size_t(cell) + 1);
-    std::shared_ptr<NumberColumn> &cached = m_numbers[size_t(cell)];
-    if (!cached) {
-        auto column = std::make_shared<NumberColumn>();
-        const int rows = rowCount();
-        column->leading.resize(size_t(rows));
-        column->plain.resize(size_t(rows));
-        for (int r = 1; r <= rows; ++r) {
-            std::string_view raw;
-            if (!rawCell(r, cell, raw)) {
-                column->leading[size_t(r - 1)] = std::nan("");
-                continue;
-            }
-            const double leading = NumberRules::LeadingValue(raw);
-            column->leading[size_t(r - 1)] = leading;
-            column->plain[size_t(r - 1)] = std::isfinite(leading) && isPlainDecimal(raw);
-        }
-        cached = std::move(column);
+    readNumbers({cell});
+    return *m_numbers[size_t(cell)];
+}
+
+void DataTable::readNumbers(std::initializer_list<int> cells) const
+{
+    // The cells still to read, in ascending order; each row is walked once for all of them.
+    std::vector<int> wanted;
+    for (int cell : cells) {
+        if (cell < 0)
+            continue;
+        if (size_t(cell) >= m_numbers.size())
+            m_numbers.resize(size_t(cell) + 1);
+        if (!m_numbers[size_t(cell)] && std::find(wanted.begin(), wanted.end(), cell) == wanted.end())
+            wanted.push_back(cell);
     }
-    return *cached;
+    if (wanted.empty())
+        return;
+    std::sort(wanted.begin(), wanted.end());
+
+    const int rows = rowCount();
+    std::vector<NumberColumn *> columns;
+    for (int cell : wanted) {
+        auto column = std::make_shared<NumberColumn>();
+        column->leading.reserve(size_t(rows));
+        column->plain.reserve(size_t(rows));
+        columns.push_back(column.get());
+        m_numbers[size_t(cell)] = std::move(column);
+    }
+    for (int r = 1; r <= rows; ++r) {
+        const std::string_view bytes = rowBytes(r);
+        const char *p = bytes.data();
+        const char *const end = p + bytes.size();
+        int field = 0;
+        size_t next = 0;
+        while (next < wanted.size()) {
+            const char *comma = nullptr;
+            if (field < wanted[next]) {
+                // Skip to the wanted cell in one go.
+                comma = nthComma(p, end, wanted[next] - field - 1);
+                if (!comma)
+                    break;
+                p = comma + 1;
+                field = wanted[next];
+            }
+            comma = static_cast<const char *>(std::memchr(p, ',', size_t(end - p)));
+            const char *cellEnd = comma ? comma : end;
+            double leading;
+            uint8_t plain;
+            readNumber(std::string_view(p, size_t(cellEnd - p)), leading, plain);
+            columns[next]->leading.push_back(leading);
+            columns[next]->plain.push_back(plain);
+            ++next;
+            if (!comma)
+                break;
+            p = comma + 1;
+            ++field;
+        }
+        for (; next < wanted.size(); ++next) { // the row has no such cells
+            columns[next]->leading.push_back(std::nan(""));
+            columns[next]->plain.push_back(0);
+        }
+    }
 }
 
 bool DataTable::textNumber(int row, int cell, double &out) const
@@ -280,7 +390,7 @@ void DataTable::setColumnColor(int column, const QColor &color)
 
 size_t DataTable::memoryUsed() const
 {
-    size_t bytes = m_rows.capacity() * sizeof(RowRef);
+    size_t bytes = m_rows ? m_rows->capacity() * sizeof(RowRef) : 0;
     for (const auto &block : m_blocks)
         bytes += block->capacity;
     for (const auto &column : m_numbers)

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,11 +16,14 @@
 // (field 0 of a data line never becomes a cell). Every cell is text; the table shows a "." of
 // the log as ",". Rows are kept compactly: each row's fields 1..N are stored once, as the UTF-8
 // bytes of the line after its first comma, in large shared blocks; a cell is found by scanning
-// its row for commas. Copying a table is cheap (the blocks are shared and never change).
+// its row for commas.
 //
 // Columns are numbered from 0 and column k shows cell k of every row. A row may hold fewer or
 // more cells than there are columns. Text colours are kept per column (the program only ever
 // colours whole columns, and rows are only added while a log is read).
+//
+// Copying a table costs next to nothing: the copy shares the row bytes and the row index until
+// one side changes its rows, so a copy is a snapshot.
 class DataTable {
 public:
     static constexpr int FirstColumnWidth = 900; // twips, the visible "Tiempo" column
@@ -42,7 +46,7 @@ public:
     void buildColumns(const QString &columnNameLine);
 
     // ---- rows ----
-    int rowCount() const { return int(m_rows.size()); }
+    int rowCount() const { return m_rows ? int(m_rows->size()) : 0; }
     void clearRows();
     // Appends the row of one data line given as its raw UTF-8 bytes (without line end). A line
     // with fewer than two fields (no comma) adds nothing; returns whether a row was added.
@@ -73,9 +77,14 @@ public:
         std::vector<uint8_t> plain;
     };
     const NumberColumn &numbers(int cell) const;
+    // Reads the numbers of several cells in one walk over the rows (those not read yet).
+    void readNumbers(std::initializer_list<int> cells) const;
     // TextNumber of the table text of cell (row, cell); false when the cell does not exist or
     // is not a number.
     bool textNumber(int row, int cell, double &out) const;
+    // TextNumber of cell `cell` of rows 1..min(rows, values.size()); an entry whose cell is
+    // missing or not a number keeps its value.
+    void textNumbers(int cell, std::vector<double> &values, int rows) const;
 
     // ---- colours ----
     QColor cellColor(int row, int cell) const;
@@ -108,7 +117,9 @@ private:
     static constexpr size_t BlockSize = size_t(4) << 20;
 
     std::vector<Column> m_columns;
-    std::vector<RowRef> m_rows;
+    // The row index, shared with copies of the table until one of them changes its rows.
+    std::shared_ptr<std::vector<RowRef>> m_rows;
+    std::vector<RowRef> &ownRows();
     std::vector<std::shared_ptr<Block>> m_blocks; // shared with copies of the table
     // Numbers read from the cells, by cell number; dropped or trimmed whenever the rows change.
     mutable std::vector<std::shared_ptr<NumberColumn>> m_numbers;

@@ -250,9 +250,10 @@ QString VariacionPresion(const DataTable &table)
         if (!markReadable)
             return total;
         const auto [from, to] = rowsBetween(peakRow, double(rows) - markValue, rows);
+        const DataTable::NumberColumn &numbers = table.numbers(cell);
         for (int r = from; r <= to; ++r) {
-            double cellValue = 0;
-            if (!table.textNumber(r, cell, cellValue))
+            double cellValue = numbers.leading[size_t(r - 1)];
+            if (!numbers.plain[size_t(r - 1)] && !table.textNumber(r, cell, cellValue))
                 continue;
             const double next = std::trunc(total + cellValue);
             if (std::isfinite(next))
@@ -308,6 +309,7 @@ void CalcStats(AppState &state)
 {
     if (state.engine() != EngineType::Diesel)
         return;
+    state.table.readNumbers({EgrCell, ReferenceCell, MapCell, N75Cell});
     state.setLabel(LbMaxPico, MaxPico(state.table));
     state.setLabel(LbTimeCarga, TimeCarga(state.table));
     state.setLabel(Label1, VariacionPresion(state.table));

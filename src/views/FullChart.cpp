@@ -29,9 +29,7 @@ void Fill(const AppState &state, ChartModel &chart2)
             chart2.setSeriesLabel(s, box.caption);
             // The cell's text as the table shows it, read with a decimal comma; a cell that is
             // not a number (or is missing) leaves a gap.
-            std::vector<double> values(size_t(rows), std::numeric_limits<double>::quiet_NaN());
-            Graficas::ReadColumn(table, k, values);
-            chart2.setSeriesValues(s, std::move(values));
+            chart2.setSeriesValuesFromTable(s, table, k);
             chart2.setRowLabelsFromTable(table, 1);
             const int spacing = Graficas::AxisSpacing(rows);
             if (spacing > 0)
