@@ -25,9 +25,11 @@
 // whatever the pieces gave is dropped and the lines are used instead. Either way the file is
 // read once and nothing but the table grows with its size.
 //
-// The table stores the bytes of the file. They are checked as UTF-8 line by line; the first line
-// that is not valid UTF-8 means the file is Windows-1252: the rows stored so far are converted
-// then, and every later row as it is stored.
+// The table stores the bytes of the file. A line of plain ASCII reads the same in UTF-8 and in
+// Windows-1252, so only a line holding a byte of 0x80 or above is looked at: it is checked as
+// UTF-8, and the first one that is not valid UTF-8 means the file is Windows-1252. The rows stored
+// so far are converted then (when any of them holds such a byte), and every later row that holds
+// one is converted as it is stored.
 
 namespace {
 
@@ -47,6 +49,22 @@ std::string_view trimSpaces(std::string_view text, bool leading, bool trailing)
         text.remove_suffix(last == std::string_view::npos ? text.size() : text.size() - last - 1);
     }
     return text;
+}
+
+// Whether any byte of the text is 0x80 or above, eight bytes at a time.
+bool hasHighByte(std::string_view text)
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    uint64_t high = 0;
+    for (; end - p >= 8; p += 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        high |= word;
+    }
+    for (; p < end; ++p)
+        high |= uint8_t(*p);
+    return (high & 0x8080808080808080ULL) != 0;
 }
 
 bool isValidUtf8(std::string_view text)
@@ -202,7 +220,7 @@ private:
     void lineDone(std::string_view text);
     void startSecondLine();
     void check(std::string_view text);
-    void addRow(std::string_view text);
+    void addRow(std::string_view text, bool high);
     QString decode(const std::string &bytes) const;
 
     DataTable &m_rows;
@@ -212,6 +230,7 @@ private:
     bool m_skipLF = false; // the last byte was a CR: an LF right after it belongs to it
     std::string m_carry;   // the bytes of the line (in line 1: the piece) read so far
     bool m_utf8 = true;
+    bool m_storedHigh = false; // a row in the table holds a byte of 0x80 or above
     Failure m_failure = Failure::None;
     std::string m_scratch;
 
@@ -321,7 +340,9 @@ void LogSplitter::piece(const char *begin, const char *end, bool last)
 
 void LogSplitter::pieceDone(std::string_view text, bool last)
 {
-    check(text);
+    const bool high = hasHighByte(text);
+    if (high)
+        check(text);
     // The whole first line is trimmed once: only piece 0 loses leading spaces and only the last
     // piece trailing ones.
     text = trimSpaces(text, m_piece == 0, last);
@@ -334,17 +355,19 @@ void LogSplitter::pieceDone(std::string_view text, bool last)
         m_pieceColumns.assign(text);
         m_pieceHasColumns = true;
     } else if (m_piece >= 7) {
-        addRow(text);
+        addRow(text, high);
     }
     ++m_piece;
 }
 
 void LogSplitter::lineDone(std::string_view text)
 {
-    check(text);
+    const bool high = hasHighByte(text);
+    if (high)
+        check(text);
     text = trimSpaces(text, true, true);
     if (m_line >= 8) {
-        addRow(text);
+        addRow(text, high);
     } else if (m_line == 4) {
         m_group.assign(text);
         m_hasGroup = true;
@@ -360,6 +383,7 @@ void LogSplitter::startSecondLine()
 {
     m_manyLines = true;
     m_rows.clearRows();
+    m_storedHigh = false;
     std::string().swap(m_pieceGroup);
     std::string().swap(m_pieceColumns);
     if (!m_firstLineHasLF) {
@@ -385,12 +409,16 @@ void LogSplitter::startSecondLine()
     std::string().swap(m_firstLine);
 }
 
+// A line holding a byte of 0x80 or above.
 void LogSplitter::check(std::string_view text)
 {
     if (!m_utf8 || isValidUtf8(text))
         return;
     m_utf8 = false;
-    // Convert the rows stored so far; later rows are converted as they come.
+    // Convert the rows stored so far (rows of plain ASCII need nothing); later rows are converted
+    // as they come.
+    if (!m_storedHigh)
+        return;
     DataTable converted;
     for (int r = 1; r <= m_rows.rowCount(); ++r) {
         m_scratch.assign(1, ',');
@@ -403,13 +431,14 @@ void LogSplitter::check(std::string_view text)
     m_rows = std::move(converted);
 }
 
-void LogSplitter::addRow(std::string_view text)
+void LogSplitter::addRow(std::string_view text, bool high)
 {
     if (m_failure != Failure::None)
         return;
     bool added;
-    if (m_utf8) {
+    if (m_utf8 || !high) {
         added = m_rows.appendLine(text);
+        m_storedHigh = m_storedHigh || (added && high);
     } else {
         m_scratch.clear();
         appendCp1252AsUtf8(text, m_scratch);
