@@ -71,6 +71,32 @@ private slots:
         QCOMPARE(chart.seriesLabel(9), QString());
     }
 
+    // Values and labels taken from the table come from the table as it was when they were set.
+    void valuesComeFromTheTableAsItWas()
+    {
+        DataTable table;
+        table.appendLine(",a,1.5");
+        table.appendLine(",b,x");
+        table.appendLine(",c,3");
+        ChartModel chart;
+        chart.setSeriesCount(1);
+        chart.setRowCount(3);
+        chart.setValue(2, 1, 9); // row 2 is not a number in the table: its point stays
+        chart.setSeriesValuesFromTable(1, table, 1);
+        chart.setRowLabelsFromTable(table, 0);
+        table.removeRow(1);
+        QCOMPARE(chart.series(1).values, (std::vector<double>{1.5, 9, 3}));
+        QCOMPARE(chart.rowLabel(1), QStringLiteral("a"));
+        chart.detachRowLabels();
+        QCOMPARE(chart.rowLabel(3), QStringLiteral("c"));
+        // Rows cut off before the values were read stay cut off.
+        chart.setSeriesValuesFromTable(1, table, 1);
+        chart.setRowCount(1);
+        chart.setRowCount(3);
+        QCOMPARE(chart.series(1).values[0], 1.5); // "x": the point stays
+        QVERIFY(std::isnan(chart.series(1).values[1]));
+    }
+
     void seriesTakeSlotsInTickOrder()
     {
         Loaded l(12);

@@ -480,6 +480,26 @@ void TestLog::numbersFollowTheRows()
     QCOMPARE(copy.numbers(1).leading[0], 1.0);
     table.appendLine(",d,4.5");
     QCOMPARE(table.numbers(1).leading[2], 4.5);
+
+    // Several cells read in one walk, over rows of different lengths.
+    DataTable wide;
+    wide.appendLine(",t,1,2,3.25,4,-5");
+    wide.appendLine(",t,1,2");
+    wide.appendLine(",t,,,7e2,,1234567890123456789");
+    wide.readNumbers({5, 3, 1});
+    for (int r = 1; r <= wide.rowCount(); ++r) {
+        for (int cell : {1, 3, 5}) {
+            std::string_view raw;
+            const double leading = wide.numbers(cell).leading[size_t(r - 1)];
+            if (wide.rawCell(r, cell, raw))
+                QCOMPARE(leading, NumberRules::LeadingValue(raw));
+            else
+                QVERIFY(std::isnan(leading));
+        }
+    }
+    QCOMPARE(wide.numbers(3).leading[0], 3.25);
+    QVERIFY(wide.numbers(5).plain[2]); // too many digits for the quick reading, still plain
+    QCOMPARE(wide.numbers(5).leading[2], 1234567890123456789.0);
 }
 
 QTEST_APPLESS_MAIN(TestLog)
