@@ -218,7 +218,15 @@ void DataTable::removeRow(int row)
         return;
     std::vector<RowRef> &rows = ownRows();
     rows.erase(rows.begin() + (row - 1));
-    m_numbers.clear();
+    // The numbers already read follow the rows (a column shared with a copy is copied first).
+    for (std::shared_ptr<NumberColumn> &column : m_numbers) {
+        if (!column)
+            continue;
+        if (column.use_count() > 1)
+            column = std::make_shared<NumberColumn>(*column);
+        column->leading.erase(column->leading.begin() + (row - 1));
+        column->plain.erase(column->plain.begin() + (row - 1));
+    }
 }
 
 std::string_view DataTable::rowBytes(int row) const
