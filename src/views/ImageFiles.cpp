@@ -63,6 +63,13 @@ SaveResult saveChartImage(const QImage &image, const QString &logTitle, const QS
         return result;
     }
 
+    // A link standing under the image's name is replaced, never written through: the image must
+    // not land outside the folder.
+    if (QFileInfo(result.path).isSymLink() && !QFile::remove(result.path)) {
+        result.error =
+            failure(result.path, QStringLiteral("no se pudo quitar el enlace que ocupa su nombre"));
+        return result;
+    }
     QSaveFile file(result.path);
     if (!file.open(QIODevice::WriteOnly)) {
         result.error = failure(result.path, file.errorString());
