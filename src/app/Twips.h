@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QScreen>
 #include <QWidget>
 
 // Window and control sizes are given in twips (1/1440 inch): 15 twips make one pixel at 96 dpi.
@@ -28,6 +29,17 @@ constexpr QRect rect(int left, int top, int width, int height)
 inline void place(QWidget *widget, int left, int top, int width, int height)
 {
     widget->setGeometry(rect(left, top, width, height));
+}
+
+// Gives a top-level window `size` (its client area) and centres its frame on its screen.
+inline void centre(QWidget *window, const QSize &size)
+{
+    window->resize(size);
+    if (const QScreen *screen = window->screen()) {
+        QRect frame(QPoint(), window->frameGeometry().size());
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
 }
 
 } // namespace Twips

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
-#include <QScreen>
 
 #include <cstdio>
 #include <cstring>
@@ -100,11 +99,7 @@ int main(int argc, char **argv)
     form.start(QCoreApplication::arguments().mid(1).join(QLatin1Char(' ')));
 
     form.adjustSize();
-    if (const QScreen *screen = form.screen()) {
-        QRect frame = form.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        form.move(frame.topLeft());
-    }
+    Twips::centre(&form, form.size());
     form.show();
     return app.exec();
 }

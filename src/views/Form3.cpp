@@ -11,7 +11,6 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -81,12 +80,7 @@ void Form3::showFilled()
 {
     if (!m_placed) {
         // A new window: design size, centred on the screen.
-        resize(Twips::size(DesignWidth, DesignHeight));
-        if (QScreen *screen = this->screen()) {
-            QRect frame(QPoint(), frameGeometry().size());
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        Twips::centre(this, Twips::size(DesignWidth, DesignHeight));
         m_placed = true;
     }
     if (isVisible()) {

@@ -9,7 +9,6 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
 
 #include <algorithm>
@@ -87,12 +86,7 @@ void Form4::showFilled()
 {
     if (!m_placed) {
         // A new window: design size, centred on the screen.
-        resize(Twips::size(DesignWidth, DesignHeight));
-        if (QScreen *screen = this->screen()) {
-            QRect frame(QPoint(), frameGeometry().size());
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        Twips::centre(this, Twips::size(DesignWidth, DesignHeight));
         m_placed = true;
     }
     if (isVisible()) {
