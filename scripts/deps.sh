@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
     build-essential cmake                         # compiler and build
     qt6-base-dev qt6-qpa-plugins libqcustomplot-dev # Qt 6 widgets and the chart widget
-    xvfb xauth x11-apps imagemagick               # headless X server and screenshots
+    xvfb xauth x11-apps x11-utils imagemagick     # headless X server, window look-up, screenshots
+    libx11-dev                                    # the smoke test's window-closing tool
     clang libclang-rt-14-dev                      # fuzzer and sanitizer builds
 )
 
