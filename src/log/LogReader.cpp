@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include <emmintrin.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,7 +24,9 @@
 // pieces play the roles of the lines (piece 0 the header, 3 the group line, 4 the column-name
 // line, 7 on the data lines). If a second line turns up, the file has CR LF (or CR) line ends:
 // whatever the pieces gave is dropped and the lines are used instead. Either way the file is
-// read once and nothing but the table grows with its size.
+// read once and nothing but the table grows with its size. Line ends are looked for sixteen bytes
+// at a time, and the same look tells whether the line holds a byte of 0x80 or above; a data line
+// goes from the read buffer straight into the table.
 //
 // The table stores the bytes of the file. A line of plain ASCII reads the same in UTF-8 and in
 // Windows-1252, so only a line holding a byte of 0x80 or above is looked at: it is checked as
@@ -40,15 +43,49 @@ constexpr size_t Line1KeepLimit = size_t(1) << 20;
 
 std::string_view trimSpaces(std::string_view text, bool leading, bool trailing)
 {
+    const char *begin = text.data();
+    const char *end = begin + text.size();
     if (leading) {
-        const size_t first = text.find_first_not_of(' ');
-        text.remove_prefix(first == std::string_view::npos ? text.size() : first);
+        while (begin < end && *begin == ' ')
+            ++begin;
     }
     if (trailing) {
-        const size_t last = text.find_last_not_of(' ');
-        text.remove_suffix(last == std::string_view::npos ? text.size() : text.size() - last - 1);
+        while (end > begin && end[-1] == ' ')
+            --end;
     }
-    return text;
+    return std::string_view(begin, size_t(end - begin));
+}
+
+// The first byte of [p, end) that ends a line: a CR, and with `AtLF` an LF too; `end` when there
+// is none. `high` tells whether a byte before it is 0x80 or above. Sixteen bytes at a time.
+template <bool AtLF> inline const char *findLineEnd(const char *p, const char *end, bool &high)
+{
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    unsigned highs = 0;
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        __m128i ends = _mm_cmpeq_epi8(bytes, cr);
+        if (AtLF)
+            ends = _mm_or_si128(ends, _mm_cmpeq_epi8(bytes, lf));
+        const unsigned endMask = unsigned(_mm_movemask_epi8(ends));
+        const unsigned highMask = unsigned(_mm_movemask_epi8(bytes));
+        if (endMask != 0) {
+            const unsigned at = unsigned(__builtin_ctz(endMask));
+            high = (highs | (highMask & ((1u << at) - 1))) != 0;
+            return p + at;
+        }
+        highs |= highMask;
+        p += 16;
+    }
+    for (; p < end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '\r' || (AtLF && c == '\n'))
+            break;
+        highs |= c & 0x80u;
+    }
+    high = highs != 0;
+    return p;
 }
 
 // Whether any byte of the text is 0x80 or above, eight bytes at a time.
@@ -214,10 +251,12 @@ public:
 
 private:
     const char *feedFirstLine(const char *p, const char *end);
-    const char *feedLine(const char *p, const char *end);
-    void piece(const char *begin, const char *end, bool last);
-    void pieceDone(std::string_view text, bool last);
-    void lineDone(std::string_view text);
+    const char *feedLines(const char *p, const char *end);
+    void keepFirstLine(const char *begin, const char *end);
+    void piece(const char *begin, const char *end, bool high, bool last);
+    void pieceDone(std::string_view text, bool high, bool last);
+    void line(const char *begin, const char *end, bool high);
+    void lineDone(std::string_view text, bool high);
     void startSecondLine();
     void check(std::string_view text);
     void addRow(std::string_view text, bool high);
@@ -270,77 +309,113 @@ void LogSplitter::feed(const char *p, size_t size)
         } else {
             if (!m_manyLines)
                 startSecondLine();
-            p = feedLine(p, end);
+            p = feedLines(p, end);
         }
     }
 }
 
+// Line 1 up to its CR (or to the end of the chunk), cut into pieces at every LF.
 const char *LogSplitter::feedFirstLine(const char *p, const char *end)
 {
-    const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(end - p)));
-    const char *stop = cr ? cr : end;
-
-    const size_t size = size_t(stop - p);
-    m_firstLineSize += size;
-    if (m_firstLineSize <= Line1KeepLimit)
-        m_firstLine.append(p, size);
-    else
-        std::string().swap(m_firstLine);
-
-    while (const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(stop - p)))) {
+    const char *const start = p;
+    for (;;) {
+        bool high;
+        const char *stop = findLineEnd<true>(p, end, high);
+        if (stop == end) {
+            keepFirstLine(start, end);
+            m_carry.append(p, size_t(end - p));
+            return end;
+        }
+        if (*stop == '\r') {
+            keepFirstLine(start, stop);
+            piece(p, stop, high, true);
+            m_line = 2;
+            m_skipLF = true;
+            return stop + 1;
+        }
         m_firstLineHasLF = true;
-        piece(p, lf, false);
-        p = lf + 1;
+        if (m_piece >= 7 && !high && m_carry.empty()) {
+            // Nearly every piece of an LF log: a data line of plain ASCII, not trimmed.
+            addRow(std::string_view(p, size_t(stop - p)), false);
+            ++m_piece;
+        } else {
+            piece(p, stop, high, false);
+        }
+        p = stop + 1;
         if (m_failure != Failure::None)
             return end;
     }
-    if (!cr) {
-        m_carry.append(p, size_t(end - p));
-        return end;
-    }
-    piece(p, cr, true);
-    m_line = 2;
-    m_skipLF = true;
-    return cr + 1;
 }
 
-const char *LogSplitter::feedLine(const char *p, const char *end)
+// Every line that ends in this chunk, and the start of the one that goes on in the next.
+const char *LogSplitter::feedLines(const char *p, const char *end)
 {
-    const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(end - p)));
-    if (!cr) {
-        m_carry.append(p, size_t(end - p));
-        return end;
+    while (p < end) {
+        bool high;
+        const char *cr = findLineEnd<false>(p, end, high);
+        if (cr == end) {
+            m_carry.append(p, size_t(end - p));
+            return end;
+        }
+        if (m_line >= 8 && !high && m_carry.empty()) {
+            // Nearly every line: a data line of plain ASCII that lies wholly in this chunk.
+            addRow(trimSpaces(std::string_view(p, size_t(cr - p)), true, true), false);
+        } else {
+            line(p, cr, high);
+        }
+        ++m_line;
+        p = cr + 1;
+        if (m_failure != Failure::None)
+            return end;
+        if (p == end) {
+            m_skipLF = true;
+            return end;
+        }
+        if (*p == '\n')
+            ++p;
     }
-    if (m_carry.empty()) {
-        lineDone(std::string_view(p, size_t(cr - p)));
-    } else {
-        m_carry.append(p, size_t(cr - p));
-        lineDone(m_carry);
-        m_carry.clear();
-        if (m_carry.capacity() > ChunkSize)
-            std::string().swap(m_carry);
-    }
-    ++m_line;
-    m_skipLF = true;
-    return cr + 1;
+    return end;
 }
 
-void LogSplitter::piece(const char *begin, const char *end, bool last)
+void LogSplitter::keepFirstLine(const char *begin, const char *end)
+{
+    const size_t size = size_t(end - begin);
+    m_firstLineSize += size;
+    if (m_firstLineSize <= Line1KeepLimit)
+        m_firstLine.append(begin, size);
+    else
+        std::string().swap(m_firstLine);
+}
+
+// A piece or line ending at `end`, whose bytes before `begin` (if any) came in earlier chunks.
+void LogSplitter::piece(const char *begin, const char *end, bool high, bool last)
 {
     if (m_carry.empty()) {
-        pieceDone(std::string_view(begin, size_t(end - begin)), last);
+        pieceDone(std::string_view(begin, size_t(end - begin)), high, last);
     } else {
         m_carry.append(begin, size_t(end - begin));
-        pieceDone(m_carry, last);
+        pieceDone(m_carry, hasHighByte(m_carry), last);
         m_carry.clear();
         if (m_carry.capacity() > ChunkSize)
             std::string().swap(m_carry);
     }
 }
 
-void LogSplitter::pieceDone(std::string_view text, bool last)
+void LogSplitter::line(const char *begin, const char *end, bool high)
 {
-    const bool high = hasHighByte(text);
+    if (m_carry.empty()) {
+        lineDone(std::string_view(begin, size_t(end - begin)), high);
+    } else {
+        m_carry.append(begin, size_t(end - begin));
+        lineDone(m_carry, hasHighByte(m_carry));
+        m_carry.clear();
+        if (m_carry.capacity() > ChunkSize)
+            std::string().swap(m_carry);
+    }
+}
+
+void LogSplitter::pieceDone(std::string_view text, bool high, bool last)
+{
     if (high)
         check(text);
     // The whole first line is trimmed once: only piece 0 loses leading spaces and only the last
@@ -360,9 +435,8 @@ void LogSplitter::pieceDone(std::string_view text, bool last)
     ++m_piece;
 }
 
-void LogSplitter::lineDone(std::string_view text)
+void LogSplitter::lineDone(std::string_view text, bool high)
 {
-    const bool high = hasHighByte(text);
     if (high)
         check(text);
     text = trimSpaces(text, true, true);
@@ -456,10 +530,10 @@ void LogSplitter::finish()
     if (m_line == 1) {
         // The file ended inside line 1: its last piece ends here (it may be empty).
         const char *tail = m_carry.data();
-        piece(tail, tail, true);
+        piece(tail, tail, hasHighByte(m_carry), true);
     } else if (m_manyLines && !m_carry.empty()) {
         // A last line without a line end.
-        lineDone(m_carry);
+        lineDone(m_carry, hasHighByte(m_carry));
         m_carry.clear();
     }
 }
