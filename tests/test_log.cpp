@@ -57,6 +57,8 @@ private slots:
     void columnRule();
     void decoding_data();
     void decoding();
+    void highBytePositions_data();
+    void highBytePositions();
     void failedLoads_data();
     void failedLoads();
     void removeAndCopy();
@@ -308,6 +310,63 @@ void TestLog::decoding()
     table.buildColumns(read.content.columnLine);
     QCOMPARE(table.column(1).header, column);
     QCOMPARE(table.cell(1, 0), cell);
+}
+
+// A byte of 0x80 or above counts wherever it stands: first in a line, on either side of each
+// sixteen bytes of the line-end search, last before the line end, in a last line without a line
+// end, and in a line that crosses the end of the first 1 MiB read.
+void TestLog::highBytePositions_data()
+{
+    QTest::addColumn<QByteArray>("end");
+    QTest::addColumn<bool>("finalEnd");
+    QTest::newRow("crlf") << QByteArray("\r\n") << true;
+    QTest::newRow("lf") << QByteArray("\n") << true;
+    QTest::newRow("cr, no final end") << QByteArray("\r") << false;
+}
+
+void TestLog::highBytePositions()
+{
+    QFETCH(QByteArray, end);
+    QFETCH(bool, finalEnd);
+    const auto log = [&](const QByteArray &units, const QList<QByteArray> &data) {
+        QByteArray out = "h" + end + "2" + end + "3" + end + "g" + end + ",,C" + end + units + end +
+                         "7" + end + data.join(end);
+        return finalEnd ? out + end : out;
+    };
+    const auto row = [](int at, char byte) {
+        return "," + QByteArray(at, 'x') + byte + QByteArray(40 - at, 'y');
+    };
+
+    // Windows-1252 (a lone degree sign in the units line): every row holding one is converted.
+    QList<QByteArray> data;
+    QStringList expected;
+    for (int at = 0; at <= 40; ++at) {
+        data << row(at, '\xB0');
+        expected << QString(at, 'x') + QChar(0xB0) + QString(40 - at, 'y');
+    }
+    const LogReadResult cp1252 = readBytes(log(",,\xB0", data));
+    QVERIFY(cp1252.ok);
+    QCOMPARE(cells(cp1252.content.rows), expected);
+
+    // A UTF-8 row, then one byte that is not UTF-8 in the last line: the file is Windows-1252.
+    for (int at = 0; at <= 40; ++at) {
+        const LogReadResult late = readBytes(log(",,C", {",\xC3\xBC", row(at, '\xB0')}));
+        QVERIFY(late.ok);
+        QCOMPARE(late.content.rows.cell(1, 0), QString::fromUtf8("Ã¼"));
+    }
+
+    // The degree sign just before, at and just after the end of the first read.
+    for (int shift : {-2, -1, 0, 1}) {
+        QByteArray bytes = log(",,C", {",\xC3\xBC"}) + (finalEnd ? "" : end);
+        bytes += "," + QByteArray((1 << 20) - 50 - int(bytes.size()), 'f') + end;
+        const int before = (1 << 20) + shift - int(bytes.size()) - 1;
+        bytes += "," + QByteArray(before, 'x') + '\xB0' + "yy" + (finalEnd ? end : "");
+        const LogReadResult big = readBytes(bytes);
+        QVERIFY(big.ok);
+        QCOMPARE(big.content.rows.rowCount(), 3);
+        QCOMPARE(big.content.rows.cell(1, 0), QString::fromUtf8("Ã¼"));
+        QCOMPARE(big.content.rows.cell(3, 0), QString(before, 'x') + QChar(0xB0) + "yy");
+    }
 }
 
 void TestLog::failedLoads_data()
