@@ -203,6 +203,12 @@ bool DataTable::appendLine(std::string_view line)
     return true;
 }
 
+void DataTable::reserveRows(size_t rows)
+{
+    // A row index of more than 2^31 rows cannot be numbered anyway.
+    ownRows().reserve(std::min(rows, size_t(std::numeric_limits<int>::max())));
+}
+
 std::vector<DataTable::RowRef> &DataTable::ownRows()
 {
     if (!m_rows)

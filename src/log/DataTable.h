@@ -48,6 +48,8 @@ public:
     // ---- rows ----
     int rowCount() const { return m_rows ? int(m_rows->size()) : 0; }
     void clearRows();
+    // Makes room in the row index for `rows` rows (a hint: more can always be added).
+    void reserveRows(size_t rows);
     // Appends the row of one data line given as its raw UTF-8 bytes (without line end). A line
     // with fewer than two fields (no comma) adds nothing; returns whether a row was added.
     bool appendLine(std::string_view line);
