@@ -69,7 +69,8 @@ cc -O1 -o "$work/wmclose" "$work/wmclose.c" -lX11 || fail "cannot build the clos
 
 # Xvfb picks a free display itself and writes its number to the descriptor given. -noreset: the
 # server must not reset (and, here, die) when its last client, such as xwininfo, disconnects.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [[ -s "$work/display" ]] && break
