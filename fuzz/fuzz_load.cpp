@@ -8,13 +8,17 @@
 #include "app/Report.h"
 #include "chart/Graficas.h"
 #include "chart/PointReadout.h"
+#include "log/DataTable.h"
+#include "stats/NumberRules.h"
 #include "stats/Stats.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -59,6 +63,36 @@ void powerCurve(AppState &state, int a, int b, int c)
     state.setChCVTicked(false);
 }
 
+// The numbers the table keeps for a cell must be the number rules applied to the cell's text:
+// LeadingValue of the log's bytes, and TextNumber of the table's text (decimal comma). Cells are
+// asked for in a scattered order so that the table's cache is filled in more than one way.
+void checkNumbers(const DataTable &table, uint32_t choice)
+{
+    const int rows = std::min(table.rowCount(), 40);
+    for (int k = 0; k < 18; ++k) {
+        const int cell = int((uint32_t(k) * 7u + choice) % 18u);
+        const DataTable::NumberColumn &column = table.numbers(cell);
+        for (int r = 1; r <= rows; ++r) {
+            std::string_view raw;
+            const bool exists = table.rawCell(r, cell, raw);
+            const double cached = column.leading[size_t(r - 1)];
+            if (!exists) {
+                if (!std::isnan(cached))
+                    std::abort(); // a missing cell must read as no value
+                continue;
+            }
+            const double leading = NumberRules::LeadingValue(raw);
+            if (!(cached == leading || (std::isnan(cached) && std::isnan(leading))))
+                std::abort(); // the cached leading value differs from LeadingValue
+            double expected = 0;
+            double got = 0;
+            const bool readable = NumberRules::TextNumber(table.cellText(r, cell), expected);
+            if (table.textNumber(r, cell, got) != readable || (readable && got != expected))
+                std::abort(); // the cached TextNumber differs from TextNumber
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -76,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     AppState state;
     state.showMessage = [](const QString &, MessageKind) {};
     state.FormLoad(path);
+    checkNumbers(state.table, choice);
     Stats::CalcStats(state);
 
     // What the window offers on a loaded log: the power curve on two choices of boxes, a
