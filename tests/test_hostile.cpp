@@ -4,8 +4,10 @@
 #include "TestSupport.h"
 
 #include "app/AppState.h"
+#include "log/DataTable.h"
 #include "power/PowerCurve.h"
 #include "shell/Association.h"
+#include "stats/NumberRules.h"
 #include "stats/Stats.h"
 #include "views/ImageFiles.h"
 
@@ -144,6 +146,8 @@ private slots:
     void hostileNumbersInStatistics();
     void hostileNumbersInPowerFields_data();
     void hostileNumbersInPowerFields();
+    void keptNumbersFollowTheRules_data();
+    void keptNumbersFollowTheRules();
     void hostileReferencePeak_data();
     void hostileReferencePeak();
     void millionEmptyRows();
@@ -506,6 +510,41 @@ void TestHostile::hostileNumbersInPowerFields()
     load.state.setChCVTicked(false);
     QCOMPARE(chart.seriesCount(), 0);
     QVERIFY(ticked(load.state).isEmpty());
+}
+
+// The numbers the table keeps for its cells are the number rules applied to each cell's text,
+// whatever shortcut reads them: LeadingValue of the log's bytes, TextNumber of the table's text.
+void TestHostile::keptNumbersFollowTheRules_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    for (const char *text :
+         {"0", "-0", "12", "12.5", "-12.5", "5.", ".5", "-.5", "+5", "1e5", "1E-3", "0001.2000",
+          "123456789012345", "1234567890123456", "9007199254740993", "0.1234567890123456789",
+          "1.000000000000001", "99999999999999999999", "1.2.3", "12a", "- 5", "1 5", "", "-",
+          "0x10", "nan", "inf", "1e309", "4.9e-324", "2.2250738585072011e-308", "7.0e-10",
+          "123456789.123456789"})
+        QTest::newRow(text) << QByteArray(text);
+}
+
+void TestHostile::keptNumbersFollowTheRules()
+{
+    QFETCH(QByteArray, text);
+    DataTable table;
+    // The text in cell 2 of a row among others, and once as the row's last cell.
+    for (const QByteArray &line : {",1,2," + text + ",4", ",1,2," + text, QByteArray(",1,2")})
+        QVERIFY(table.appendLine(std::string_view(line.constData(), size_t(line.size()))));
+    const DataTable::NumberColumn &column = table.numbers(2);
+    for (int row : {1, 2}) {
+        const std::string raw = text.toStdString();
+        QCOMPARE(column.leading[size_t(row - 1)], NumberRules::LeadingValue(raw));
+        double expected = 0;
+        double kept = 0;
+        const bool readable = NumberRules::TextNumber(table.cellText(row, 2), expected);
+        QCOMPARE(table.textNumber(row, 2, kept), readable);
+        if (readable)
+            QCOMPARE(kept, expected);
+    }
+    QVERIFY(std::isnan(column.leading[2])); // row 3 has no cell 2
 }
 
 // The highest cell 7 is the mark the pressure variation counts rows with: a mark that does not
