@@ -64,7 +64,17 @@ void ChartModel::readPending(int s) const
     PendingValues &pending = m_pending[size_t(s - 1)];
     if (!pending.pending)
         return;
-    pending.table.textNumbers(pending.cell, values(s), pending.rows);
+    // The other series waiting on the same rows are read in the same walk over the table.
+    std::vector<int> cells;
+    for (const PendingValues &other : m_pending)
+        if (other.pending && other.table.sameRows(pending.table))
+            cells.push_back(other.cell);
+    pending.table.readNumbers(cells);
+    std::vector<double> &values = m_series[size_t(s - 1)].values;
+    if (values.empty()) // no values yet: all gaps but what the table gives
+        values = pending.table.textNumberColumn(pending.cell, pending.rows, m_rows);
+    else
+        pending.table.textNumbers(pending.cell, this->values(s), pending.rows);
     pending = PendingValues();
 }
 

@@ -249,15 +249,19 @@ void ChartView::updateNow()
         sync.sentRevision[size_t(s - 1)] = series.revision;
         rebuilt = true;
 
-        QVector<QCPGraphData> points(qsizetype(series.values.size()));
+        const size_t count = series.values.size();
+        QVector<QCPGraphData> points(static_cast<qsizetype>(count));
+        QCPGraphData *out = points.data();
+        const double *in = series.values.data();
         double lowest = std::numeric_limits<double>::infinity();
         double highest = -lowest;
-        for (size_t i = 0; i < series.values.size(); ++i) {
-            const double value = series.values[i];
-            points[qsizetype(i)] = QCPGraphData(double(i + 1), value);
+        for (size_t i = 0; i < count; ++i) {
+            const double value = in[i];
+            out[i].key = double(i + 1);
+            out[i].value = value;
             if (std::isfinite(value)) {
-                lowest = std::min(lowest, value);
-                highest = std::max(highest, value);
+                lowest = value < lowest ? value : lowest;
+                highest = value > highest ? value : highest;
             }
         }
         graph->data()->set(points, true);

@@ -69,28 +69,29 @@ bool isPlainDecimal(std::string_view text)
     return i == text.size() && i > fraction;
 }
 
-// A cell's leading value and whether it is a plain decimal of finite value. A plain decimal of
+// Reads the cell that starts at `p` (it ends at the next "," or at `end`): its leading value and
+// whether it is a plain decimal of finite value. Returns where the cell ends. A plain decimal of
 // at most 15 digits is exact in a double, and dividing it by an exact power of ten rounds
 // correctly, so it gives the very number LeadingValue gives; anything else goes to LeadingValue.
-void readNumber(std::string_view raw, double &leading, uint8_t &plain)
+const char *readNumber(const char *p, const char *end, double &leading, uint8_t &plain)
 {
     static const double PowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char *p = raw.data();
-    const char *const end = p + raw.size();
+    const char *const cell = p;
     const bool negative = p < end && *p == '-';
     if (negative)
         ++p;
     uint64_t mantissa = 0;
     int digits = 0;
     int fraction = 0;
-    const char *start = p;
+    const char *const start = p;
     while (p < end && unsigned(*p - '0') < 10 && digits <= 15) {
         mantissa = mantissa * 10 + unsigned(*p - '0');
         ++digits;
         ++p;
     }
-    if (p < end && *p == '.' && p > start) {
+    bool quick = p > start && digits <= 15;
+    if (quick && p < end && *p == '.') {
         ++p;
         const char *fractionStart = p;
         while (p < end && unsigned(*p - '0') < 10 && digits <= 15) {
@@ -99,17 +100,20 @@ void readNumber(std::string_view raw, double &leading, uint8_t &plain)
             ++p;
         }
         fraction = int(p - fractionStart);
-        if (fraction == 0)
-            p = start; // "5." is not plain
+        quick = fraction > 0 && digits <= 15; // "5." is not plain
     }
-    if (p == end && p > start && digits <= 15) {
+    if (quick && (p == end || *p == ',')) {
         const double value = double(mantissa) / PowersOfTen[fraction];
         leading = negative ? -value : value;
         plain = 1;
-        return;
+        return p;
     }
+    const char *comma = static_cast<const char *>(std::memchr(p, ',', size_t(end - p)));
+    const char *cellEnd = comma ? comma : end;
+    const std::string_view raw(cell, size_t(cellEnd - cell));
     leading = NumberRules::LeadingValue(raw);
     plain = std::isfinite(leading) && isPlainDecimal(raw);
+    return cellEnd;
 }
 
 } // namespace
@@ -141,9 +145,13 @@ void DataTable::buildColumns(const QString &columnNameLine)
 
 void DataTable::clearRows()
 {
-    m_rows.reset();
+    // An index of its own keeps its room (the reader may have made room for the rows to come).
+    if (m_rows && m_rows.use_count() == 1)
+        m_rows->clear();
+    else
+        m_rows.reset();
     m_blocks.clear();
-    m_numbers.clear();
+    m_numbers.reset();
 }
 
 DataTable::Block::Block(size_t wanted)
@@ -180,7 +188,9 @@ bool DataTable::appendLine(std::string_view line)
         return false;
     if (rowCount() >= std::numeric_limits<int>::max())
         return false; // rows are numbered with int
-    m_numbers.clear();
+    // A fresh registry of numbers, made before any copy is taken, so that copies share it.
+    if (!m_numbers || !m_numbers->empty())
+        m_numbers = std::make_shared<NumberCache>();
 
     // A block that a copy of the table also holds is left alone.
     Block *block = m_blocks.empty() ? nullptr : m_blocks.back().get();
@@ -224,8 +234,12 @@ void DataTable::removeRow(int row)
         return;
     std::vector<RowRef> &rows = ownRows();
     rows.erase(rows.begin() + (row - 1));
-    // The numbers already read follow the rows (a column shared with a copy is copied first).
-    for (std::shared_ptr<NumberColumn> &column : m_numbers) {
+    // The numbers already read follow the rows (what is shared with a copy is copied first).
+    if (!m_numbers)
+        return;
+    if (m_numbers.use_count() > 1)
+        m_numbers = std::make_shared<NumberCache>(*m_numbers);
+    for (std::shared_ptr<NumberColumn> &column : *m_numbers) {
         if (!column)
             continue;
         if (column.use_count() > 1)
@@ -285,25 +299,59 @@ void DataTable::textNumbers(int cell, std::vector<double> &values, int rows) con
     }
 }
 
+std::vector<double> DataTable::textNumberColumn(int cell, int rows, int size) const
+{
+    std::vector<double> values;
+    values.reserve(size_t(std::max(size, 0)));
+    rows = std::min({rows, size, rowCount()});
+    if (rows > 0) {
+        const NumberColumn &column = numbers(cell);
+        if (column.allPlain) { // the usual log: every cell a plain number
+            values.assign(column.leading.begin(), column.leading.begin() + rows);
+            values.resize(size_t(std::max(size, 0)), std::nan(""));
+            return values;
+        }
+        for (int row = 1; row <= rows; ++row) {
+            const size_t i = size_t(row - 1);
+            double value = std::nan("");
+            if (column.plain[i])
+                value = column.leading[i];
+            else if (!std::isnan(column.leading[i]))
+                textNumber(row, cell, value);
+            values.push_back(value);
+        }
+    }
+    values.resize(size_t(std::max(size, 0)), std::nan(""));
+    return values;
+}
+
 const DataTable::NumberColumn &DataTable::numbers(int cell) const
 {
     static const NumberColumn none;
     if (cell < 0)
         return none;
     readNumbers({cell});
-    return *m_numbers[size_t(cell)];
+    return *(*m_numbers)[size_t(cell)];
 }
 
 void DataTable::readNumbers(std::initializer_list<int> cells) const
 {
+    readNumbers(std::vector<int>(cells));
+}
+
+void DataTable::readNumbers(const std::vector<int> &cells) const
+{
     // The cells still to read, in ascending order; each row is walked once for all of them.
+    if (!m_numbers)
+        m_numbers = std::make_shared<NumberCache>();
+    NumberCache &cache = *m_numbers;
     std::vector<int> wanted;
     for (int cell : cells) {
         if (cell < 0)
             continue;
-        if (size_t(cell) >= m_numbers.size())
-            m_numbers.resize(size_t(cell) + 1);
-        if (!m_numbers[size_t(cell)] && std::find(wanted.begin(), wanted.end(), cell) == wanted.end())
+        if (size_t(cell) >= cache.size())
+            cache.resize(size_t(cell) + 1);
+        if (!cache[size_t(cell)] && std::find(wanted.begin(), wanted.end(), cell) == wanted.end())
             wanted.push_back(cell);
     }
     if (wanted.empty())
@@ -317,7 +365,7 @@ void DataTable::readNumbers(std::initializer_list<int> cells) const
         column->leading.reserve(size_t(rows));
         column->plain.reserve(size_t(rows));
         columns.push_back(column.get());
-        m_numbers[size_t(cell)] = std::move(column);
+        cache[size_t(cell)] = std::move(column);
     }
     for (int r = 1; r <= rows; ++r) {
         const std::string_view bytes = rowBytes(r);
@@ -335,22 +383,22 @@ void DataTable::readNumbers(std::initializer_list<int> cells) const
                 p = comma + 1;
                 field = wanted[next];
             }
-            comma = static_cast<const char *>(std::memchr(p, ',', size_t(end - p)));
-            const char *cellEnd = comma ? comma : end;
             double leading;
             uint8_t plain;
-            readNumber(std::string_view(p, size_t(cellEnd - p)), leading, plain);
+            const char *cellEnd = readNumber(p, end, leading, plain);
             columns[next]->leading.push_back(leading);
             columns[next]->plain.push_back(plain);
+            columns[next]->allPlain = columns[next]->allPlain && plain;
             ++next;
-            if (!comma)
+            if (cellEnd == end)
                 break;
-            p = comma + 1;
+            p = cellEnd + 1;
             ++field;
         }
         for (; next < wanted.size(); ++next) { // the row has no such cells
             columns[next]->leading.push_back(std::nan(""));
             columns[next]->plain.push_back(0);
+            columns[next]->allPlain = false;
         }
     }
 }
@@ -407,7 +455,7 @@ size_t DataTable::memoryUsed() const
     size_t bytes = m_rows ? m_rows->capacity() * sizeof(RowRef) : 0;
     for (const auto &block : m_blocks)
         bytes += block->capacity;
-    for (const auto &column : m_numbers)
+    for (const auto &column : m_numbers ? *m_numbers : NumberCache())
         if (column)
             bytes += column->leading.capacity() * sizeof(double) + column->plain.capacity();
     return bytes;

@@ -77,16 +77,22 @@ public:
     struct NumberColumn {
         std::vector<double> leading;
         std::vector<uint8_t> plain;
+        bool allPlain = true; // every row holds the cell as a plain decimal
     };
     const NumberColumn &numbers(int cell) const;
     // Reads the numbers of several cells in one walk over the rows (those not read yet).
     void readNumbers(std::initializer_list<int> cells) const;
+    void readNumbers(const std::vector<int> &cells) const;
+    // Whether `other` holds the very same rows (a copy whose rows have not changed since).
+    bool sameRows(const DataTable &other) const { return m_rows == other.m_rows; }
     // TextNumber of the table text of cell (row, cell); false when the cell does not exist or
     // is not a number.
     bool textNumber(int row, int cell, double &out) const;
     // TextNumber of cell `cell` of rows 1..min(rows, values.size()); an entry whose cell is
     // missing or not a number keeps its value.
     void textNumbers(int cell, std::vector<double> &values, int rows) const;
+    // The same for a series that has no values yet: `size` entries, NaN where nothing is read.
+    std::vector<double> textNumberColumn(int cell, int rows, int size) const;
 
     // ---- colours ----
     QColor cellColor(int row, int cell) const;
@@ -123,6 +129,9 @@ private:
     std::shared_ptr<std::vector<RowRef>> m_rows;
     std::vector<RowRef> &ownRows();
     std::vector<std::shared_ptr<Block>> m_blocks; // shared with copies of the table
-    // Numbers read from the cells, by cell number; dropped or trimmed whenever the rows change.
-    mutable std::vector<std::shared_ptr<NumberColumn>> m_numbers;
+    // Numbers read from the cells, by cell number: shared by the copies that have the same rows,
+    // so a column read through any of them serves all; dropped or trimmed (after parting from
+    // the copies) when the rows change.
+    using NumberCache = std::vector<std::shared_ptr<NumberColumn>>;
+    mutable std::shared_ptr<NumberCache> m_numbers;
 };
