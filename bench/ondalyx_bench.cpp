@@ -119,42 +119,53 @@ double floorParse(const QString &path)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return 0;
-    struct stat info;
-    ::fstat(fd, &info);
-    std::string bytes(size_t(info.st_size), '\0');
-    size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    // One 1 MiB buffer, read again and again; a line cut by the buffer's end is carried over.
+    std::vector<char> buffer(size_t(1) << 20);
+    std::string carry;
+    double sum = 0;
+    int line = 0;
+    const auto parseLine = [&](const char *p, const char *lineEnd) {
+        if (++line < 8)
+            return;
+        const char *stop = lineEnd > p && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
+        const char *field = p;
+        for (;;) {
+            const char *comma =
+                static_cast<const char *>(std::memchr(field, ',', size_t(stop - field)));
+            const char *fieldEnd = comma ? comma : stop;
+            double value = 0;
+            std::from_chars(field, fieldEnd, value);
+            sum += value;
+            if (!comma)
+                break;
+            field = comma + 1;
+        }
+    };
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n <= 0)
             break;
-        got += size_t(n);
-    }
-    ::close(fd);
-
-    double sum = 0;
-    const char *p = bytes.data();
-    const char *const end = p + got;
-    int line = 0;
-    while (p < end) {
-        const char *eol = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-        const char *lineEnd = eol ? eol : end;
-        if (++line >= 8) {
-            const char *stop = lineEnd > p && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
-            const char *field = p;
-            for (;;) {
-                const char *comma =
-                    static_cast<const char *>(std::memchr(field, ',', size_t(stop - field)));
-                const char *fieldEnd = comma ? comma : stop;
-                double value = 0;
-                std::from_chars(field, fieldEnd, value);
-                sum += value;
-                if (!comma)
-                    break;
-                field = comma + 1;
+        const char *p = buffer.data();
+        const char *const end = p + n;
+        while (p < end) {
+            const char *eol = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+            if (!eol) {
+                carry.append(p, size_t(end - p));
+                break;
             }
+            if (carry.empty()) {
+                parseLine(p, eol);
+            } else {
+                carry.append(p, size_t(eol - p));
+                parseLine(carry.data(), carry.data() + carry.size());
+                carry.clear();
+            }
+            p = eol + 1;
         }
-        p = eol ? eol + 1 : end;
     }
+    if (!carry.empty())
+        parseLine(carry.data(), carry.data() + carry.size());
+    ::close(fd);
     return sum;
 }
 
