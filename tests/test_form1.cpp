@@ -91,6 +91,7 @@ private slots:
     void startsEmpty();
     void windowKeepsItsSize();
     void openingDieselLogShowsItsColumns();
+    void wideColumnLineOpensAtOnce();
     void cancelledOpenResetsChartKeepsTable();
     void droppedFileOpens();
     void tickingBoxesAddsAndRemovesSeries();
@@ -230,6 +231,37 @@ void TestForm1::openingDieselLogShowsItsColumns()
     QVERIFY(!list->isColumnHidden(4));
     QCOMPARE(list->columnWidth(0), 60);
     QCOMPARE(list->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+}
+
+// A column-name line of 100,000 fields opens at once (sizing each column one by one used to freeze
+// the window for seconds): every column gets its width, the "Tiempo" ones stay hidden, and a
+// narrower log opened afterwards shows its own columns.
+void TestForm1::wideColumnLineOpensAtOnce()
+{
+    Window w;
+    QByteArray bytes = TestSupport::standardLog(Diesel, dataLines(3));
+    const QByteArray names = ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14";
+    bytes.replace(names, names + QByteArray(100000 - 16, ','));
+    const QString path = TestSupport::writeFile(w.dir, "wide.csv", bytes);
+    w.form.setFileChooser([path] { return path; });
+    w.find<QAction>(QStringLiteral("AbrirCSV"))->trigger();
+    QCoreApplication::processEvents();
+
+    QTableView *list = w.form.listDatos();
+    QCOMPARE(list->model()->columnCount(), 100000 - 1);
+    QCOMPARE(list->columnWidth(0), 60);
+    QCOMPARE(list->columnWidth(1), 96);
+    QCOMPARE(list->columnWidth(99998), 96);
+    QVERIFY(list->isColumnHidden(5));
+    QVERIFY(list->isColumnHidden(10));
+    QVERIFY(!list->isColumnHidden(11));
+
+    w.openLog(Diesel, 4);
+    QCOMPARE(list->model()->columnCount(), 15);
+    QVERIFY(list->isColumnHidden(5));
+    QVERIFY(!list->isColumnHidden(4));
+    QCOMPARE(list->columnWidth(0), 60);
+    QCOMPARE(list->columnWidth(4), 96);
 }
 
 void TestForm1::cancelledOpenResetsChartKeepsTable()

@@ -210,6 +210,7 @@ void Form1::buildDatos(QWidget *page)
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
+    m_list->horizontalHeader()->setDefaultSectionSize(Twips::px(NamedColumnWidth));
     m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_list->horizontalHeader()->setHighlightSections(false);
 
@@ -511,14 +512,18 @@ void Form1::syncTxtAtmo()
     m_txtAtmo->setText(m_state->txtAtmo());
 }
 
+// Every column starts at the list's default width (set once on the header), so only the
+// exceptions are touched here: sizing each column one by one costs the header a walk over all
+// columns per call, which a log with 100,000 fields on its column-name line would feel as a freeze.
 void Form1::syncColumns()
 {
     const DataTable &table = m_state->table;
     for (int k = 0; k < table.columnCount(); ++k) {
         const int width = table.column(k).width;
-        m_list->setColumnHidden(k, width == 0);
-        if (width != 0)
-            m_list->setColumnWidth(k, Twips::px(width > 0 ? width : NamedColumnWidth));
+        if (m_list->isColumnHidden(k) != (width == 0))
+            m_list->setColumnHidden(k, width == 0);
+        if (width > 0 && m_list->columnWidth(k) != Twips::px(width))
+            m_list->setColumnWidth(k, Twips::px(width));
     }
 }
 
