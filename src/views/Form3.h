@@ -1,8 +1,9 @@
 #pragma once
 
+#include "views/FullWindow.h"
+
 #include <QRect>
 #include <QString>
-#include <QWidget>
 
 class AppState;
 class ChartModel;
@@ -13,7 +14,7 @@ class QPushButton;
 // table, and CmdSave "Guardar grafica pantalla completa" centred under it. One resizable window
 // for the whole program, shown without owner; it does not follow later changes of the main
 // chart.
-class Form3 : public QWidget {
+class Form3 : public FullWindow {
     Q_OBJECT
 public:
     explicit Form3(AppState &state, QWidget *parent = nullptr);
@@ -37,13 +38,7 @@ public:
     // The folder under which "Graficas" holds the saved images; the program's folder when empty.
     void setProgramDir(const QString &dir) { m_programDir = dir; }
 
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
 private:
-    void layOut();
     void saveChart();
 
     AppState &m_state;
@@ -51,5 +46,4 @@ private:
     ChartView *m_chart;
     QPushButton *m_cmdSave;
     QString m_programDir;
-    bool m_placed = false;
 };

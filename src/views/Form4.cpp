@@ -1,17 +1,13 @@
 #include "views/Form4.h"
 
 #include "app/AppState.h"
-#include "app/Twips.h"
 #include "log/DataTable.h"
 #include "log/DataTableModel.h"
 #include "views/WindowCapture.h"
 
-#include <QCloseEvent>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
-
-#include <algorithm>
 
 namespace {
 
@@ -37,11 +33,11 @@ public:
 };
 
 Form4::Form4(AppState &state, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_snapshot(std::make_unique<DataTable>())
+    : FullWindow(QSize(DesignWidth, DesignHeight), 100, QSize(ButtonWidth, ButtonHeight), parent),
+      m_state(state), m_snapshot(std::make_unique<DataTable>())
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Form4"));
-    resize(Twips::size(DesignWidth, DesignHeight));
 
     m_model = new SnapshotModel(m_snapshot.get(), this);
     m_list = new QTableView(this);
@@ -64,7 +60,7 @@ Form4::Form4(AppState &state, QWidget *parent)
     m_command1 = new QPushButton(QStringLiteral("Guardar Pantallazo"), this);
     m_command1->setObjectName(QStringLiteral("Command1"));
     connect(m_command1, &QPushButton::clicked, this, [this] { WindowCapture::capture(this); });
-    layOut();
+    setParts(m_list, m_command1);
 }
 
 Form4::~Form4()
@@ -75,26 +71,13 @@ Form4::~Form4()
 
 Form4::Layout Form4::layoutFor(int outerWidth, int outerHeight)
 {
-    Layout layout;
-    const int listHeight = std::max(0, outerHeight - 1300);
-    layout.list = QRect(0, 0, std::max(0, outerWidth - 100), listHeight);
-    layout.button = QRect(outerWidth / 2 - 2000, listHeight + 100, ButtonWidth, ButtonHeight);
-    return layout;
+    const Parts parts = partsFor(outerWidth, outerHeight, 100, QSize(ButtonWidth, ButtonHeight));
+    return {parts.body, parts.button};
 }
 
 void Form4::showFilled()
 {
-    if (!m_placed) {
-        // A new window: design size, centred on the screen.
-        Twips::centre(this, Twips::size(DesignWidth, DesignHeight));
-        m_placed = true;
-    }
-    if (isVisible()) {
-        // Already open (perhaps behind the main window): bring it to the front.
-        raise();
-        activateWindow();
-    }
-    show();
+    present();
     setWindowTitle(m_state.caption());
 
     // The list is replaced, never appended to: a copy of the table as it is now (rows share the
@@ -111,36 +94,4 @@ void Form4::showFilled()
         if (!hidden)
             header->resizeSection(k, header->defaultSectionSize());
     }
-}
-
-void Form4::layOut()
-{
-    // The window's outer size, title bar and border included, as the layout is reckoned in it.
-    const QSize outer = frameGeometry().size();
-    const Layout layout =
-        layoutFor(outer.width() * Twips::PerPixel, outer.height() * Twips::PerPixel);
-    m_list->setGeometry(
-        Twips::rect(layout.list.x(), layout.list.y(), layout.list.width(), layout.list.height()));
-    m_command1->setGeometry(Twips::rect(layout.button.x(), layout.button.y(), layout.button.width(),
-                                        layout.button.height()));
-}
-
-void Form4::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    layOut();
-}
-
-void Form4::moveEvent(QMoveEvent *event)
-{
-    // The frame becomes known once the window manager has decorated the window.
-    QWidget::moveEvent(event);
-    layOut();
-}
-
-void Form4::closeEvent(QCloseEvent *event)
-{
-    // Closed, the window starts over at the next press: design size, centred.
-    m_placed = false;
-    QWidget::closeEvent(event);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "views/FullWindow.h"
+
 #include <QRect>
-#include <QWidget>
 
 #include <memory>
 
@@ -13,7 +14,7 @@ class QTableView;
 // The full-screen table window: its own ListDatos holding a snapshot of the data table (same
 // headers, texts and column colours; the time columns of the second and third group hidden) and
 // Command1 "Guardar Pantallazo" under it, which captures the window for the image editor.
-class Form4 : public QWidget {
+class Form4 : public FullWindow {
     Q_OBJECT
 public:
     explicit Form4(AppState &state, QWidget *parent = nullptr);
@@ -33,20 +34,13 @@ public:
 
     QTableView *listDatos() const { return m_list; }
 
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     class SnapshotModel;
 
-    void layOut();
 
     AppState &m_state;
     std::unique_ptr<DataTable> m_snapshot;
     SnapshotModel *m_model;
     QTableView *m_list;
     QPushButton *m_command1;
-    bool m_placed = false;
 };
