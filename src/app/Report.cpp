@@ -8,24 +8,93 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace Report {
 
 namespace {
 
-// A buffered JSON writer; strings are UTF-8.
+// A buffered JSON writer; strings are UTF-8. The separators come by themselves: every value and
+// key after the first of its object or array is preceded by a comma.
 class Json {
 public:
     explicit Json(FILE *out) : m_out(out) { m_buf.reserve(1 << 16); }
     ~Json() { flush(); }
 
-    void raw(std::string_view text)
+    void beginObject() { open('{'); }
+    void endObject() { close('}'); }
+    void beginArray() { open('['); }
+    void endArray() { close(']'); }
+    void key(const char *name)
     {
-        m_buf.append(text);
+        separate();
+        escaped(std::string_view(name));
+        m_buf.push_back(':');
+        m_comma = false;
+    }
+
+    void string(std::string_view text)
+    {
+        separate();
+        escaped(text);
+        m_comma = true;
+    }
+    void string(const QString &text)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        string(std::string_view(utf8.constData(), size_t(utf8.size())));
+    }
+    void number(double value)
+    {
+        if (!std::isfinite(value))
+            return value_("null");
+        char text[32];
+        const auto result = std::to_chars(text, text + sizeof text, value);
+        value_(std::string_view(text, size_t(result.ptr - text)));
+    }
+    void integer(long long value) { value_(std::to_string(value)); }
+    void boolean(bool value) { value_(value ? "true" : "false"); }
+    void null() { value_("null"); }
+    void endLine() { m_buf.push_back('\n'); }
+
+    // "name": value, for the common case of a key and its one value.
+    template <class T> void field(const char *name, const T &value)
+    {
+        key(name);
+        if constexpr (std::is_same_v<T, bool>)
+            boolean(value);
+        else if constexpr (std::is_integral_v<T>)
+            integer(value);
+        else
+            string(value);
+    }
+
+private:
+    void separate()
+    {
+        if (m_comma)
+            m_buf.push_back(',');
         if (m_buf.size() >= (1 << 16))
             flush();
     }
-    void string(std::string_view text)
+    void value_(std::string_view text)
+    {
+        separate();
+        m_buf.append(text);
+        m_comma = true;
+    }
+    void open(char bracket)
+    {
+        separate();
+        m_buf.push_back(bracket);
+        m_comma = false;
+    }
+    void close(char bracket)
+    {
+        m_buf.push_back(bracket);
+        m_comma = true;
+    }
+    void escaped(std::string_view text)
     {
         m_buf.push_back('"');
         for (unsigned char c : text) {
@@ -46,31 +115,7 @@ public:
             }
         }
         m_buf.push_back('"');
-        if (m_buf.size() >= (1 << 16))
-            flush();
     }
-    void string(const QString &text)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        string(std::string_view(utf8.constData(), size_t(utf8.size())));
-    }
-    void key(const char *name)
-    {
-        string(std::string_view(name));
-        m_buf.push_back(':');
-    }
-    void number(double value)
-    {
-        if (!std::isfinite(value)) {
-            raw("null");
-            return;
-        }
-        char text[32];
-        const auto result = std::to_chars(text, text + sizeof text, value);
-        raw(std::string_view(text, size_t(result.ptr - text)));
-    }
-    void integer(long long value) { raw(std::to_string(value)); }
-    void boolean(bool value) { raw(value ? "true" : "false"); }
     void flush()
     {
         if (!m_buf.empty())
@@ -78,9 +123,9 @@ public:
         m_buf.clear();
     }
 
-private:
     FILE *m_out;
     std::string m_buf;
+    bool m_comma = false;
 };
 
 const char *engineName(EngineType type)
@@ -158,119 +203,77 @@ bool load(AppState &state, const Options &options, QString &error)
 void write(AppState &state, const Options &options, FILE *out)
 {
     Json json(out);
-    json.raw("{");
-    json.key("caption");
-    json.string(state.caption());
-    json.raw(",");
-    json.key("title");
-    json.string(state.LogTitle);
-    json.raw(",");
-    json.key("header");
-    json.string(state.LogHeader);
+    json.beginObject();
+    json.field("caption", state.caption());
+    json.field("title", state.LogTitle);
+    json.field("header", state.LogHeader);
 
-    json.raw(",");
     json.key("groups");
-    json.raw("{");
-    json.key("002");
-    json.boolean(state.HasGroup002);
-    json.raw(",");
-    json.key("003");
-    json.boolean(state.HasGroup003);
-    json.raw(",");
-    json.key("011");
-    json.boolean(state.HasGroup011);
-    json.raw(",");
-    json.key("115");
-    json.boolean(state.HasGroup115);
-    json.raw(",");
-    json.key("120");
-    json.boolean(state.chcvEnabled());
-    json.raw("}");
+    json.beginObject();
+    json.field("002", state.HasGroup002);
+    json.field("003", state.HasGroup003);
+    json.field("011", state.HasGroup011);
+    json.field("115", state.HasGroup115);
+    json.field("120", state.chcvEnabled());
+    json.endObject();
 
-    json.raw(",");
-    json.key("engine");
-    json.string(std::string_view(engineName(state.engine())));
+    json.field("engine", std::string_view(engineName(state.engine())));
 
-    json.raw(",");
     json.key("columns");
-    json.raw("[");
+    json.beginArray();
     for (int k = 0; k < state.table.columnCount(); ++k) {
         const DataTable::Column &column = state.table.column(k);
-        json.raw(k ? ",{" : "{");
-        json.key("header");
-        json.string(column.header);
-        json.raw(",");
-        json.key("hidden");
-        json.boolean(column.width == 0);
-        json.raw("}");
+        json.beginObject();
+        json.field("header", column.header);
+        json.field("hidden", column.width == 0);
+        json.endObject();
     }
-    json.raw("]");
+    json.endArray();
 
-    json.raw(",");
     json.key("boxes");
-    json.raw("[");
-    bool first = true;
+    json.beginArray();
     for (int k = 0; k < AppState::BoxCount; ++k) {
         if (!state.box(k).visible)
             continue;
-        json.raw(first ? "{" : ",{");
-        first = false;
-        json.key("index");
-        json.integer(k);
-        json.raw(",");
-        json.key("caption");
-        json.string(state.box(k).caption);
-        json.raw("}");
+        json.beginObject();
+        json.field("index", k);
+        json.field("caption", state.box(k).caption);
+        json.endObject();
     }
-    json.raw("]");
+    json.endArray();
 
-    json.raw(",");
     json.key("series");
-    json.raw("[");
+    json.beginArray();
     for (int s = 1; s <= state.chart.seriesCount(); ++s) {
-        json.raw(s > 1 ? ",{" : "{");
-        json.key("box");
-        json.integer(state.chart.seriesBox(s));
-        json.raw(",");
-        json.key("label");
-        json.string(state.chart.seriesLabel(s));
-        json.raw("}");
+        json.beginObject();
+        json.field("box", state.chart.seriesBox(s));
+        json.field("label", state.chart.seriesLabel(s));
+        json.endObject();
     }
-    json.raw("]");
+    json.endArray();
 
-    json.raw(",");
-    json.key("rows");
-    json.integer(state.table.rowCount());
+    json.field("rows", state.table.rowCount());
 
-    json.raw(",");
     json.key("stats");
-    json.raw("{");
+    json.beginObject();
     const char *names[StatLabelCount] = {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75",
                                          "LbMEGR"};
-    for (int i = 0; i < StatLabelCount; ++i) {
-        if (i)
-            json.raw(",");
-        json.key(names[i]);
-        json.string(state.label(StatLabel(i)));
-    }
-    json.raw("}");
+    for (int i = 0; i < StatLabelCount; ++i)
+        json.field(names[i], state.label(StatLabel(i)));
+    json.endObject();
 
     if (options.cells) {
-        json.raw(",");
         json.key("cells");
-        json.raw("[");
+        json.beginArray();
         const int rows = state.table.rowCount();
         for (int r = 1; r <= rows; ++r) {
-            json.raw(r > 1 ? ",[" : "[");
+            json.beginArray();
             const int cells = state.table.cellCount(r);
-            for (int k = 0; k < cells; ++k) {
-                if (k)
-                    json.raw(",");
+            for (int k = 0; k < cells; ++k)
                 json.string(state.table.cellText(r, k));
-            }
-            json.raw("]");
+            json.endArray();
         }
-        json.raw("]");
+        json.endArray();
     }
 
     if (options.power) {
@@ -283,41 +286,33 @@ void write(AppState &state, const Options &options, FILE *out)
         state.setChCVTicked(true);
         state.showMessage = nullptr;
 
-        json.raw(",");
         json.key("power");
-        json.raw("{");
+        json.beginObject();
         json.key("message");
         if (message.isEmpty())
-            json.raw("null");
+            json.null();
         else
             json.string(message);
         const bool drawn = message.isEmpty() && state.chcvTicked();
         const ChartModel &chart = state.chart;
         const int rows = drawn ? chart.rowCount() : 0;
-        json.raw(",");
         json.key("labels");
-        json.raw("[");
-        for (int r = 1; r <= rows; ++r) {
-            if (r > 1)
-                json.raw(",");
+        json.beginArray();
+        for (int r = 1; r <= rows; ++r)
             json.string(chart.rowLabel(r));
-        }
-        json.raw("]");
+        json.endArray();
         for (int s = 1; s <= 2; ++s) {
-            json.raw(",");
             json.key(s == 1 ? "torque" : "power");
-            json.raw("[");
+            json.beginArray();
             const std::vector<double> &values = chart.series(s).values;
-            for (int r = 0; drawn && r < int(values.size()); ++r) {
-                if (r)
-                    json.raw(",");
+            for (int r = 0; drawn && r < int(values.size()); ++r)
                 json.number(values[size_t(r)]);
-            }
-            json.raw("]");
+            json.endArray();
         }
-        json.raw("}");
+        json.endObject();
     }
-    json.raw("}\n");
+    json.endObject();
+    json.endLine();
 }
 
 } // namespace Report
