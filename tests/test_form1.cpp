@@ -17,31 +17,17 @@ namespace {
 
 const QList<QByteArray> Diesel = {"'003", "'011", "'020"};
 
-// One data line of the standard layout; cell 1 (the row label) is 1000 + 100 * row.
-QByteArray dataLine(int row)
-{
-    QByteArray line = "," + QByteArray::number(row) + ".25";
-    for (int field = 2; field <= 15; ++field) {
-        const int value = field == 2 ? 1000 + 100 * row : field * 10 + row;
-        line += "," + QByteArray::number(value);
-    }
-    return line;
-}
-
+// `rows` data lines of the standard layout; in row r cell 1 is 1000 + 100 r, cell k > 1 10 k + r.
 QList<QByteArray> dataLines(int rows)
 {
     QList<QByteArray> lines;
-    for (int r = 1; r <= rows; ++r)
-        lines << dataLine(r);
+    for (int r = 1; r <= rows; ++r) {
+        QByteArray line = "," + QByteArray::number(r) + ".25";
+        for (int field = 2; field <= 15; ++field)
+            line += "," + QByteArray::number(field == 2 ? 1000 + 100 * r : field * 10 + r);
+        lines << line;
+    }
     return lines;
-}
-
-QStringList seriesLabels(const ChartModel &chart)
-{
-    QStringList labels;
-    for (int s = 1; s <= chart.seriesCount(); ++s)
-        labels << chart.seriesLabel(s);
-    return labels;
 }
 
 // A shown main window with messages collected instead of shown in a modal box.
@@ -62,14 +48,19 @@ struct Window {
     {
         return find<QPushButton>(QStringLiteral("CmdColor_%1").arg(k));
     }
-    QPushButton *button(const char *name) { return find<QPushButton>(QString::fromLatin1(name)); }
-    void openLog(const QList<QByteArray> &groups, int rows, const QString &name = "run.01.csv")
+    QPushButton *button(const char *name) { return find<QPushButton>(QLatin1String(name)); }
+    QRadioButton *option(int n) { return find<QRadioButton>(QStringLiteral("Option%1").arg(n)); }
+    QLabel *label(const char *name) { return find<QLabel>(QLatin1String(name)); }
+    // "Abrir CSV" with the open dialog answering `path` (empty: cancelled).
+    void open(const QString &path)
     {
-        const QString path =
-            TestSupport::writeFile(dir, name, TestSupport::standardLog(groups, dataLines(rows)));
         form.setFileChooser([path] { return path; });
         find<QAction>(QStringLiteral("AbrirCSV"))->trigger();
         QCoreApplication::processEvents();
+    }
+    void openLog(const QList<QByteArray> &groups, int rows, const QString &name = "run.01.csv")
+    {
+        open(TestSupport::writeFile(dir, name, TestSupport::standardLog(groups, dataLines(rows))));
     }
     QList<int> checkedBoxes()
     {
@@ -78,6 +69,11 @@ struct Window {
             if (box(k)->isChecked())
                 ticked << k;
         return ticked;
+    }
+    int graphCount()
+    {
+        QCoreApplication::processEvents(); // the chart redraws when the event loop comes round
+        return form.chart1()->plot()->graphCount();
     }
 };
 
@@ -88,19 +84,15 @@ class TestForm1 : public QObject {
 private slots:
     void controlsAtTheirPlaces_data();
     void controlsAtTheirPlaces();
-    void startsEmpty();
-    void windowKeepsItsSize();
+    void startsEmptyAtItsSize();
     void openingDieselLogShowsItsColumns();
     void wideColumnLineOpensAtOnce();
-    void cancelledOpenResetsChartKeepsTable();
     void droppedFileOpens();
-    void tickingBoxesAddsAndRemovesSeries();
+    void resetAndCancelledOpenKeepTable_data();
+    void resetAndCancelledOpenKeepTable();
     void colorButtonRecolours();
     void deleteRemovesSelectedRow();
-    void resetClearsEverything();
-    void engineTheLogLacksFallsBack();
-    void powerCurveWithWrongSelection();
-    void txtAtmoBothWays();
+    void refusedChoicesShowAsRefused();
     void pickedPointShowsReadout();
     void chartFollowsModel();
     void categoryLabelsFollowSpacingAndZoom();
@@ -151,51 +143,29 @@ void TestForm1::controlsAtTheirPlaces()
 
     QWidget *widget = w.find<QWidget>(name);
     QVERIFY(widget);
-    QString text;
-    if (auto *button = qobject_cast<QAbstractButton *>(widget))
-        text = button->text();
-    else if (auto *label = qobject_cast<QLabel *>(widget))
-        text = label->text();
-    else if (auto *edit = qobject_cast<QLineEdit *>(widget))
-        text = edit->text();
-    else if (auto *group = qobject_cast<QGroupBox *>(widget))
-        text = group->title();
-    QCOMPARE(text, caption);
+    const bool group = qobject_cast<QGroupBox *>(widget);
+    QCOMPARE(widget->property(group ? "title" : "text").toString(), caption);
     const QRect expected(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
     QCOMPARE(QRect(widget->mapTo(tabs, QPoint(0, 0)), widget->size()), expected);
 }
 
-void TestForm1::startsEmpty()
+void TestForm1::startsEmptyAtItsSize()
 {
     Window w;
-    QCOMPARE(w.form.objectName(), QStringLiteral("Form1"));
-    QCOMPARE(w.form.windowTitle(), QStringLiteral("Ondalyx  v1 -  "));
-    const QStringList menu = {"Abrir CSV", "Asociar Extension", "Acerca de ODX"};
-    const QStringList names = {"AbrirCSV", "Asociar", "Acerca"};
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(w.find<QAction>(names[i])->text(), menu[i]);
+    QStringList menu;
+    for (const char *name : {"AbrirCSV", "Asociar", "Acerca"})
+        menu << w.find<QAction>(QLatin1String(name))->text();
+    QCOMPARE(menu, QStringList({"Abrir CSV", "Asociar Extension", "Acerca de ODX"}));
     auto *tabs = w.find<QTabWidget>("SSTab1");
     QCOMPARE(tabs->count(), 3);
     QCOMPARE(tabs->tabText(0) + tabs->tabText(1) + tabs->tabText(2),
              QStringLiteral("GraficaDatosEstadisticas"));
     QCOMPARE(tabs->currentIndex(), 1);
-    QCOMPARE(w.form.listDatos()->model()->rowCount(), 0);
-    QCOMPARE(w.form.listDatos()->model()->columnCount(), 0);
-    auto *chcv = w.find<QCheckBox>("ChCV");
-    QVERIFY(!chcv->isEnabled());
-    QVERIFY(!chcv->isChecked());
-    QVERIFY(w.find<QRadioButton>("Option3")->isChecked());
-    QCOMPARE(w.find<QLineEdit>("TxtAtmo")->text(), QStringLiteral("950"));
-    for (int k = 0; k < Form1::BoxCount; ++k) {
-        QVERIFY(w.box(k)->isHidden());
-        QVERIFY(w.colorButton(k)->isHidden());
-    }
-    QCOMPARE(w.form.chart1()->plot()->graphCount(), 0);
-}
+    QVERIFY(!w.find<QCheckBox>("ChCV")->isEnabled());
+    for (int k = 0; k < Form1::BoxCount; ++k)
+        QVERIFY(w.box(k)->isHidden() && w.colorButton(k)->isHidden());
 
-void TestForm1::windowKeepsItsSize()
-{
-    Window w;
+    // The window keeps its size.
     const QSize size = w.form.size();
     w.form.resize(size + QSize(200, 100));
     QCoreApplication::processEvents();
@@ -216,64 +186,37 @@ void TestForm1::openingDieselLogShowsItsColumns()
             QCOMPARE(w.box(k)->text(), QStringLiteral("C%1").arg(k));
     }
     QCOMPARE(w.checkedBoxes(), QList<int>({2, 3, 7, 8}));
-    QVERIFY(w.find<QRadioButton>("Option1")->isChecked());
+    QVERIFY(w.option(1)->isChecked());
     QCOMPARE(w.box(2)->palette().color(QPalette::WindowText), QColor(192, 0, 0));
-    QVERIFY(!w.find<QLabel>("LbMaxPico")->text().isEmpty());
-
-    QCOMPARE(seriesLabels(w.form.state().chart), QStringList({"C2", "C3", "C7", "C8"}));
-    QCOMPARE(w.form.chart1()->plot()->graphCount(), 4);
-
-    QTableView *list = w.form.listDatos();
-    QCOMPARE(list->model()->rowCount(), 12);
-    QCOMPARE(list->model()->index(0, 1).data().toString(), QStringLiteral("1100"));
-    QVERIFY(list->isColumnHidden(5));
-    QVERIFY(list->isColumnHidden(10));
-    QVERIFY(!list->isColumnHidden(4));
-    QCOMPARE(list->columnWidth(0), 60);
-    QCOMPARE(list->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    QVERIFY(!w.label("LbMaxPico")->text().isEmpty());
+    QCOMPARE(w.graphCount(), 4);
+    QCOMPARE(w.form.listDatos()->model()->rowCount(), 12);
+    QCOMPARE(w.form.listDatos()->model()->index(0, 1).data().toString(), QStringLiteral("1100"));
 }
 
-// A column-name line of 100,000 fields opens at once (sizing each column one by one used to freeze
-// the window for seconds): every column gets its width, the "Tiempo" ones stay hidden, and a
-// narrower log opened afterwards shows its own columns.
+// Regression: a column-name line of 100,000 fields froze the window while each column was sized.
 void TestForm1::wideColumnLineOpensAtOnce()
 {
     Window w;
     QByteArray bytes = TestSupport::standardLog(Diesel, dataLines(3));
     const QByteArray names = ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14";
     bytes.replace(names, names + QByteArray(100000 - 16, ','));
-    const QString path = TestSupport::writeFile(w.dir, "wide.csv", bytes);
-    w.form.setFileChooser([path] { return path; });
-    w.find<QAction>(QStringLiteral("AbrirCSV"))->trigger();
-    QCoreApplication::processEvents();
+    w.open(TestSupport::writeFile(w.dir, "wide.csv", bytes));
 
     QTableView *list = w.form.listDatos();
     QCOMPARE(list->model()->columnCount(), 100000 - 1);
     QCOMPARE(list->columnWidth(0), 60);
     QCOMPARE(list->columnWidth(1), 96);
     QCOMPARE(list->columnWidth(99998), 96);
-    QVERIFY(list->isColumnHidden(5));
-    QVERIFY(list->isColumnHidden(10));
+    QVERIFY(list->isColumnHidden(5) && list->isColumnHidden(10));
     QVERIFY(!list->isColumnHidden(11));
 
     w.openLog(Diesel, 4);
     QCOMPARE(list->model()->columnCount(), 15);
-    QVERIFY(list->isColumnHidden(5));
+    QVERIFY(list->isColumnHidden(5) && list->isColumnHidden(10));
     QVERIFY(!list->isColumnHidden(4));
     QCOMPARE(list->columnWidth(0), 60);
     QCOMPARE(list->columnWidth(4), 96);
-}
-
-void TestForm1::cancelledOpenResetsChartKeepsTable()
-{
-    Window w;
-    w.openLog(Diesel, 5);
-    w.form.setFileChooser([] { return QString(); });
-    w.find<QAction>("AbrirCSV")->trigger();
-    QCOMPARE(w.form.listDatos()->model()->rowCount(), 5);
-    QVERIFY(w.checkedBoxes().isEmpty());
-    QCOMPARE(w.form.state().chart.seriesCount(), 0);
-    QVERIFY(w.find<QRadioButton>("Option3")->isChecked());
 }
 
 void TestForm1::droppedFileOpens()
@@ -292,21 +235,31 @@ void TestForm1::droppedFileOpens()
     QCOMPARE(w.form.listDatos()->model()->rowCount(), 3);
 }
 
-void TestForm1::tickingBoxesAddsAndRemovesSeries()
+void TestForm1::resetAndCancelledOpenKeepTable_data()
 {
-    Window w;
-    w.openLog(Diesel, 8);
-    const ChartModel &chart = w.form.state().chart;
-    w.box(1)->click();
-    QCOMPARE(seriesLabels(chart), QStringList({"C2", "C3", "C7", "C8", "C1"}));
-    w.box(3)->click();
-    QVERIFY(!w.box(3)->isChecked());
-    QCOMPARE(seriesLabels(chart), QStringList({"C1", "C2", "C7", "C8"}));
-    QCoreApplication::processEvents();
-    QCOMPARE(w.form.chart1()->plot()->graphCount(), 4);
-    QCOMPARE(w.form.chart1()->plot()->graph(0)->name(), QStringLiteral("C1"));
+    QTest::addColumn<bool>("cancelledOpen");
+    QTest::newRow("Borrar Grafica") << false;
+    QTest::newRow("open dialog cancelled") << true;
 }
 
+void TestForm1::resetAndCancelledOpenKeepTable()
+{
+    QFETCH(bool, cancelledOpen);
+    Window w;
+    w.openLog(Diesel, 6);
+    if (cancelledOpen)
+        w.open(QString());
+    else
+        w.button("CmdReset")->click();
+    QVERIFY(w.checkedBoxes().isEmpty());
+    QVERIFY(w.option(3)->isChecked());
+    for (const char *name : {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75", "LbMEGR"})
+        QVERIFY2(w.label(name)->text().isEmpty(), name);
+    QCOMPARE(w.graphCount(), 0);
+    QCOMPARE(w.form.listDatos()->model()->rowCount(), 6);
+}
+
+// The colour dialog and the box's text colour (the series order is the chart tests' business).
 void TestForm1::colorButtonRecolours()
 {
     Window w;
@@ -317,26 +270,20 @@ void TestForm1::colorButtonRecolours()
         offered << initial;
         return answer;
     });
-    const ChartModel &chart = w.form.state().chart;
-
-    w.colorButton(2)->click(); // ticked: comes back last, in the new colour
-    QCOMPARE(seriesLabels(chart), QStringList({"C3", "C7", "C8", "C2"}));
-    QCOMPARE(chart.series(4).color, answer);
-    QCOMPARE(w.box(2)->palette().color(QPalette::WindowText), answer);
-
+    const auto textColor = [&](int k) { return w.box(k)->palette().color(QPalette::WindowText); };
+    w.colorButton(2)->click();
+    QCOMPARE(textColor(2), answer);
     answer = QColor(40, 50, 60);
     w.colorButton(1)->click(); // unticked: choosing a colour plots it
     QVERIFY(w.box(1)->isChecked());
-    QCOMPARE(chart.seriesCount(), 5);
     QCOMPARE(offered, QList<QColor>({QColor(192, 0, 0), QColor(10, 20, 30)}));
 
     answer = QColor(); // cancelled: nothing changes
     w.colorButton(3)->click();
-    QCOMPARE(chart.seriesCount(), 5);
-    QCOMPARE(w.box(3)->palette().color(QPalette::WindowText), QColor(255, 128, 0));
-
+    QCOMPARE(w.form.state().chart.seriesCount(), 5);
+    QCOMPARE(textColor(3), QColor(255, 128, 0));
     w.form.state().ColorChosen(3, QColor(1, 2, 3)); // a change made by the program shows too
-    QCOMPARE(w.box(3)->palette().color(QPalette::WindowText), QColor(1, 2, 3));
+    QCOMPARE(textColor(3), QColor(1, 2, 3));
 }
 
 void TestForm1::deleteRemovesSelectedRow()
@@ -346,47 +293,23 @@ void TestForm1::deleteRemovesSelectedRow()
     QTableView *list = w.form.listDatos();
     w.button("CmdDelete")->click(); // no selection: nothing happens
     QCOMPARE(list->model()->rowCount(), 6);
-
     list->selectRow(1);
     w.button("CmdDelete")->click();
     QCOMPARE(list->model()->rowCount(), 5);
     QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("1300"));
-    QCOMPARE(w.form.state().chart.rowCount(), 5);
-    QCOMPARE(w.checkedBoxes(), QList<int>({2, 3, 7, 8}));
 }
 
-void TestForm1::resetClearsEverything()
+// Regression: a handler that puts a choice back must show it, not the button the user clicked.
+void TestForm1::refusedChoicesShowAsRefused()
 {
     Window w;
-    w.openLog(Diesel, 6);
-    w.button("CmdReset")->click();
-    QVERIFY(w.checkedBoxes().isEmpty());
-    QVERIFY(w.find<QRadioButton>("Option3")->isChecked());
-    QVERIFY(!w.find<QRadioButton>("Option1")->isChecked());
-    for (const char *name : {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75", "LbMEGR"})
-        QVERIFY(w.find<QLabel>(name)->text().isEmpty());
-    QCoreApplication::processEvents();
-    QCOMPARE(w.form.chart1()->plot()->graphCount(), 0);
-    QCOMPARE(w.form.listDatos()->model()->rowCount(), 6);
-}
-
-void TestForm1::engineTheLogLacksFallsBack()
-{
-    // Pins: a handler that puts the selection back must show it, not the button the user clicked.
-    Window w;
-    w.openLog({"'003"}, 4);
-    QVERIFY(w.find<QRadioButton>("Option3")->isChecked());
-    w.find<QRadioButton>("Option1")->click();
-    QVERIFY(w.find<QRadioButton>("Option3")->isChecked());
-    QVERIFY(!w.find<QRadioButton>("Option1")->isChecked());
+    w.openLog({"'003", "'120"}, 4); // no group 011: not a diesel log
+    w.option(1)->click();
+    QVERIFY(w.option(3)->isChecked());
+    QVERIFY(!w.option(1)->isChecked());
     QCOMPARE(w.form.state().engine(), EngineType::Ninguno);
-}
 
-void TestForm1::powerCurveWithWrongSelection()
-{
-    Window w;
-    w.openLog({"'120"}, 4);
-    auto *chcv = w.find<QCheckBox>("ChCV");
+    auto *chcv = w.find<QCheckBox>("ChCV"); // the power curve wants exactly three boxes
     QVERIFY(chcv->isEnabled());
     w.box(1)->click();
     w.box(2)->click();
@@ -395,25 +318,11 @@ void TestForm1::powerCurveWithWrongSelection()
              QStringList({"Debe seleccionar los 3 campos correctos para realizar la grafica"}));
     QVERIFY(!chcv->isChecked());
     QVERIFY(w.checkedBoxes().isEmpty());
-
-    w.box(1)->click();
-    w.box(2)->click();
-    w.box(3)->click();
+    for (int k : {1, 2, 3})
+        w.box(k)->click();
     chcv->click();
     QVERIFY(chcv->isChecked());
-    QCOMPARE(seriesLabels(w.form.state().chart), QStringList({"NM - Par", "CV - Potencia"}));
-}
-
-void TestForm1::txtAtmoBothWays()
-{
-    Window w;
-    auto *edit = w.find<QLineEdit>("TxtAtmo");
-    edit->setFocus();
-    edit->end(false);
-    QTest::keyClicks(edit, "5");
-    QCOMPARE(w.form.state().txtAtmo(), QStringLiteral("9505"));
-    w.form.state().setTxtAtmo(QStringLiteral("1013"));
-    QCOMPARE(edit->text(), QStringLiteral("1013"));
+    QCOMPARE(w.graphCount(), 2); // torque and power
 }
 
 void TestForm1::pickedPointShowsReadout()
@@ -423,19 +332,19 @@ void TestForm1::pickedPointShowsReadout()
     w.find<QTabWidget>("SSTab1")->setCurrentIndex(0);
     ChartView *view = w.form.chart1();
     view->updateNow();
-    view->plot()->replot();
     QCustomPlot *plot = view->plot();
+    plot->replot();
     // Series 2 is column 3, which holds field 4 of the data line: 4 * 10 + 4 = 44 in row 4.
-    const QPoint at(int(plot->xAxis->coordToPixel(4)), int(plot->yAxis->coordToPixel(44)));
+    const auto at = [&](double x) {
+        return QPoint(int(plot->xAxis->coordToPixel(x)), int(plot->yAxis->coordToPixel(44)));
+    };
     QSignalSpy picked(view, &ChartView::pointPicked);
-    QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at);
+    QSignalSpy clicked(view, &ChartView::clicked);
+    QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(4));
     QCOMPARE(picked.count(), 1);
     QCOMPARE(picked.first(), QList<QVariant>({2, 4}));
     QCOMPARE(view->toolTip(), QStringLiteral("C3: 44    RPM: 1400"));
-
-    QSignalSpy clicked(view, &ChartView::clicked);
-    const QPoint empty(int(plot->xAxis->coordToPixel(2.5)), int(plot->yAxis->coordToPixel(44)));
-    QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, empty);
+    QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(2.5)); // between the rows
     QCOMPARE(clicked.count(), 1);
     QCOMPARE(picked.count(), 1);
 }
@@ -446,7 +355,6 @@ void TestForm1::chartFollowsModel()
     ChartView view(&model);
     view.resize(600, 400);
     QCustomPlot *plot = view.plot();
-
     model.setRowCount(40);
     model.setSeriesCount(2);
     for (int r = 1; r <= 40; ++r) {
@@ -459,12 +367,11 @@ void TestForm1::chartFollowsModel()
     QCOMPARE(plot->graphCount(), 0); // drawn once, when the event loop comes round
     QCoreApplication::processEvents();
     QCOMPARE(plot->graphCount(), 2);
-    QCOMPARE(plot->graph(0)->dataCount(), 40);
     QVERIFY(std::isnan(plot->graph(1)->data()->at(6)->value));
     QCOMPARE(plot->graph(1)->pen().color(), QColor(0, 0, 192));
     QCOMPARE(plot->xAxis->range(), QCPRange(0.5, 40.5));
     QVERIFY(plot->yAxis->range().contains(-40) && plot->yAxis->range().contains(40));
-    QCOMPARE(plot->plotLayout()->rowCount(), 2);
+    QCOMPARE(plot->plotLayout()->rowCount(), 2); // the title's row
 
     plot->xAxis->setRange(10, 20); // zoomed in; a new series shows every row again
     model.setSeriesCount(3);
@@ -472,11 +379,6 @@ void TestForm1::chartFollowsModel()
     view.updateNow();
     QCOMPARE(plot->xAxis->range(), QCPRange(0.5, 40.5));
     QCOMPARE(plot->plotLayout()->rowCount(), 1);
-
-    model.deleteAllSeries();
-    view.updateNow();
-    QCOMPARE(plot->graphCount(), 0);
-    QCOMPARE(view.render(QSize(320, 200)).size(), QSize(320, 200));
 }
 
 void TestForm1::categoryLabelsFollowSpacingAndZoom()

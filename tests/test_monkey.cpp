@@ -1,9 +1,5 @@
-// A few thousand random user actions on the main window, before and after loading each sample
-// log: every enabled button, box, option, menu command, the atmospheric box and row deletion,
-// with the modal message boxes answered as they appear. After every action the window must
-// still agree with itself: the ticked boxes are the series on the chart.
-#include "TestSupport.h"
-
+// Thousands of random user actions on the main window (fixed seed), before and after loading each
+// sample log, with the modal message boxes answered: the window must keep agreeing with itself.
 #include "app/AppState.h"
 #include "app/Form1.h"
 #include "chart/ChartModel.h"
@@ -13,34 +9,19 @@
 
 #include <algorithm>
 
-namespace {
-
-QList<int> sorted(QList<int> list)
-{
-    std::sort(list.begin(), list.end());
-    return list;
-}
-
-} // namespace
-
 class TestMonkey : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        // The association and saved images go to folders of the test's own.
-        QVERIFY(m_home.isValid());
-        qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
-        qputenv("PATH", m_home.path().toUtf8()); // no image editor to start
-    }
-
     void randomActionsKeepTheWindowConsistent()
     {
-        const QString examples = qEnvironmentVariable("ONDALYX_EXAMPLES");
+        // The association and saved images go to folders of the test's own; no image editor.
+        QTemporaryDir home;
+        qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+        qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+        qputenv("PATH", home.path().toUtf8());
         QStringList logs;
         for (const char *name : {"diesel.csv", "petrol.csv", "power.csv"})
-            logs << QDir(examples).filePath(QString::fromLatin1(name));
+            logs << QDir(qEnvironmentVariable("ONDALYX_EXAMPLES")).filePath(QLatin1String(name));
         for (const QString &log : logs)
             QVERIFY2(QFile::exists(log), qPrintable(log));
 
@@ -49,9 +30,7 @@ private slots:
         form.setFileChooser([] { return QString(); }); // the open dialog is cancelled
         form.show();
         form.start(QString());
-
-        // Message boxes are modal: answer each as soon as it shows.
-        QTimer answer;
+        QTimer answer; // message boxes are modal: close each as soon as it shows
         int answered = 0;
         connect(&answer, &QTimer::timeout, [&answered] {
             if (QWidget *modal = QApplication::activeModalWidget()) {
@@ -61,16 +40,15 @@ private slots:
         });
         answer.start(0);
 
-        QList<QAbstractButton *> buttons = form.findChildren<QAbstractButton *>();
+        const QList<QAbstractButton *> buttons = form.findChildren<QAbstractButton *>();
         QList<QAction *> actions;
         for (const char *name : {"AbrirCSV", "Acerca", "Asociar"})
-            actions << form.findChild<QAction *>(QString::fromLatin1(name));
-        QLineEdit *atmo = form.findChild<QLineEdit *>(QStringLiteral("TxtAtmo"));
+            actions << form.findChild<QAction *>(QLatin1String(name));
+        auto *atmo = form.findChild<QLineEdit *>(QStringLiteral("TxtAtmo"));
         QTableView *list = form.listDatos();
-        QVERIFY(atmo && list && buttons.size() > 30);
-
+        QVERIFY(atmo && buttons.size() > 30);
         QRandomGenerator random(20261206);
-        AppState &state = form.state();
+        const AppState &state = form.state();
         int events = 0;
         for (int round = 0; round <= logs.size(); ++round) {
             if (round > 0)
@@ -78,46 +56,43 @@ private slots:
             for (int i = 0; i < 1200; ++i, ++events) {
                 const int kind = int(random.bounded(10));
                 if (kind < 6) {
-                    QAbstractButton *button = buttons[int(random.bounded(int(buttons.size())))];
-                    // Saving a chart opens it with the desktop: left to the image tests.
-                    if (button->objectName() == QLatin1String("CmdSave"))
-                        continue;
-                    if (button->isEnabled() && button->isVisible())
-                        button->click();
+                    QAbstractButton *b = buttons[int(random.bounded(int(buttons.size())))];
+                    // Saving opens the image with the desktop: left to the image tests.
+                    if (b->isEnabled() && b->isVisible() && b->objectName() != "CmdSave")
+                        b->click();
                 } else if (kind == 6) {
                     actions[int(random.bounded(int(actions.size())))]->trigger();
                 } else if (kind == 7) {
                     atmo->setFocus();
                     QTest::keyClick(atmo, random.bounded(2) ? Qt::Key_Backspace : Qt::Key_5);
                 } else {
-                    const int rows = list->model()->rowCount();
-                    if (rows > 0)
-                        list->selectRow(int(random.bounded(rows)));
+                    if (list->model()->rowCount() > 0)
+                        list->selectRow(int(random.bounded(list->model()->rowCount())));
                     if (kind == 9)
                         form.findChild<QPushButton *>(QStringLiteral("CmdDelete"))->click();
                 }
                 QCoreApplication::processEvents();
 
-                // The window agrees with its state, and the chart with the boxes.
-                QList<int> ticked;
+                // The widgets agree with the state, and the chart's series with the ticked boxes.
+                QList<int> ticked, series;
                 for (int k = 0; k < AppState::BoxCount; ++k) {
-                    QCheckBox *box = form.findChild<QCheckBox *>(QStringLiteral("Check1_%1").arg(k));
+                    auto *box = form.findChild<QCheckBox *>(QStringLiteral("Check1_%1").arg(k));
                     QCOMPARE(box->isChecked(), state.box(k).ticked);
                     if (state.box(k).ticked)
                         ticked << k;
                 }
                 QCOMPARE(atmo->text(), state.txtAtmo());
+                QCOMPARE(list->model()->rowCount(), state.table.rowCount());
                 if (state.chcvTicked()) {
                     QCOMPARE(state.chart.seriesCount(), 2);
                     QCOMPARE(state.chart.seriesLabel(1), QStringLiteral("NM - Par"));
-                } else {
-                    QList<int> series;
-                    for (int s = 1; s <= state.chart.seriesCount(); ++s)
-                        series << state.chart.seriesBox(s);
-                    QCOMPARE(sorted(series), ticked);
-                    QCOMPARE(state.SeriesCount, state.chart.seriesCount());
+                    continue;
                 }
-                QCOMPARE(list->model()->rowCount(), state.table.rowCount());
+                for (int s = 1; s <= state.chart.seriesCount(); ++s)
+                    series << state.chart.seriesBox(s);
+                std::sort(series.begin(), series.end());
+                QCOMPARE(series, ticked);
+                QCOMPARE(state.SeriesCount, state.chart.seriesCount());
             }
         }
         QVERIFY(events >= 4000);
@@ -127,9 +102,6 @@ private slots:
                 window->close();
         form.close();
     }
-
-private:
-    QTemporaryDir m_home;
 };
 
 QTEST_MAIN(TestMonkey)
