@@ -1,4 +1,4 @@
-// The chart model and the series procedures: slots and series order, axis spacing, colours,
+// The chart model and the series procedures: slots and series order, label spacing, colours,
 // reset, table colours and the point read-out.
 #include "TestSupport.h"
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-// `rows` data lines of the standard layout; cell k of row r holds r * 10 + k (cell 0 the time).
+// `count` data lines of the standard layout; cell k of row r holds r * 10 + k.
 QList<QByteArray> rows(int count)
 {
     QList<QByteArray> lines;
@@ -23,6 +23,11 @@ QList<QByteArray> rows(int count)
         lines << line;
     }
     return lines;
+}
+
+QByteArray plainLog(int rowCount)
+{
+    return TestSupport::standardLog({"'020"}, rows(rowCount));
 }
 
 QList<int> seriesBoxes(const AppState &state)
@@ -42,7 +47,11 @@ struct Loaded {
         state.showMessage = [this](const QString &text, MessageKind) { messages << text; };
         state.FormLoad(TestSupport::writeFile(dir, "log.csv", log));
     }
-    explicit Loaded(int rowCount) : Loaded(TestSupport::standardLog({"'020"}, rows(rowCount))) {}
+    void tick(std::initializer_list<int> boxes)
+    {
+        for (int k : boxes)
+            state.setBoxTicked(k, true);
+    }
 };
 
 } // namespace
@@ -50,37 +59,22 @@ struct Loaded {
 class TestChart : public QObject {
     Q_OBJECT
 private slots:
-    void modelKeepsWhatRemains()
-    {
-        ChartModel chart;
-        chart.setSeriesCount(5);
-        chart.setRowCount(3);
-        for (int s = 1; s <= 5; ++s)
-            chart.setValue(1, s, s * 1.5);
-        chart.setSeriesCount(2);
-        QCOMPARE(chart.seriesCount(), 2);
-        QCOMPARE(chart.series(2).values[0], 3.0);
-        QVERIFY(chart.setValueFromText(2, 1, "1,85"));
-        QCOMPARE(chart.series(1).values[1], 1.85);
-        // A text that is not a number leaves the point as it was.
-        QVERIFY(!chart.setValueFromText(2, 1, "abc"));
-        QCOMPARE(chart.series(1).values[1], 1.85);
-        QVERIFY(std::isnan(chart.series(1).values[2]));
-        chart.setRowCount(1);
-        QCOMPARE(int(chart.series(1).values.size()), 1);
-        QCOMPARE(chart.seriesLabel(9), QString());
-    }
-
-    // Values and labels taken from the table come from the table as it was when they were set.
-    void valuesComeFromTheTableAsItWas()
+    // The model keeps what remains when shrunk; values and labels taken from the table come from
+    // the table as it was when they were set.
+    void chartModel()
     {
         DataTable table;
-        table.appendLine(",a,1.5");
-        table.appendLine(",b,x");
-        table.appendLine(",c,3");
+        for (const char *line : {",a,1.5", ",b,x", ",c,3"})
+            table.appendLine(line);
         ChartModel chart;
-        chart.setSeriesCount(1);
+        chart.setSeriesCount(3);
         chart.setRowCount(3);
+        chart.setValue(1, 2, 4.0);
+        chart.setSeriesCount(2);
+        QCOMPARE(chart.series(2).values[0], 4.0);
+        QVERIFY(std::isnan(chart.series(2).values[1]));
+        QCOMPARE(chart.seriesLabel(9), QString());
+
         chart.setValue(2, 1, 9); // row 2 is not a number in the table: its point stays
         chart.setSeriesValuesFromTable(1, table, 1);
         chart.setRowLabelsFromTable(table, 0);
@@ -99,23 +93,21 @@ private slots:
 
     void seriesTakeSlotsInTickOrder()
     {
-        Loaded l(12);
-        l.state.setBoxTicked(3, true);
-        l.state.setBoxTicked(1, true);
-        QCOMPARE(seriesBoxes(l.state), (QList<int>{3, 1}));
-        QCOMPARE(l.state.chart.seriesLabel(1), QStringLiteral("C3"));
-        QCOMPARE(l.state.chart.series(1).values[1], 23.0);
+        Loaded l(plainLog(12));
+        l.tick({7, 3, 1});
+        QCOMPARE(seriesBoxes(l.state), (QList<int>{7, 3, 1}));
+        QCOMPARE(l.state.chart.seriesLabel(2), QStringLiteral("C3"));
+        QCOMPARE(l.state.chart.series(2).values[1], 23.0);
+        // Unticking one plots the others again in box order.
+        l.state.setBoxTicked(7, false);
+        QCOMPARE(seriesBoxes(l.state), (QList<int>{1, 3}));
         QCOMPARE(l.state.SeriesCount, 2);
-        l.state.setBoxTicked(3, false);
-        QCOMPARE(seriesBoxes(l.state), (QList<int>{1}));
-        QCOMPARE(l.state.chart.seriesLabel(1), QStringLiteral("C1"));
-        QCOMPARE(l.state.SeriesCount, 1);
-        QCOMPARE(l.state.CurrentSlot, 1);
+        QCOMPARE(l.state.CurrentSlot, 2);
         QCOMPARE(l.state.chart.axisTitle(), QStringLiteral("RPM"));
         QCOMPARE(l.state.chart.rowLabel(2), QStringLiteral("21"));
     }
 
-    void axisSpacing_data()
+    void labelSpacing_data()
     {
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("spacing");
@@ -125,65 +117,45 @@ private slots:
         QTest::newRow("45 (2.5 to even)") << 45 << 2;
         QTest::newRow("63 (3.5 to even)") << 63 << 4;
     }
-    void axisSpacing()
+    void labelSpacing()
     {
         QFETCH(int, rows);
         QFETCH(int, spacing);
-        Loaded l(63);
-        l.state.setBoxTicked(1, true);
+        Loaded l(plainLog(63));
+        l.tick({1});
         QCOMPARE(l.state.chart.labelSpacing(), 4);
         // A second log in the same chart: the spacing only changes when the rule gives one.
-        QVERIFY(l.state.OpenChosen(
-            TestSupport::writeFile(l.dir, "n.csv", TestSupport::standardLog({"'020"}, ::rows(rows))),
-            QStringLiteral("n.csv")));
-        l.state.setBoxTicked(2, true);
+        const QString next = TestSupport::writeFile(l.dir, "n.csv", plainLog(rows));
+        QVERIFY(l.state.OpenChosen(next, "n.csv"));
+        l.tick({2});
         QCOMPARE(l.state.chart.labelSpacing(), spacing);
     }
 
-    void colourOfATickedBoxMovesItsSeriesLast()
+    // The table's cells take the colour of their series; choosing a colour re-plots the box last.
+    void coloursOfSeriesAndTable()
     {
-        Loaded l(12);
-        l.state.setBoxTicked(2, true);
-        l.state.setBoxTicked(7, true);
+        Loaded l(plainLog(12));
+        l.tick({2, 7, 3});
+        QCOMPARE(l.state.table.cellColor(5, 7), AppState::defaultBoxColor(7));
         const QColor chosen(10, 20, 30);
         l.state.ColorChosen(2, chosen);
-        QCOMPARE(seriesBoxes(l.state), (QList<int>{7, 2}));
-        QCOMPARE(l.state.chart.series(2).color, chosen);
-        QCOMPARE(l.state.box(2).color, chosen);
+        QCOMPARE(seriesBoxes(l.state), (QList<int>{3, 7, 2}));
+        QCOMPARE(l.state.chart.series(3).color, chosen);
         QCOMPARE(l.state.table.cellColor(5, 2), chosen);
-        QCOMPARE(l.state.table.cellColor(5, 7), AppState::defaultBoxColor(7));
-    }
-
-    void colourOfAnUntickedBoxPlotsIt()
-    {
-        Loaded l(12);
-        const QColor chosen(1, 2, 3);
-        l.state.ColorChosen(4, chosen);
-        QVERIFY(l.state.box(4).ticked);
-        QCOMPARE(seriesBoxes(l.state), (QList<int>{4}));
-        QCOMPARE(l.state.chart.series(1).color, chosen);
-    }
-
-    void tableColoursFollowTheSeries()
-    {
-        Loaded l(12);
-        l.state.setBoxTicked(3, true);
-        QCOMPARE(l.state.table.cellColor(1, 3), AppState::defaultBoxColor(3));
+        l.state.ColorChosen(4, chosen); // unticked: plotted
+        QCOMPARE(seriesBoxes(l.state), (QList<int>{3, 7, 2, 4}));
         l.state.setBoxTicked(3, false);
         QCOMPARE(l.state.table.cellColor(1, 3), QColor(Qt::black));
-        // Column 0 can be coloured too.
-        Graficas::ColorColumn(l.state, 5, 6, 7, 0);
+        Graficas::ColorColumn(l.state, 5, 6, 7, 0); // column 0 can be coloured too
         QCOMPARE(l.state.table.cellColor(2, 0), QColor(5, 6, 7));
     }
 
     void resetClearsEverythingTwice()
     {
         Loaded l(TestSupport::standardLog({"'003", "'011", "'120"}, rows(12)));
-        QCOMPARE(l.state.engine(), EngineType::Diesel);
         l.state.setBoxTicked(2, false); // leave exactly three ticked: 3, 7, 8
         l.state.setChCVTicked(true);
-        QCOMPARE(l.state.chart.seriesLabel(1), QStringLiteral("NM - Par"));
-        QVERIFY(!l.state.label(LbMaxPico).isEmpty());
+        QVERIFY(l.state.chcvTicked());
         for (int pass = 0; pass < 2; ++pass) {
             Graficas::ResetChart(l.state);
             QCOMPARE(l.state.chart.seriesCount(), 0);
@@ -191,66 +163,46 @@ private slots:
             QVERIFY(!l.state.chcvTicked());
             QCOMPARE(l.state.engine(), EngineType::Ninguno);
             QCOMPARE(l.state.chart.title(), QString());
-            for (int i = 0; i < StatLabelCount; ++i)
-                QVERIFY(l.state.label(StatLabel(i)).isEmpty());
             for (int k = 0; k < AppState::BoxCount; ++k) {
                 QVERIFY(!l.state.box(k).ticked);
                 QCOMPARE(l.state.table.cellColor(1, k), QColor(Qt::black));
+                QVERIFY(k == 0 || l.state.SlotFree[size_t(k)]);
             }
-            for (int j = 1; j < AppState::BoxCount; ++j)
-                QVERIFY(l.state.SlotFree[size_t(j)]);
         }
         QVERIFY(l.messages.isEmpty());
     }
 
     void emptyTableSeriesHasTitleButNoLabel()
     {
-        Loaded l(0);
-        l.state.setBoxTicked(1, true);
+        Loaded l(plainLog(0));
+        l.tick({1});
         QCOMPARE(l.state.chart.seriesCount(), 1);
         QCOMPARE(l.state.chart.seriesLabel(1), QString());
         QCOMPARE(l.state.chart.title(), QStringLiteral("log csv - ") + l.state.LogHeader);
     }
 
-    void nonNumericCellsAreGaps()
-    {
-        Loaded l(TestSupport::standardLog(
-            {"'020"}, {",0.1,900,abc,3", ",0.2,950,,3", ",0.3,1000,2.5,3", ",0.4,1050,-"}));
-        l.state.setBoxTicked(2, true);
-        const std::vector<double> &values = l.state.chart.series(1).values;
-        QCOMPARE(int(values.size()), 4);
-        QVERIFY(std::isnan(values[0]));
-        QVERIFY(std::isnan(values[1]));
-        QCOMPARE(values[2], 2.5);
-        QVERIFY(std::isnan(values[3]));
-    }
-
     void columnOutOfRangeShowsTheListMessage()
     {
         // Diesel groups on a log with only three named columns: boxes 7 and 8 have no column.
-        QByteArray log = "h\r\n\r\n\r\n,,'003,'011\r\n,,A,B,C\r\n\r\n\r\n,0.1,900,1,2,3\r\n";
-        Loaded l(log);
+        Loaded l("h\r\n\r\n\r\n,,'003,'011\r\n,,A,B,C\r\n\r\n\r\n,0.1,900,1,2,3\r\n");
         QCOMPARE(l.state.engine(), EngineType::Diesel);
-        QVERIFY(l.messages.contains(QStringLiteral("El número de columna está fuera del intervalo")));
+        QVERIFY(
+            l.messages.contains(QStringLiteral("El número de columna está fuera del intervalo")));
         QCOMPARE(l.state.chart.seriesCount(), 4);
     }
 
     void readoutFindsTheColumnByCaption()
     {
         // Fields 2 and 7 carry the same name: the lower box's column gives the value.
-        QByteArray log = "h\r\n\r\n\r\n,,'020\r\n,,Speed,B,C,D,TIME,Speed,G,H,I\r\n\r\n\r\n"
-                         ",0.1,900,1.5,2,3,0.2,910,7,8,9\r\n"
-                         ",0.3,1200,2.5,2,3,0.4,1210,7,8,9\r\n";
-        Loaded l(log);
-        l.state.setBoxTicked(6, true);
-        l.state.setBoxTicked(2, true);
-        QCOMPARE(PointReadout::Text(l.state, l.state.chart, 1, 2),
-                 QStringLiteral("Speed: 1200    RPM: 1200"));
-        QCOMPARE(PointReadout::Text(l.state, l.state.chart, 2, 1),
-                 QStringLiteral("B: 1,5    RPM: 900"));
+        Loaded l("h\r\n\r\n\r\n,,'020\r\n,,Speed,B,C,D,TIME,Speed,G,H,I\r\n\r\n\r\n"
+                 ",0.1,900,1.5,2,3,0.2,910,7,8,9\r\n"
+                 ",0.3,1200,2.5,2,3,0.4,1210,7,8,9\r\n");
+        l.tick({6, 2});
+        const ChartModel &chart = l.state.chart;
+        QCOMPARE(PointReadout::Text(l.state, chart, 1, 2), "Speed: 1200    RPM: 1200");
+        QCOMPARE(PointReadout::Text(l.state, chart, 2, 1), "B: 1,5    RPM: 900");
         // Beyond the table: the parts that cannot be read are empty.
-        QCOMPARE(PointReadout::Text(l.state, l.state.chart, 2, 9),
-                 QStringLiteral("B:     RPM: "));
+        QCOMPARE(PointReadout::Text(l.state, chart, 2, 9), "B:     RPM: ");
     }
 };
 

@@ -14,36 +14,35 @@
 
 namespace {
 
-QList<QByteArray> pull()
-{
-    return {",0.1,900,1,2,30,0.5,900,1000,1000,40,0.9,1,2,3,4",
-            ",0.2,2500,1,2,0,0.6,2500,2400,2450,75,1.0,1,2,3,4"};
-}
+const QList<QByteArray> Pull = {",0.1,900,1,2,30,0.5,900,1000,1000,40,0.9,1,2,3,4",
+                                ",0.2,2500,1,2,0,0.6,2500,2400,2450,75,1.0,1,2,3,4"};
 
-// Runs the report in-process for `args` and returns its JSON text.
-QByteArray report(const QStringList &args, bool *loaded = nullptr)
+// Runs the report in-process on `log` with `options` and returns its JSON text.
+QByteArray report(const QByteArray &log, const QStringList &options = {})
 {
-    Report::Options options;
+    QTemporaryDir dir;
+    const QString path = TestSupport::writeFile(dir, "run.01.csv", log);
+    Report::Options parsed;
     QString error;
-    if (!Report::parseArguments(args, options, error))
-        return QByteArray();
     AppState state;
-    const bool ok = Report::load(state, options, error);
-    if (loaded)
-        *loaded = ok;
-    if (!ok)
+    if (!Report::parseArguments(QStringList{"--report"} + options + QStringList{path}, parsed,
+                                error) ||
+        !Report::load(state, parsed, error))
         return error.toUtf8();
     FILE *out = std::tmpfile();
-    Report::write(state, options, out);
-    std::fflush(out);
+    Report::write(state, parsed, out);
     std::rewind(out);
     QByteArray text;
     char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0)
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
         text.append(buffer, qsizetype(n));
     std::fclose(out);
     return text;
+}
+
+QJsonObject reportOf(const QByteArray &log, const QStringList &options)
+{
+    return QJsonDocument::fromJson(report(log, options)).object();
 }
 
 } // namespace
@@ -53,14 +52,11 @@ class TestReport : public QObject {
 private slots:
     void keysInOrderWithTheirValues()
     {
-        QTemporaryDir dir;
-        const QString path = TestSupport::writeFile(
-            dir, "run.01.csv", TestSupport::standardLog({"'003", "'011", "'120"}, pull()));
-        const QByteArray text = report({"--report", path});
+        const QByteArray text = report(TestSupport::standardLog({"'003", "'011", "'120"}, Pull));
         const QJsonObject json = QJsonDocument::fromJson(text).object();
-        QCOMPARE(json.keys().size(), 10);
-        const QStringList order = {"caption", "title", "header", "groups", "engine", "columns",
-                                   "boxes", "series", "rows", "stats"};
+        const QStringList order = {"caption", "title", "header", "groups", "engine",
+                                   "columns", "boxes", "series", "rows",   "stats"};
+        QCOMPARE(json.keys().size(), order.size());
         qsizetype last = -1;
         for (const QString &key : order) {
             const qsizetype at = text.indexOf("\"" + key.toUtf8() + "\":");
@@ -80,26 +76,20 @@ private slots:
         QVERIFY(!columns[0].toObject()["hidden"].toBool());
         QCOMPARE(json["boxes"].toArray().size(), 12);
         QCOMPARE(json["boxes"].toArray()[0].toObject()["index"].toInt(), 1);
-        const QJsonArray series = json["series"].toArray();
-        QCOMPARE(series.size(), 4);
-        QCOMPARE(series[3].toObject()["box"].toInt(), 8);
-        QCOMPARE(series[3].toObject()["label"].toString(), QStringLiteral("C8"));
+        const QJsonObject series4 = json["series"].toArray()[3].toObject();
+        QCOMPARE(series4["box"].toInt(), 8);
+        QCOMPARE(series4["label"].toString(), QStringLiteral("C8"));
         QCOMPARE(json["rows"].toInt(), 2);
         QCOMPARE(json["stats"].toObject()["LbMaxPico"].toString(),
                  QStringLiteral("Pico Max MAP: 2.450 Bar a las 2500 RPM"));
-        QVERIFY(!json.contains("cells") && !json.contains("power"));
     }
 
     void cellsAndPower()
     {
-        QTemporaryDir dir;
-        const QString path = TestSupport::writeFile(
-            dir, "p.csv",
-            TestSupport::standardLog({"'002", "'115", "'120"},
-                                     {",0.1,3000,9,250.5", ",0.2,1e999,9,1e999"}));
         const QJsonObject json =
-            QJsonDocument::fromJson(report({"--report", "--cells", "--power", "1,2,3", path}))
-                .object();
+            reportOf(TestSupport::standardLog({"'002", "'115", "'120"},
+                                              {",0.1,3000,9,250.5", ",0.2,1e999,9,1e999"}),
+                     {"--cells", "--power", "1,2,3"});
         const QJsonArray cells = json["cells"].toArray();
         QCOMPARE(cells.size(), 2);
         QCOMPARE(cells[0].toArray()[0].toString(), QStringLiteral("0,1"));
@@ -110,22 +100,14 @@ private slots:
         QVERIFY(power["message"].isNull());
         QCOMPARE(power["labels"].toArray()[0].toString(), QStringLiteral("3000"));
         QCOMPARE(power["torque"].toArray()[0].toDouble(), 184.869);
-        // A number that is not finite is written as null.
-        QVERIFY(power["power"].toArray()[1].isNull());
-    }
+        QVERIFY(power["power"].toArray()[1].isNull()); // not finite: written as null
 
-    void powerMessage()
-    {
-        QTemporaryDir dir;
-        const QString path =
-            TestSupport::writeFile(dir, "p.csv", TestSupport::standardLog({"'120"}, pull()));
-        const QJsonObject power =
-            QJsonDocument::fromJson(report({"--report", "--power", "1,1,2", path}))
-                .object()["power"]
+        const QJsonObject refused =
+            reportOf(TestSupport::standardLog({"'120"}, Pull), {"--power", "1,1,2"})["power"]
                 .toObject();
-        QCOMPARE(power["message"].toString(),
-                 QStringLiteral("Debe seleccionar los 3 campos correctos para realizar la grafica"));
-        QVERIFY(power["torque"].toArray().isEmpty());
+        QCOMPARE(refused["message"].toString(),
+                 "Debe seleccionar los 3 campos correctos para realizar la grafica");
+        QVERIFY(refused["torque"].toArray().isEmpty());
     }
 
     void usageErrors_data()
@@ -160,13 +142,11 @@ private slots:
         QVERIFY(err.contains("missing.csv"));
         QVERIFY(process.readAllStandardOutput().isEmpty());
 
-        const QString path =
-            TestSupport::writeFile(dir, "d.csv", TestSupport::standardLog({"'003", "'011"}, pull()));
-        process.start(binary, {"--report", path});
+        const QByteArray log = TestSupport::standardLog({"'003", "'011"}, Pull);
+        process.start(binary, {"--report", TestSupport::writeFile(dir, "d.csv", log)});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 0);
-        QCOMPARE(QJsonDocument::fromJson(process.readAllStandardOutput()).object()["engine"]
-                     .toString(),
+        QCOMPARE(QJsonDocument::fromJson(process.readAllStandardOutput())["engine"].toString(),
                  QStringLiteral("Diesel"));
     }
 };
