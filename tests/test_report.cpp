@@ -108,6 +108,22 @@ private slots:
         QCOMPARE(refused["message"].toString(),
                  "Debe seleccionar los 3 campos correctos para realizar la grafica");
         QVERIFY(refused["torque"].toArray().isEmpty());
+
+        // Regression: a ticked box without a column (its own message) used to blank the curve.
+        const QJsonObject narrow =
+            reportOf("H\r\nl2\r\nl3\r\n,'120\r\n,,RPM,B\r\nl6\r\nl7\r\n"
+                     ",0.1,3000,9,1,2,3,4,5,6,250.5\r\n",
+                     {"--power", "1,2,9"})["power"]
+                .toObject();
+        QVERIFY(narrow["message"].isNull());
+        QCOMPARE(narrow["torque"].toArray()[0].toDouble(), 184.869);
+
+        // "Grafica Potencia" stays disabled without group 120: no curve, no message.
+        const QJsonObject disabled =
+            reportOf(TestSupport::standardLog({"'003"}, Pull), {"--power", "1,2,3"})["power"]
+                .toObject();
+        QVERIFY(disabled["message"].isNull());
+        QVERIFY(disabled["torque"].toArray().isEmpty());
     }
 
     void usageErrors_data()

@@ -277,13 +277,18 @@ void write(AppState &state, const Options &options, FILE *out)
     }
 
     if (options.power) {
+        // As a user would: the three boxes, then "Grafica Potencia", which a log without group
+        // 120 leaves disabled. Only the message of the power steps is reported; a box without a
+        // column has its own message when ticked, and the curve does not depend on it.
         QString message;
         state.showMessage = [&message](const QString &text, MessageKind) { message = text; };
         for (int k = 0; k < AppState::BoxCount; ++k)
             state.setBoxTicked(k, false);
         for (int box : options.powerBoxes)
             state.setBoxTicked(box, true);
-        state.setChCVTicked(true);
+        message.clear();
+        if (state.chcvEnabled())
+            state.setChCVTicked(true);
         state.showMessage = nullptr;
 
         json.key("power");
