@@ -1,7 +1,6 @@
 #include "chart/ChartModel.h"
 
 #include "log/DataTable.h"
-#include "stats/NumberRules.h"
 
 #include <cmath>
 #include <limits>
@@ -121,15 +120,6 @@ void ChartModel::setValue(int row, int s, double value)
     values(s)[size_t(row - 1)] = value;
     series.revision = m_nextRevision++;
     emit changed();
-}
-
-bool ChartModel::setValueFromText(int row, int s, std::string_view text)
-{
-    double value = 0;
-    if (!NumberRules::TextNumber(text, value))
-        return false;
-    setValue(row, s, value);
-    return s >= 1 && s <= seriesCount() && row >= 1 && row <= m_rows;
 }
 
 void ChartModel::setSeriesValues(int s, std::vector<double> values)

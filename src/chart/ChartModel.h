@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 // The chart's data: a grid of rows (categories, in order) by series (numbered from 1), each
@@ -47,13 +46,10 @@ public:
     int seriesBox(int s) const; // -1 for none
     void setSeriesColor(int s, const QColor &color);
     void setValue(int row, int s, double value);
-    // Sets the value from a text holding a number with "," as the decimal separator (the table's
-    // form); a text that is not a number leaves the point unchanged. Returns whether it was set.
-    bool setValueFromText(int row, int s, std::string_view text);
     // Bulk form: the whole series at once (values.size() must equal rowCount()).
     void setSeriesValues(int s, std::vector<double> values);
-    // Every row's value from cell `cell` of the table as it is now (see setValueFromText); a cell
-    // that is missing or not a number leaves its point as it was.
+    // Every row's value from cell `cell` of the table as it is now, read by the number rules (","
+    // as the decimal separator); a cell that is missing or not a number leaves its point as it was.
     void setSeriesValuesFromTable(int s, const DataTable &table, int cell);
 
     // Row labels: the text of one cell of each table row as it is now.
