@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QImage>
 #include <QProcess>
 #include <QtTest>
 
@@ -159,11 +160,20 @@ private slots:
         QVERIFY(process.readAllStandardOutput().isEmpty());
 
         const QByteArray log = TestSupport::standardLog({"'003", "'011"}, Pull);
-        process.start(binary, {"--report", TestSupport::writeFile(dir, "d.csv", log)});
+        const QString logPath = TestSupport::writeFile(dir, "d.csv", log);
+        const QString png = dir.filePath("chart.png");
+        process.start(binary, {"--report", "--chart", png, logPath});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(QJsonDocument::fromJson(process.readAllStandardOutput())["engine"].toString(),
                  QStringLiteral("Diesel"));
+        QCOMPARE(QImage(png).size(), QSize(769, 481)); // the main chart's size in the window
+
+        // A chart that cannot be written fails the run with a message naming it.
+        process.start(binary, {"--report", "--chart", dir.filePath("no/such/dir/c.png"), logPath});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY(process.readAllStandardError().contains("c.png"));
     }
 };
 
