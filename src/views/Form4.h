@@ -37,7 +37,6 @@ public:
 private:
     class SnapshotModel;
 
-
     AppState &m_state;
     std::unique_ptr<DataTable> m_snapshot;
     SnapshotModel *m_model;
