@@ -7,13 +7,12 @@
 // The logs are written by the bench itself: a diesel pull in the standard layout (groups '003,
 // '011 and '020), CR LF line ends, numbers with "." decimals. Every figure is the best of N runs.
 
-#include "app/AppState.h"
-#include "app/Form1.h"
-#include "chart/ChartModel.h"
-#include "chart/ChartView.h"
-#include "chart/Graficas.h"
-#include "log/LogReader.h"
-#include "stats/Stats.h"
+#include "program/AppState.h"
+#include "gui/Form1.h"
+#include "core/ChartModel.h"
+#include "gui/ChartView.h"
+#include "core/LogReader.h"
+#include "core/Stats.h"
 
 #include <QApplication>
 #include <QDir>
@@ -296,7 +295,7 @@ void benchSize(int rows, int reps, const QString &folder, const QString &program
 
     const double reader = best(reps, [&] {
         const LogReadResult read = LogReader::read(path);
-        sink = sink + read.content.rows.rowCount();
+        sink = sink + read.log.table.rowCount();
     });
     results.push_back({QStringLiteral("reader (LogReader::read)"), reader, QString()});
 
@@ -309,7 +308,7 @@ void benchSize(int rows, int reps, const QString &folder, const QString &program
                            .arg(state.engine() == EngineType::Diesel ? "Diesel" : "not Diesel")});
 
     results.push_back({QStringLiteral("stats (CalcStats)"),
-                       best(reps, [&] { Stats::CalcStats(state); }), QString()});
+                       best(reps, [&] { state.CalcStats(); }), QString()});
 
     // The chart reads a series' values when they are first needed: asking for them is part of it.
     results.push_back({QStringLiteral("AddSeries (tick box 4, values made)"),
@@ -328,7 +327,7 @@ void benchSize(int rows, int reps, const QString &folder, const QString &program
         AppState many;
         many.showMessage = [](const QString &, MessageKind) {};
         many.FormLoad(path);
-        Graficas::ResetChart(many);
+        many.ResetChart();
         for (int k = 0; k < AppState::BoxCount; ++k)
             if (k != 5 && k != 10)
                 many.setBoxTicked(k, true);
@@ -427,7 +426,7 @@ void benchSize(int rows, int reps, const QString &folder, const QString &program
                    [&] { s.setBoxTicked(4, false); });
             action(QStringLiteral("untick a box"), [&] { s.setBoxTicked(4, false); },
                    [&] { s.setBoxTicked(4, true); });
-            action(QStringLiteral("Borrar Grafica (ResetChart)"), [&] { Graficas::ResetChart(s); },
+            action(QStringLiteral("Borrar Grafica (ResetChart)"), [&] { s.ResetChart(); },
                    [&] {
                        for (int k : {2, 3, 7, 8})
                            s.setBoxTicked(k, true);

@@ -4,13 +4,12 @@
 // The bytes go to a memory file (memfd) that is opened again by its /proc path, so the reader
 // sees a regular file by name as it does at start-up; nothing touches the disk.
 
-#include "app/AppState.h"
-#include "app/Report.h"
-#include "chart/Graficas.h"
-#include "chart/PointReadout.h"
-#include "log/DataTable.h"
-#include "stats/NumberRules.h"
-#include "stats/Stats.h"
+#include "program/AppState.h"
+#include "program/Report.h"
+#include "program/PointReadout.h"
+#include "core/DataTable.h"
+#include "core/NumberRules.h"
+#include "core/Stats.h"
 
 #include <QString>
 
@@ -111,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     state.showMessage = [](const QString &, MessageKind) {};
     state.FormLoad(path);
     checkNumbers(state.table, choice);
-    Stats::CalcStats(state);
+    state.CalcStats();
 
     // What the window offers on a loaded log: the power curve on two choices of boxes, a
     // deleted row, the chart reset; and one of: the report of every cell, a picked point, a
@@ -145,6 +144,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         state.setChCVTicked(true); // one box: the message, then the reset
         break;
     }
-    Graficas::ResetChart(state);
+    state.ResetChart();
     return 0;
 }

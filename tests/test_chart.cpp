@@ -2,9 +2,8 @@
 // reset, table colours and the point read-out.
 #include "TestSupport.h"
 
-#include "app/AppState.h"
-#include "chart/Graficas.h"
-#include "chart/PointReadout.h"
+#include "program/AppState.h"
+#include "program/PointReadout.h"
 
 #include <QtTest>
 
@@ -146,7 +145,7 @@ private slots:
         QCOMPARE(seriesBoxes(l.state), (QList<int>{3, 7, 2, 4}));
         l.state.setBoxTicked(3, false);
         QCOMPARE(l.state.table.cellColor(1, 3), QColor(Qt::black));
-        Graficas::ColorColumn(l.state, 5, 6, 7, 0); // column 0 can be coloured too
+        l.state.ColorColumn(5, 6, 7, 0); // column 0 can be coloured too
         QCOMPARE(l.state.table.cellColor(2, 0), QColor(5, 6, 7));
     }
 
@@ -157,7 +156,7 @@ private slots:
         l.state.setChCVTicked(true);
         QVERIFY(l.state.chcvTicked());
         for (int pass = 0; pass < 2; ++pass) {
-            Graficas::ResetChart(l.state);
+            l.state.ResetChart();
             QCOMPARE(l.state.chart.seriesCount(), 0);
             QCOMPARE(l.state.SeriesCount, 0);
             QVERIFY(!l.state.chcvTicked());

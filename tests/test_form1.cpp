@@ -1,10 +1,10 @@
 // The main window and the chart widget, driven in-process as a user would.
 #include "TestSupport.h"
 
-#include "app/AppState.h"
-#include "app/Form1.h"
-#include "chart/ChartModel.h"
-#include "chart/ChartView.h"
+#include "program/AppState.h"
+#include "gui/Form1.h"
+#include "core/ChartModel.h"
+#include "gui/ChartView.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -65,7 +65,7 @@ struct Window {
     QList<int> checkedBoxes()
     {
         QList<int> ticked;
-        for (int k = 0; k < Form1::BoxCount; ++k)
+        for (int k = 0; k < AppState::BoxCount; ++k)
             if (box(k)->isChecked())
                 ticked << k;
         return ticked;
@@ -162,7 +162,7 @@ void TestForm1::startsEmptyAtItsSize()
              QStringLiteral("GraficaDatosEstadisticas"));
     QCOMPARE(tabs->currentIndex(), 1);
     QVERIFY(!w.find<QCheckBox>("ChCV")->isEnabled());
-    for (int k = 0; k < Form1::BoxCount; ++k)
+    for (int k = 0; k < AppState::BoxCount; ++k)
         QVERIFY(w.box(k)->isHidden() && w.colorButton(k)->isHidden());
 
     // The window keeps its size.
@@ -178,7 +178,7 @@ void TestForm1::openingDieselLogShowsItsColumns()
     Window w;
     w.openLog(Diesel, 12);
     QCOMPARE(w.form.windowTitle(), QStringLiteral("Ondalyx  v1 -  run.01.csv"));
-    for (int k = 0; k < Form1::BoxCount; ++k) {
+    for (int k = 0; k < AppState::BoxCount; ++k) {
         const bool shown = k != 0 && k != 5 && k != 10;
         QCOMPARE(!w.box(k)->isHidden(), shown);
         QCOMPARE(!w.colorButton(k)->isHidden(), shown);

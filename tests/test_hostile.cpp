@@ -3,12 +3,12 @@
 // failure rules on numbers that are not numbers; no title or path leaves its folder.
 #include "TestSupport.h"
 
-#include "app/AppState.h"
-#include "log/DataTable.h"
-#include "power/PowerCurve.h"
-#include "shell/Association.h"
-#include "stats/Stats.h"
-#include "views/ImageFiles.h"
+#include "program/AppState.h"
+#include "core/DataTable.h"
+#include "core/PowerCurve.h"
+#include "core/Association.h"
+#include "core/Stats.h"
+#include "core/ImageFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(load.state.table.rowCount(), lines.size());
         for (int r = 1; r <= lines.size(); r += 97)
             QCOMPARE(load.state.table.cellCount(r), int(lines[r - 1].count(',')));
-        Stats::CalcStats(load.state);
+        load.state.CalcStats();
         load.state.DeleteRow(1);
         QCOMPARE(load.state.table.rowCount(), lines.size() - 1);
     }

@@ -1,10 +1,10 @@
 // Chart images saved beside the program, and the full-screen chart's data.
 #include "TestSupport.h"
 
-#include "app/AppState.h"
-#include "chart/ChartModel.h"
-#include "views/FullChart.h"
-#include "views/ImageFiles.h"
+#include "program/AppState.h"
+#include "core/ChartModel.h"
+#include "program/FullChart.h"
+#include "core/ImageFiles.h"
 
 #include <QDir>
 #include <QFile>

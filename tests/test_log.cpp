@@ -3,13 +3,11 @@
 // the table's item model.
 #include "TestSupport.h"
 
-#include "log/DataTable.h"
-#include "log/DataTableModel.h"
-#include "log/LogReader.h"
-#include "stats/NumberRules.h"
+#include "core/DataTable.h"
+#include "core/LogLayout.h"
+#include "core/LogReader.h"
+#include "core/NumberRules.h"
 
-#include <QAbstractItemModelTester>
-#include <QBrush>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
@@ -29,6 +27,41 @@ QStringList cells(const DataTable &table)
         rows << row.join(QLatin1Char('|'));
     }
     return rows;
+}
+
+// What the reader made of line 4 and line 5: the groups marked, the columns (with their width
+// when it is not the default) and the box captions.
+QString interpreted(const LogFile &log)
+{
+    const LogLayout::Groups &g = log.groups;
+    QString out = QStringLiteral("groups:%1%2%3%4%5 columns:")
+                      .arg(g.g002 ? "002 " : "", g.g003 ? "003 " : "", g.g011 ? "011 " : "",
+                           g.g115 ? "115 " : "", g.g120 ? "120" : "");
+    for (int k = 0; k < log.table.columnCount(); ++k) {
+        const DataTable::Column &c = log.table.column(k);
+        out += c.header;
+        if (c.width != DataTable::DefaultWidth)
+            out += '/' + QString::number(c.width);
+        out += '|';
+    }
+    out += QStringLiteral(" boxes:");
+    for (int k = 0; k < LogLayout::BoxCount; ++k)
+        if (!log.boxCaptions[size_t(k)].isEmpty())
+            out += QString::number(k) + '=' + log.boxCaptions[size_t(k)] + '|';
+    return out;
+}
+
+// The same for a log whose line 4 and line 5 are the texts given ("-": there is no such line).
+QString interpreted(const QString &groupLine, const QString &columnLine)
+{
+    LogFile log;
+    if (groupLine != QLatin1String("-"))
+        log.groups = LogLayout::readGroupLine(groupLine);
+    if (columnLine != QLatin1String("-")) {
+        log.table.setColumns(LogLayout::columnsFor(columnLine));
+        log.boxCaptions = LogLayout::boxCaptions(columnLine);
+    }
+    return interpreted(log);
 }
 
 // The numbers kept for `cell` of every row are LeadingValue of the log's bytes and TextNumber of
@@ -97,16 +130,16 @@ private slots:
         };
         const auto add = [&](const char *name, const QByteArray &columnLine, const QByteArray &data,
                              const QString &columns, const QStringList &rows) {
-            row(name, "h\r\n2\r\n3\r\ng\r\n" + columnLine + "\r\n6\r\n7\r\n" + data + "\r\n", "h",
-                "g", columns, rows);
+            row(name, "h\r\n2\r\n3\r\n'003\r\n" + columnLine + "\r\n6\r\n7\r\n" + data + "\r\n",
+                "h", "'003", columns, rows);
         };
         // clang-format off
-        add("field 0 not empty", "c", "M,12.5,850", "c", {"12,5|850"});
-        add("empty fields keep their place", "c", ",1.0,,3.0,", "c", {"1,0||3,0|"});
-        add("comma only", "c", ",", "c", {""});
-        add("every dot", "c", ",a.b..c", "c", {"a,b,,c"});
-        add("no comma, no row", "c", "12.5", "c", {});
-        add("lf inside a crlf line is text", "c", ",a\nb,c", "c", {"a\nb|c"});
+        add("field 0 not empty", ",,c", "M,12.5,850", ",,c", {"12,5|850"});
+        add("empty fields keep their place", ",,c", ",1.0,,3.0,", ",,c", {"1,0||3,0|"});
+        add("comma only", ",,c", ",", ",,c", {""});
+        add("every dot", ",,c", ",a.b..c", ",,c", {"a,b,,c"});
+        add("no comma, no row", ",,c", "12.5", ",,c", {});
+        add("lf inside a crlf line is text", ",,c", ",a\nb,c", ",,c", {"a\nb|c"});
         add("utf-8", ",,\302\260C", ",\303\274.5", ",,°C", {"ü,5"});
         add("windows-1252", ",,\260C", ",\374\200\215", ",,°C", {"ü€" + QString(QChar(0x8D))});
         // Regression: rows stored before the first byte that is not UTF-8 are converted too.
@@ -117,25 +150,25 @@ private slots:
         add("nul is text", QByteArray(",,a\0b", 5), QByteArray(",x\0y", 4),
             QString::fromUtf8(",,a\0b", 5), {QString::fromUtf8("x\0y", 3)});
         row("windows-1252 header", "Cabecera \xe9\xf1\r\n", "Cabecera éñ", "-", "-", {});
-        row("cr-cr-lf is two line ends", "h\r\r\n3\r\ng\r\nc\r\n6\r\n7\r\n,1", "h", "g", "c",
-            {"1"});
-        row("final line end adds no line", "h\r\n2\r\n3\r\ng\r\n", "h", "g", "-", {});
+        row("cr-cr-lf is two line ends", "h\r\r\n3\r\n'011\r\n,,c\r\n6\r\n7\r\n,1", "h", "'011",
+            ",,c", {"1"});
+        row("final line end adds no line", "h\r\n2\r\n3\r\n'002\r\n", "h", "'002", "-", {});
         row("single crlf line is the header only", "  Cabecera, 1 \r\n", "Cabecera, 1", "-", "-",
             {});
         row("spaces trimmed, tabs kept",
-            " \th \r\n2\r\n3\r\n 'g , x \r\n\tc\r\n6\r\n7\r\n  ,1.5,2\t \r\n", "\th", "'g , x",
-            "\tc", {"1,5|2\t"});
-        row("lf text trimmed once, pieces kept", "  h \n2\n3\n g \nc\n6\n7\n ,1,2 \n  ", "h ",
-            " g ", "c", {"1|2 "});
-        row("lf piece 4 empty is a column line", "h\n2\n3\ng\n", "h", "g", "", {});
+            " \th \r\n2\r\n3\r\n '003,'011 \r\n,,\tc \r\n6\r\n7\r\n  ,1.5,2\t \r\n", "\th",
+            "'003,'011", ",,\tc", {"1,5|2\t"});
+        row("lf text trimmed once, pieces kept", "  h \n2\n3\n '003\n,,c \n6\n7\n ,1,2 \n  ", "h ",
+            " '003", ",,c ", {"1|2 "});
+        row("lf piece 4 empty is a column line", "h\n2\n3\n'115\n", "h", "'115", "", {});
         // Regression: the LF pieces of line 1 must not survive when the file has a second line.
-        row("lf in line 1 of a crlf file", "h\n2\n3\ng\nc\n6\n7\n,1,2\r\nX\r\n",
-            "h\n2\n3\ng\nc\n6\n7\n,1,2", "-", "-", {});
+        row("lf in line 1 of a crlf file", "h\n2\n3\n'003\n,,c\n6\n7\n,1,2\r\nX\r\n",
+            "h\n2\n3\n'003\n,,c\n6\n7\n,1,2", "-", "-", {});
         row("one line, no line end", "  solo ", "solo", "-", "-", {});
         row("only line ends", QByteArray("\r\n").repeated(8), "", "", "", {});
         const QByteArray lfs(3 << 20, '\n'); // a line 1 longer than one read, made of LFs
-        row("long line 1 of lfs", " H" + lfs + "T \r\n2\r\n3\r\ng\r\n",
-            "H" + QString::fromLatin1(lfs) + "T", "g", "-", {});
+        row("long line 1 of lfs", " H" + lfs + "T \r\n2\r\n3\r\n'120\r\n",
+            "H" + QString::fromLatin1(lfs) + "T", "'120", "-", {});
         // clang-format on
     }
     void lineRules()
@@ -147,11 +180,9 @@ private slots:
         QFETCH(QStringList, rows);
         const LogReadResult read = readBytes(bytes);
         QVERIFY(read.ok);
-        QVERIFY(read.content.hasHeader);
-        QCOMPARE(read.content.header, header);
-        QCOMPARE(read.content.hasGroupLine ? read.content.groupLine : QStringLiteral("-"), group);
-        QCOMPARE(read.content.hasColumnLine ? read.content.columnLine : "-", columns);
-        QCOMPARE(cells(read.content.rows), rows);
+        QCOMPARE(read.log.header, header);
+        QCOMPARE(interpreted(read.log), interpreted(group, columns));
+        QCOMPARE(cells(read.log.table), rows);
     }
 
     // A CR LF split between two reads is one line end; a line split between two reads is one line.
@@ -179,9 +210,9 @@ private slots:
         log.replace(0, 1, header);
         const LogReadResult read = readBytes(log);
         QVERIFY(read.ok);
-        QCOMPARE(read.content.header, QString::fromLatin1(header));
-        QCOMPARE(read.content.groupLine, QStringLiteral(",,Group A:,'003,,,"));
-        const QStringList rows = cells(read.content.rows);
+        QCOMPARE(read.log.header, QString::fromLatin1(header));
+        QVERIFY(read.log.groups.g003);
+        const QStringList rows = cells(read.log.table);
         QCOMPARE(rows.size(), data.size());
         for (int i = 0; i < data.size(); ++i)
             QCOMPARE(rows[i], QStringLiteral("1,%1|850|2,5|x").arg(i));
@@ -206,8 +237,8 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, expected);
         DataTable table;
-        table.addColumn(QStringLiteral("old"), 5);
-        table.buildColumns(line);
+        table.setColumns({{QStringLiteral("old"), 5}});
+        table.setColumns(LogLayout::columnsFor(line));
         QStringList headers;
         for (int k = 0; k < table.columnCount(); ++k) {
             const DataTable::Column &c = table.column(k);
@@ -251,13 +282,13 @@ private slots:
         }
         const LogReadResult cp1252 = readBytes(log(",,\xB0", data));
         QVERIFY(cp1252.ok);
-        QCOMPARE(cells(cp1252.content.rows), expected);
+        QCOMPARE(cells(cp1252.log.table), expected);
 
         // A UTF-8 row, then one byte that is not UTF-8 in the last line: the file is Windows-1252.
         for (int at = 0; at <= 40; ++at) {
             const LogReadResult late = readBytes(log(",,C", {",\xC3\xBC", row(at, '\xB0')}));
             QVERIFY(late.ok);
-            QCOMPARE(late.content.rows.cell(1, 0), QString::fromUtf8("Ã¼"));
+            QCOMPARE(late.log.table.cell(1, 0), QString::fromUtf8("Ã¼"));
         }
 
         // The degree sign just before, at and just after the end of the first read.
@@ -268,9 +299,9 @@ private slots:
             bytes += "," + QByteArray(before, 'x') + '\xB0' + "yy" + (finalEnd ? end : "");
             const LogReadResult big = readBytes(bytes);
             QVERIFY(big.ok);
-            QCOMPARE(big.content.rows.rowCount(), 3);
-            QCOMPARE(big.content.rows.cell(1, 0), QString::fromUtf8("Ã¼"));
-            QCOMPARE(big.content.rows.cell(3, 0), QString(before, 'x') + QChar(0xB0) + "yy");
+            QCOMPARE(big.log.table.rowCount(), 3);
+            QCOMPARE(big.log.table.cell(1, 0), QString::fromUtf8("Ã¼"));
+            QCOMPARE(big.log.table.cell(3, 0), QString(before, 'x') + QChar(0xB0) + "yy");
         }
     }
 
@@ -279,7 +310,7 @@ private slots:
     void removeAndCopy()
     {
         DataTable table;
-        table.buildColumns(",,A");
+        table.setColumns(LogLayout::columnsFor(",,A"));
         for (const char *line : {",1,10", ",2,20", ",3,30"})
             table.appendLine(line);
         QCOMPARE(table.numbers(1).leading, (std::vector<double>{10, 20, 30}));
@@ -374,32 +405,6 @@ private slots:
         QCOMPARE(wide.numbers(3).leading[0], 3.25);
         QVERIFY(wide.numbers(5).plain[2]); // too many digits for the quick reading, still plain
         QCOMPARE(wide.numbers(5).leading[2], 1234567890123456789.0);
-    }
-
-    void model()
-    {
-        DataTable table;
-        table.buildColumns(",,A,B");
-        table.appendLine(",0.5,1.5,9");
-        table.appendLine(",2");
-        DataTableModel model(&table);
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QCOMPARE(model.rowCount(), 2);
-        QCOMPARE(model.columnCount(), 3);
-        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("A"));
-        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("1,5"));
-        QCOMPARE(model.index(1, 1).data().toString(), QString());
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-        table.setColumnColor(2, Qt::green);
-        model.colorsChanged();
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(model.index(0, 2).data(Qt::ForegroundRole).value<QBrush>().color(),
-                 QColor(Qt::green));
-
-        const DataTable empty;
-        model.setTable(&empty);
-        QCOMPARE(model.rowCount() + model.columnCount(), 0);
     }
 };
 

@@ -1,8 +1,8 @@
 // Thousands of random user actions on the main window (fixed seed), before and after loading each
 // sample log, with the modal message boxes answered: the window must keep agreeing with itself.
-#include "app/AppState.h"
-#include "app/Form1.h"
-#include "chart/ChartModel.h"
+#include "program/AppState.h"
+#include "gui/Form1.h"
+#include "core/ChartModel.h"
 
 #include <QtTest>
 #include <QtWidgets>

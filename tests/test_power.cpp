@@ -1,7 +1,7 @@
 // The torque and power curve. Hostile numbers in its cells are in test_hostile.
 #include "TestSupport.h"
 
-#include "app/AppState.h"
+#include "program/AppState.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // The headless report: its keys, their order and values, --cells, --power, and its exit codes.
 #include "TestSupport.h"
 
-#include "app/AppState.h"
-#include "app/Report.h"
+#include "program/AppState.h"
+#include "program/Report.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

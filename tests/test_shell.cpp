@@ -1,7 +1,7 @@
 // "Asociar Extension" on an XDG desktop: the desktop entry and the user's mimeapps.list.
 #include "TestSupport.h"
 
-#include "shell/Association.h"
+#include "core/Association.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The program state: loads, engine types, "Borrar Linea" and the atmospheric box.
 #include "TestSupport.h"
 
-#include "app/AppState.h"
+#include "program/AppState.h"
 
 #include <QtTest>
 

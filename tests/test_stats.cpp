@@ -1,8 +1,8 @@
 // Number rules and the five diesel statistics. Hostile number texts are in test_hostile.
 
-#include "log/DataTable.h"
-#include "stats/NumberRules.h"
-#include "stats/Stats.h"
+#include "core/DataTable.h"
+#include "core/NumberRules.h"
+#include "core/Stats.h"
 
 #include <QTest>
 

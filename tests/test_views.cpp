@@ -1,19 +1,24 @@
-// The full-screen chart and table windows, the window capture and the about box.
+// The table model, the full-screen chart and table windows, the window capture and the about box.
 #include "TestSupport.h"
 
-#include "app/AppState.h"
-#include "app/Form2.h"
-#include "app/Twips.h"
-#include "chart/ChartModel.h"
-#include "chart/ChartView.h"
-#include "views/Form3.h"
-#include "views/Form4.h"
+#include "core/LogLayout.h"
+#include "gui/DataTableModel.h"
+#include "program/AppState.h"
+#include "gui/Form2.h"
+#include "gui/Twips.h"
+#include "core/ChartModel.h"
+#include "gui/ChartView.h"
+#include "gui/Form3.h"
+#include "gui/Form4.h"
 
+#include <QAbstractItemModelTester>
+#include <QBrush>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -59,6 +64,7 @@ QPushButton *button(QWidget &window, const char *name)
 class TestViews : public QObject {
     Q_OBJECT
 private slots:
+    void model();
     void init();
     void layouts_data();
     void layouts();
@@ -71,6 +77,32 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<AppState> m_state;
 };
+
+void TestViews::model()
+{
+    DataTable table;
+    table.setColumns(LogLayout::columnsFor(",,A,B"));
+    table.appendLine(",0.5,1.5,9");
+    table.appendLine(",2");
+    DataTableModel model(&table);
+    QAbstractItemModelTester tester(&model,
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.columnCount(), 3);
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("A"));
+    QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("1,5"));
+    QCOMPARE(model.index(1, 1).data().toString(), QString());
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    table.setColumnColor(2, Qt::green);
+    model.colorsChanged();
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(model.index(0, 2).data(Qt::ForegroundRole).value<QBrush>().color(),
+             QColor(Qt::green));
+
+    const DataTable empty;
+    model.setTable(&empty);
+    QCOMPARE(model.rowCount() + model.columnCount(), 0);
+}
 
 void TestViews::init()
 {

@@ -1,0 +1,435 @@
+#include "core/DataTable.h"
+
+#include "core/NumberRules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include <emmintrin.h>
+#include <sys/mman.h>
+
+namespace {
+
+// A fresh block starts small and doubles with every block up to BlockSize, so that a table of a
+// few rows stays small and a big log lives in 4 MiB blocks.
+constexpr size_t FirstBlockSize = size_t(64) << 10;
+
+constexpr size_t HugePage = size_t(2) << 20;
+
+void showDotsAsCommas(std::string &text)
+{
+    std::replace(text.begin(), text.end(), '.', ',');
+}
+
+// The position of the comma that ends field `index` of [p, end) (fields numbered from 0), or
+// nullptr when the bytes hold fewer commas. Sixteen bytes at a time.
+const char *nthComma(const char *p, const char *end, int index)
+{
+    const __m128i comma = _mm_set1_epi8(',');
+    while (end - p >= 16) {
+        unsigned mask = unsigned(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)),
+                                             comma)));
+        for (; mask != 0; mask &= mask - 1) {
+            if (index-- == 0)
+                return p + __builtin_ctz(mask);
+        }
+        p += 16;
+    }
+    for (; p < end; ++p) {
+        if (*p == ',' && index-- == 0)
+            return p;
+    }
+    return nullptr;
+}
+
+// Whether the text is a plain decimal: an optional "-", digits, optionally "." and digits.
+bool isPlainDecimal(std::string_view text)
+{
+    size_t i = 0;
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    const size_t digits = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    if (i == digits)
+        return false;
+    if (i == text.size())
+        return true;
+    if (text[i] != '.')
+        return false;
+    const size_t fraction = ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    return i == text.size() && i > fraction;
+}
+
+// Reads the cell that starts at `p` (it ends at the next "," or at `end`): its leading value and
+// whether it is a plain decimal of finite value. Returns where the cell ends. A plain decimal of
+// at most 15 digits is exact in a double, and dividing it by an exact power of ten rounds
+// correctly, so it gives the very number LeadingValue gives; anything else goes to LeadingValue.
+const char *readNumber(const char *p, const char *end, double &leading, uint8_t &plain)
+{
+    static const double PowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char *const cell = p;
+    const bool negative = p < end && *p == '-';
+    if (negative)
+        ++p;
+    uint64_t mantissa = 0;
+    int digits = 0;
+    int fraction = 0;
+    const char *const start = p;
+    while (p < end && unsigned(*p - '0') < 10 && digits <= 15) {
+        mantissa = mantissa * 10 + unsigned(*p - '0');
+        ++digits;
+        ++p;
+    }
+    bool quick = p > start && digits <= 15;
+    if (quick && p < end && *p == '.') {
+        ++p;
+        const char *fractionStart = p;
+        while (p < end && unsigned(*p - '0') < 10 && digits <= 15) {
+            mantissa = mantissa * 10 + unsigned(*p - '0');
+            ++digits;
+            ++p;
+        }
+        fraction = int(p - fractionStart);
+        quick = fraction > 0 && digits <= 15; // "5." is not plain
+    }
+    if (quick && (p == end || *p == ',')) {
+        const double value = double(mantissa) / PowersOfTen[fraction];
+        leading = negative ? -value : value;
+        plain = 1;
+        return p;
+    }
+    const char *comma = static_cast<const char *>(std::memchr(p, ',', size_t(end - p)));
+    const char *cellEnd = comma ? comma : end;
+    const std::string_view raw(cell, size_t(cellEnd - cell));
+    leading = NumberRules::LeadingValue(raw);
+    plain = std::isfinite(leading) && isPlainDecimal(raw);
+    return cellEnd;
+}
+
+} // namespace
+
+void DataTable::clearRows()
+{
+    // An index of its own keeps its room (the reader may have made room for the rows to come).
+    if (m_rows && m_rows.use_count() == 1)
+        m_rows->clear();
+    else
+        m_rows.reset();
+    m_blocks.clear();
+    m_numbers.reset();
+}
+
+DataTable::Block::Block(size_t wanted)
+{
+    // Big blocks are aligned to huge pages so that filling them costs few page faults.
+    if (wanted >= HugePage) {
+        capacity = (wanted + HugePage - 1) / HugePage * HugePage;
+        data = static_cast<char *>(std::aligned_alloc(HugePage, capacity));
+#ifdef MADV_HUGEPAGE
+        if (data)
+            madvise(data, capacity, MADV_HUGEPAGE);
+#endif
+    } else {
+        capacity = wanted;
+        data = static_cast<char *>(std::malloc(capacity ? capacity : 1));
+    }
+    if (!data)
+        throw std::bad_alloc();
+}
+
+DataTable::Block::~Block()
+{
+    std::free(data);
+}
+
+bool DataTable::appendLine(std::string_view line)
+{
+    const void *comma = std::memchr(line.data(), ',', line.size());
+    if (!comma)
+        return false;
+    const size_t start = size_t(static_cast<const char *>(comma) - line.data()) + 1;
+    const std::string_view bytes = line.substr(start);
+    if (bytes.size() > std::numeric_limits<uint32_t>::max())
+        return false;
+    if (rowCount() >= std::numeric_limits<int>::max())
+        return false; // rows are numbered with int
+    // A fresh registry of numbers, made before any copy is taken, so that copies share it.
+    if (!m_numbers || !m_numbers->empty())
+        m_numbers = std::make_shared<NumberCache>();
+
+    // A block that a copy of the table also holds is left alone.
+    Block *block = m_blocks.empty() ? nullptr : m_blocks.back().get();
+    if (!block || m_blocks.back().use_count() > 1 || block->capacity - block->size < bytes.size()) {
+        size_t size = FirstBlockSize;
+        if (block)
+            size = std::min(BlockSize, std::max(FirstBlockSize, block->capacity * 2));
+        size = std::max(size, bytes.size());
+        m_blocks.push_back(std::make_shared<Block>(size));
+        block = m_blocks.back().get();
+    }
+
+    RowRef ref;
+    ref.block = uint32_t(m_blocks.size() - 1);
+    ref.offset = uint32_t(block->size);
+    ref.length = uint32_t(bytes.size());
+    std::memcpy(block->data + block->size, bytes.data(), bytes.size());
+    block->size += bytes.size();
+    ownRows().push_back(ref);
+    return true;
+}
+
+void DataTable::reserveRows(size_t rows)
+{
+    // A row index of more than 2^31 rows cannot be numbered anyway.
+    ownRows().reserve(std::min(rows, size_t(std::numeric_limits<int>::max())));
+}
+
+std::vector<DataTable::RowRef> &DataTable::ownRows()
+{
+    if (!m_rows)
+        m_rows = std::make_shared<std::vector<RowRef>>();
+    else if (m_rows.use_count() > 1)
+        m_rows = std::make_shared<std::vector<RowRef>>(*m_rows);
+    return *m_rows;
+}
+
+void DataTable::removeRow(int row)
+{
+    if (row < 1 || row > rowCount())
+        return;
+    std::vector<RowRef> &rows = ownRows();
+    rows.erase(rows.begin() + (row - 1));
+    // The numbers already read follow the rows (what is shared with a copy is copied first).
+    if (!m_numbers)
+        return;
+    if (m_numbers.use_count() > 1)
+        m_numbers = std::make_shared<NumberCache>(*m_numbers);
+    for (std::shared_ptr<NumberColumn> &column : *m_numbers) {
+        if (!column)
+            continue;
+        if (column.use_count() > 1)
+            column = std::make_shared<NumberColumn>(*column);
+        column->leading.erase(column->leading.begin() + (row - 1));
+        column->plain.erase(column->plain.begin() + (row - 1));
+    }
+}
+
+std::string_view DataTable::rowBytes(int row) const
+{
+    if (row < 1 || row > rowCount())
+        return {};
+    const RowRef &ref = (*m_rows)[size_t(row - 1)];
+    return std::string_view(m_blocks[ref.block]->data + ref.offset, ref.length);
+}
+
+int DataTable::cellCount(int row) const
+{
+    if (row < 1 || row > rowCount())
+        return 0;
+    const std::string_view bytes = rowBytes(row);
+    return int(std::count(bytes.begin(), bytes.end(), ',')) + 1;
+}
+
+bool DataTable::rawCell(int row, int cell, std::string_view &out) const
+{
+    if (row < 1 || row > rowCount() || cell < 0)
+        return false;
+    const std::string_view bytes = rowBytes(row);
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    if (cell > 0) {
+        const char *comma = nthComma(p, end, cell - 1);
+        if (!comma)
+            return false;
+        p = comma + 1;
+    }
+    const void *comma = std::memchr(p, ',', size_t(end - p));
+    const char *cellEnd = comma ? static_cast<const char *>(comma) : end;
+    out = std::string_view(p, size_t(cellEnd - p));
+    return true;
+}
+
+void DataTable::textNumbers(int cell, std::vector<double> &values, int rows) const
+{
+    rows = std::min({rows, int(values.size()), rowCount()});
+    if (rows == 0)
+        return;
+    const NumberColumn &column = numbers(cell);
+    for (int row = 1; row <= rows; ++row) {
+        const size_t i = size_t(row - 1);
+        if (column.plain[i])
+            values[i] = column.leading[i];
+        else if (!std::isnan(column.leading[i]))
+            textNumber(row, cell, values[i]);
+    }
+}
+
+std::vector<double> DataTable::textNumberColumn(int cell, int rows, int size) const
+{
+    std::vector<double> values;
+    values.reserve(size_t(std::max(size, 0)));
+    rows = std::min({rows, size, rowCount()});
+    if (rows > 0) {
+        const NumberColumn &column = numbers(cell);
+        if (column.allPlain) { // the usual log: every cell a plain number
+            values.assign(column.leading.begin(), column.leading.begin() + rows);
+            values.resize(size_t(std::max(size, 0)), std::nan(""));
+            return values;
+        }
+        for (int row = 1; row <= rows; ++row) {
+            const size_t i = size_t(row - 1);
+            double value = std::nan("");
+            if (column.plain[i])
+                value = column.leading[i];
+            else if (!std::isnan(column.leading[i]))
+                textNumber(row, cell, value);
+            values.push_back(value);
+        }
+    }
+    values.resize(size_t(std::max(size, 0)), std::nan(""));
+    return values;
+}
+
+const DataTable::NumberColumn &DataTable::numbers(int cell) const
+{
+    static const NumberColumn none;
+    if (cell < 0)
+        return none;
+    readNumbers({cell});
+    return *(*m_numbers)[size_t(cell)];
+}
+
+void DataTable::readNumbers(std::initializer_list<int> cells) const
+{
+    readNumbers(std::vector<int>(cells));
+}
+
+void DataTable::readNumbers(const std::vector<int> &cells) const
+{
+    // The cells still to read, in ascending order; each row is walked once for all of them.
+    if (!m_numbers)
+        m_numbers = std::make_shared<NumberCache>();
+    NumberCache &cache = *m_numbers;
+    std::vector<int> wanted;
+    for (int cell : cells) {
+        if (cell < 0)
+            continue;
+        if (size_t(cell) >= cache.size())
+            cache.resize(size_t(cell) + 1);
+        if (!cache[size_t(cell)] && std::find(wanted.begin(), wanted.end(), cell) == wanted.end())
+            wanted.push_back(cell);
+    }
+    if (wanted.empty())
+        return;
+    std::sort(wanted.begin(), wanted.end());
+
+    const int rows = rowCount();
+    std::vector<NumberColumn *> columns;
+    for (int cell : wanted) {
+        auto column = std::make_shared<NumberColumn>();
+        column->leading.reserve(size_t(rows));
+        column->plain.reserve(size_t(rows));
+        columns.push_back(column.get());
+        cache[size_t(cell)] = std::move(column);
+    }
+    for (int r = 1; r <= rows; ++r) {
+        const std::string_view bytes = rowBytes(r);
+        const char *p = bytes.data();
+        const char *const end = p + bytes.size();
+        int field = 0;
+        size_t next = 0;
+        while (next < wanted.size()) {
+            const char *comma = nullptr;
+            if (field < wanted[next]) {
+                // Skip to the wanted cell in one go.
+                comma = nthComma(p, end, wanted[next] - field - 1);
+                if (!comma)
+                    break;
+                p = comma + 1;
+                field = wanted[next];
+            }
+            double leading;
+            uint8_t plain;
+            const char *cellEnd = readNumber(p, end, leading, plain);
+            columns[next]->leading.push_back(leading);
+            columns[next]->plain.push_back(plain);
+            columns[next]->allPlain = columns[next]->allPlain && plain;
+            ++next;
+            if (cellEnd == end)
+                break;
+            p = cellEnd + 1;
+            ++field;
+        }
+        for (; next < wanted.size(); ++next) { // the row has no such cells
+            columns[next]->leading.push_back(std::nan(""));
+            columns[next]->plain.push_back(0);
+            columns[next]->allPlain = false;
+        }
+    }
+}
+
+bool DataTable::textNumber(int row, int cell, double &out) const
+{
+    if (row < 1 || row > rowCount() || cell < 0)
+        return false;
+    const NumberColumn &column = numbers(cell);
+    const size_t i = size_t(row - 1);
+    if (column.plain[i]) {
+        out = column.leading[i];
+        return true;
+    }
+    if (std::isnan(column.leading[i]))
+        return false;
+    const std::string text = cellText(row, cell);
+    return NumberRules::TextNumber(text, out);
+}
+
+std::string DataTable::cellText(int row, int cell, bool *exists) const
+{
+    std::string_view raw;
+    const bool found = rawCell(row, cell, raw);
+    if (exists)
+        *exists = found;
+    std::string text(raw);
+    showDotsAsCommas(text);
+    return text;
+}
+
+QString DataTable::cell(int row, int cell) const
+{
+    const std::string text = cellText(row, cell);
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QColor DataTable::cellColor(int /*row*/, int cell) const
+{
+    if (cell < 0 || cell >= columnCount())
+        return QColor(Qt::black);
+    return m_columns[size_t(cell)].color;
+}
+
+void DataTable::setColumnColor(int column, const QColor &color)
+{
+    if (column < 0 || column >= columnCount())
+        return;
+    m_columns[size_t(column)].color = color;
+}
+
+size_t DataTable::memoryUsed() const
+{
+    size_t bytes = m_rows ? m_rows->capacity() * sizeof(RowRef) : 0;
+    for (const auto &block : m_blocks)
+        bytes += block->capacity;
+    for (const auto &column : m_numbers ? *m_numbers : NumberCache())
+        if (column)
+            bytes += column->leading.capacity() * sizeof(double) + column->plain.capacity();
+    return bytes;
+}

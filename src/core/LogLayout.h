@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/DataTable.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+// What the lines of a measuring-block log mean. Line 1 is the header, line 4 the group line,
+// line 5 the column-name line and lines 8 on the data lines; lines 2, 3, 6 and 7 carry nothing.
+// Fields are split at every "," with no quoting; an empty line has no fields.
+namespace LogLayout {
+
+constexpr int GroupLine = 4;
+constexpr int ColumnLine = 5;
+constexpr int FirstDataLine = 8;
+
+// The series boxes: box k stands for cell k, and fields 1 to 15 of the column-name line can
+// name one.
+constexpr int BoxCount = 15;
+
+// The header of the visible first column and of the hidden time columns.
+inline QString timeHeader() { return QStringLiteral("Tiempo"); }
+
+// Fields 6 and 11 of the column-name line and of the data lines are the time stamps of the
+// second and third groups: their columns are hidden and they never get a series box.
+constexpr bool isTimeField(int field) { return field == 6 || field == 11; }
+
+QStringList splitFields(const QString &line);
+
+// The group marks of line 4: a field that is exactly "'002" (and so on) marks that group.
+struct Groups {
+    bool g002 = false;
+    bool g003 = false;
+    bool g011 = false;
+    bool g115 = false;
+    bool g120 = false; // the power curve can be drawn
+};
+Groups readGroupLine(const QString &line);
+
+// The table columns that the column-name line gives: "Tiempo" (the first group's time, 900
+// twips), then for every field j from 2 on a hidden "Tiempo" column for a time field and a
+// column headed by the field's text (even an empty one) for any other. Column k is therefore
+// headed by field k + 1.
+std::vector<DataTable::Column> columnsFor(const QString &columnLine);
+
+// The captions of the series boxes that the column-name line names: box j - 1 gets field j
+// (1 <= j <= 15, not a time field) when that field is not empty. An empty caption means the box
+// stays hidden.
+std::array<QString, BoxCount> boxCaptions(const QString &columnLine);
+
+} // namespace LogLayout

@@ -1,0 +1,658 @@
+#include "core/LogReader.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
+
+#include <emmintrin.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// How a log is read, in one pass over the file in chunks:
+//
+// The file is cut into lines at CR LF and at a lone CR. While the first line is read, it is also
+// cut at every LF into pieces, because a log with LF line ends arrives as one single line: its
+// pieces play the roles of the lines (piece 0 the header, 3 the group line, 4 the column-name
+// line, 7 on the data lines). If a second line turns up, the file has CR LF (or CR) line ends:
+// whatever the pieces gave is dropped and the lines are used instead. Either way the file is
+// read once and nothing but the table grows with its size. Line ends are looked for sixteen bytes
+// at a time, and the same look tells whether the line holds a byte of 0x80 or above; a data line
+// goes from the read buffer straight into the table.
+//
+// The table stores the bytes of the file. A line of plain ASCII reads the same in UTF-8 and in
+// Windows-1252, so only a line holding a byte of 0x80 or above is looked at: it is checked as
+// UTF-8, and the first one that is not valid UTF-8 means the file is Windows-1252. The rows stored
+// so far are converted then (when any of them holds such a byte), and every later row that holds
+// one is converted as it is stored.
+
+namespace {
+
+constexpr size_t ChunkSize = size_t(1) << 20;
+// Line 1 is kept up to this size in case it turns out to be the header of a CR LF file while
+// holding LFs; a longer one is read again from the file when that happens.
+constexpr size_t Line1KeepLimit = size_t(1) << 20;
+
+std::string_view trimSpaces(std::string_view text, bool leading, bool trailing)
+{
+    const char *begin = text.data();
+    const char *end = begin + text.size();
+    if (leading) {
+        while (begin < end && *begin == ' ')
+            ++begin;
+    }
+    if (trailing) {
+        while (end > begin && end[-1] == ' ')
+            --end;
+    }
+    return std::string_view(begin, size_t(end - begin));
+}
+
+// The first byte of [p, end) that ends a line: a CR, and with `AtLF` an LF too; `end` when there
+// is none. `high` tells whether a byte before it is 0x80 or above. Sixteen bytes at a time.
+template <bool AtLF> inline const char *findLineEnd(const char *p, const char *end, bool &high)
+{
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    unsigned highs = 0;
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        __m128i ends = _mm_cmpeq_epi8(bytes, cr);
+        if (AtLF)
+            ends = _mm_or_si128(ends, _mm_cmpeq_epi8(bytes, lf));
+        const unsigned endMask = unsigned(_mm_movemask_epi8(ends));
+        const unsigned highMask = unsigned(_mm_movemask_epi8(bytes));
+        if (endMask != 0) {
+            const unsigned at = unsigned(__builtin_ctz(endMask));
+            high = (highs | (highMask & ((1u << at) - 1))) != 0;
+            return p + at;
+        }
+        highs |= highMask;
+        p += 16;
+    }
+    for (; p < end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '\r' || (AtLF && c == '\n'))
+            break;
+        highs |= c & 0x80u;
+    }
+    high = highs != 0;
+    return p;
+}
+
+// Whether any byte of the text is 0x80 or above, eight bytes at a time.
+bool hasHighByte(std::string_view text)
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    uint64_t high = 0;
+    for (; end - p >= 8; p += 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        high |= word;
+    }
+    for (; p < end; ++p)
+        high |= uint8_t(*p);
+    return (high & 0x8080808080808080ULL) != 0;
+}
+
+bool isValidUtf8(std::string_view text)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(text.data());
+    const size_t n = text.size();
+    size_t i = 0;
+    while (i < n) {
+        if (n - i >= 8) {
+            uint64_t word;
+            std::memcpy(&word, s + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length;
+        if (c >= 0xC2 && c <= 0xDF)
+            length = 2;
+        else if (c >= 0xE0 && c <= 0xEF)
+            length = 3;
+        else if (c >= 0xF0 && c <= 0xF4)
+            length = 4;
+        else
+            return false;
+        if (n - i < length)
+            return false;
+        const unsigned c1 = s[i + 1];
+        // The second byte's range rules out overlong forms, surrogates and values past U+10FFFF.
+        unsigned low = 0x80, high = 0xBF;
+        if (c == 0xE0)
+            low = 0xA0;
+        else if (c == 0xED)
+            high = 0x9F;
+        else if (c == 0xF0)
+            low = 0x90;
+        else if (c == 0xF4)
+            high = 0x8F;
+        if (c1 < low || c1 > high)
+            return false;
+        for (size_t k = 2; k < length; ++k) {
+            if ((s[i + k] & 0xC0) != 0x80)
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+// Windows-1252 bytes 0x80 to 0x9F; the five the code page leaves undefined keep their Latin-1
+// value.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendCp1252AsUtf8(std::string_view text, std::string &out)
+{
+    out.reserve(out.size() + text.size() + text.size() / 2);
+    for (const char byte : text) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c < 0x80) {
+            out.push_back(byte);
+            continue;
+        }
+        const unsigned u = c < 0xA0 ? unsigned(Cp1252High[c - 0x80]) : c;
+        if (u < 0x800) {
+            out.push_back(char(0xC0 | (u >> 6)));
+            out.push_back(char(0x80 | (u & 0x3F)));
+        } else {
+            out.push_back(char(0xE0 | (u >> 12)));
+            out.push_back(char(0x80 | ((u >> 6) & 0x3F)));
+            out.push_back(char(0x80 | (u & 0x3F)));
+        }
+    }
+}
+
+QString reasonFor(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("el archivo no existe.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("no hay permiso para leerlo.");
+    case EISDIR:
+        return QStringLiteral("es una carpeta, no un archivo.");
+    case ELOOP:
+        return QStringLiteral("los enlaces simbólicos forman un bucle.");
+    case ENAMETOOLONG:
+        return QStringLiteral("el nombre es demasiado largo.");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("hay demasiados archivos abiertos.");
+    case ENOMEM:
+        return QStringLiteral("no hay memoria suficiente.");
+    case EIO:
+        return QStringLiteral("error de entrada/salida del disco.");
+    default:
+        return QStringLiteral("error del sistema número %1.").arg(error);
+    }
+}
+
+QString cannotOpen(const QString &path, const QString &reason)
+{
+    return QStringLiteral("No se puede abrir el registro \"%1\": %2").arg(path, reason);
+}
+
+QString cannotRead(const QString &path, const QString &reason)
+{
+    return QStringLiteral("No se puede leer el registro \"%1\": %2").arg(path, reason);
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : m_fd(fd) {}
+    ~FileHandle()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileHandle(const FileHandle &) = delete;
+    FileHandle &operator=(const FileHandle &) = delete;
+
+private:
+    int m_fd;
+};
+
+// Cuts the bytes of a log into lines (and the first line into LF pieces) and keeps what the
+// lines give. Fed chunk by chunk; finish() after the last chunk.
+class LogSplitter {
+public:
+    LogSplitter(DataTable &rows, int fd) : m_rows(rows), m_fd(fd) {}
+
+    void feed(const char *p, size_t size);
+    void finish();
+    enum class Failure { None, LineTooLong, TooManyRows };
+    Failure failure() const { return m_failure; }
+    // Fills `log` from the lines read (its rows were added to the table given on construction).
+    void result(LogFile &log) const;
+
+private:
+    const char *feedFirstLine(const char *p, const char *end);
+    const char *feedLines(const char *p, const char *end);
+    void keepFirstLine(const char *begin, const char *end);
+    void piece(const char *begin, const char *end, bool high, bool last);
+    void pieceDone(std::string_view text, bool high, bool last);
+    void line(const char *begin, const char *end, bool high);
+    void lineDone(std::string_view text, bool high);
+    void startSecondLine();
+    void check(std::string_view text);
+    void addRow(std::string_view text, bool high);
+    QString decode(const std::string &bytes) const;
+
+    DataTable &m_rows;
+    const int m_fd;
+
+    uint64_t m_line = 1;   // the line being read
+    bool m_skipLF = false; // the last byte was a CR: an LF right after it belongs to it
+    std::string m_carry;   // the bytes of the line (in line 1: the piece) read so far
+    bool m_utf8 = true;
+    bool m_storedHigh = false; // a row in the table holds a byte of 0x80 or above
+    Failure m_failure = Failure::None;
+    std::string m_scratch;
+
+    // Line 1 read as LF pieces.
+    uint64_t m_piece = 0;
+    bool m_firstLineHasLF = false;
+    std::string m_firstLine; // line 1's bytes while they fit Line1KeepLimit
+    uint64_t m_firstLineSize = 0;
+    std::string m_pieceHeader;
+    std::string m_pieceGroup;
+    std::string m_pieceColumns;
+    bool m_pieceHasGroup = false;
+    bool m_pieceHasColumns = false;
+
+    // The file read as lines; valid once a second line has started.
+    bool m_manyLines = false;
+    std::string m_header;
+    std::string m_group;
+    std::string m_columns;
+    bool m_hasGroup = false;
+    bool m_hasColumns = false;
+};
+
+void LogSplitter::feed(const char *p, size_t size)
+{
+    const char *const end = p + size;
+    while (p < end && m_failure == Failure::None) {
+        if (m_skipLF) {
+            m_skipLF = false;
+            if (*p == '\n') {
+                ++p;
+                continue;
+            }
+        }
+        if (m_line == 1) {
+            p = feedFirstLine(p, end);
+        } else {
+            if (!m_manyLines)
+                startSecondLine();
+            p = feedLines(p, end);
+        }
+    }
+}
+
+// Line 1 up to its CR (or to the end of the chunk), cut into pieces at every LF.
+const char *LogSplitter::feedFirstLine(const char *p, const char *end)
+{
+    const char *const start = p;
+    for (;;) {
+        bool high;
+        const char *stop = findLineEnd<true>(p, end, high);
+        if (stop == end) {
+            keepFirstLine(start, end);
+            m_carry.append(p, size_t(end - p));
+            return end;
+        }
+        if (*stop == '\r') {
+            keepFirstLine(start, stop);
+            piece(p, stop, high, true);
+            m_line = 2;
+            m_skipLF = true;
+            return stop + 1;
+        }
+        m_firstLineHasLF = true;
+        if (m_piece >= 7 && !high && m_carry.empty()) {
+            // Nearly every piece of an LF log: a data line of plain ASCII, not trimmed.
+            addRow(std::string_view(p, size_t(stop - p)), false);
+            ++m_piece;
+        } else {
+            piece(p, stop, high, false);
+        }
+        p = stop + 1;
+        if (m_failure != Failure::None)
+            return end;
+    }
+}
+
+// Every line that ends in this chunk, and the start of the one that goes on in the next.
+const char *LogSplitter::feedLines(const char *p, const char *end)
+{
+    while (p < end) {
+        bool high;
+        const char *cr = findLineEnd<false>(p, end, high);
+        if (cr == end) {
+            m_carry.append(p, size_t(end - p));
+            return end;
+        }
+        if (m_line >= 8 && !high && m_carry.empty()) {
+            // Nearly every line: a data line of plain ASCII that lies wholly in this chunk.
+            addRow(trimSpaces(std::string_view(p, size_t(cr - p)), true, true), false);
+        } else {
+            line(p, cr, high);
+        }
+        ++m_line;
+        p = cr + 1;
+        if (m_failure != Failure::None)
+            return end;
+        if (p == end) {
+            m_skipLF = true;
+            return end;
+        }
+        if (*p == '\n')
+            ++p;
+    }
+    return end;
+}
+
+void LogSplitter::keepFirstLine(const char *begin, const char *end)
+{
+    const size_t size = size_t(end - begin);
+    m_firstLineSize += size;
+    if (m_firstLineSize <= Line1KeepLimit)
+        m_firstLine.append(begin, size);
+    else
+        std::string().swap(m_firstLine);
+}
+
+// A piece or line ending at `end`, whose bytes before `begin` (if any) came in earlier chunks.
+void LogSplitter::piece(const char *begin, const char *end, bool high, bool last)
+{
+    if (m_carry.empty()) {
+        pieceDone(std::string_view(begin, size_t(end - begin)), high, last);
+    } else {
+        m_carry.append(begin, size_t(end - begin));
+        pieceDone(m_carry, hasHighByte(m_carry), last);
+        m_carry.clear();
+        if (m_carry.capacity() > ChunkSize)
+            std::string().swap(m_carry);
+    }
+}
+
+void LogSplitter::line(const char *begin, const char *end, bool high)
+{
+    if (m_carry.empty()) {
+        lineDone(std::string_view(begin, size_t(end - begin)), high);
+    } else {
+        m_carry.append(begin, size_t(end - begin));
+        lineDone(m_carry, hasHighByte(m_carry));
+        m_carry.clear();
+        if (m_carry.capacity() > ChunkSize)
+            std::string().swap(m_carry);
+    }
+}
+
+void LogSplitter::pieceDone(std::string_view text, bool high, bool last)
+{
+    if (high)
+        check(text);
+    // The whole first line is trimmed once: only piece 0 loses leading spaces and only the last
+    // piece trailing ones.
+    text = trimSpaces(text, m_piece == 0, last);
+    if (m_piece == 0) {
+        m_pieceHeader.assign(text);
+    } else if (m_piece == 3) {
+        m_pieceGroup.assign(text);
+        m_pieceHasGroup = true;
+    } else if (m_piece == 4) {
+        m_pieceColumns.assign(text);
+        m_pieceHasColumns = true;
+    } else if (m_piece >= 7) {
+        addRow(text, high);
+    }
+    ++m_piece;
+}
+
+void LogSplitter::lineDone(std::string_view text, bool high)
+{
+    if (high)
+        check(text);
+    text = trimSpaces(text, true, true);
+    if (m_line >= 8) {
+        addRow(text, high);
+    } else if (m_line == 4) {
+        m_group.assign(text);
+        m_hasGroup = true;
+    } else if (m_line == 5) {
+        m_columns.assign(text);
+        m_hasColumns = true;
+    }
+}
+
+// A byte after line 1's terminator: the file has CR LF or CR line ends, and line 1 is the header
+// as a whole, LFs and all.
+void LogSplitter::startSecondLine()
+{
+    m_manyLines = true;
+    m_rows.clearRows();
+    m_storedHigh = false;
+    std::string().swap(m_pieceGroup);
+    std::string().swap(m_pieceColumns);
+    if (!m_firstLineHasLF) {
+        m_header = m_pieceHeader;
+        return;
+    }
+    if (m_firstLineSize <= Line1KeepLimit) {
+        m_header.assign(trimSpaces(m_firstLine, true, true));
+    } else {
+        std::string line(size_t(m_firstLineSize), '\0');
+        size_t got = 0;
+        while (got < line.size()) {
+            const ssize_t n = ::pread(m_fd, line.data() + got, line.size() - got, off_t(got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break; // the file changed under us: keep what is there
+            got += size_t(n);
+        }
+        line.resize(got);
+        m_header.assign(trimSpaces(line, true, true));
+    }
+    std::string().swap(m_firstLine);
+}
+
+// A line holding a byte of 0x80 or above.
+void LogSplitter::check(std::string_view text)
+{
+    if (!m_utf8 || isValidUtf8(text))
+        return;
+    m_utf8 = false;
+    // Convert the rows stored so far (rows of plain ASCII need nothing); later rows are converted
+    // as they come.
+    if (!m_storedHigh)
+        return;
+    DataTable converted;
+    for (int r = 1; r <= m_rows.rowCount(); ++r) {
+        m_scratch.assign(1, ',');
+        appendCp1252AsUtf8(m_rows.rowBytes(r), m_scratch);
+        if (!converted.appendLine(m_scratch)) {
+            m_failure = Failure::LineTooLong;
+            return;
+        }
+    }
+    m_rows = std::move(converted);
+}
+
+void LogSplitter::addRow(std::string_view text, bool high)
+{
+    if (m_failure != Failure::None)
+        return;
+    bool added;
+    if (m_utf8 || !high) {
+        added = m_rows.appendLine(text);
+        m_storedHigh = m_storedHigh || (added && high);
+    } else {
+        m_scratch.clear();
+        appendCp1252AsUtf8(text, m_scratch);
+        added = m_rows.appendLine(m_scratch);
+    }
+    // A line with a comma is always stored unless the table cannot take it.
+    if (!added && text.find(',') != std::string_view::npos) {
+        m_failure = m_rows.rowCount() == std::numeric_limits<int>::max() ? Failure::TooManyRows
+                                                                         : Failure::LineTooLong;
+    }
+}
+
+void LogSplitter::finish()
+{
+    if (m_line == 1) {
+        // The file ended inside line 1: its last piece ends here (it may be empty).
+        const char *tail = m_carry.data();
+        piece(tail, tail, hasHighByte(m_carry), true);
+    } else if (m_manyLines && !m_carry.empty()) {
+        // A last line without a line end.
+        lineDone(m_carry, hasHighByte(m_carry));
+        m_carry.clear();
+    }
+}
+
+QString LogSplitter::decode(const std::string &bytes) const
+{
+    if (m_utf8)
+        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    std::string utf8;
+    appendCp1252AsUtf8(bytes, utf8);
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+void LogSplitter::result(LogFile &log) const
+{
+    // With a second line the file has CR LF (or CR) line ends; otherwise its LF pieces count.
+    const bool hasGroup = m_manyLines ? m_hasGroup : m_pieceHasGroup;
+    const bool hasColumns = m_manyLines ? m_hasColumns : m_pieceHasColumns;
+    log.header = decode(m_manyLines ? m_header : m_pieceHeader);
+    if (hasGroup)
+        log.groups = LogLayout::readGroupLine(decode(m_manyLines ? m_group : m_pieceGroup));
+    if (hasColumns) {
+        const QString columnLine = decode(m_manyLines ? m_columns : m_pieceColumns);
+        log.table.setColumns(LogLayout::columnsFor(columnLine));
+        log.boxCaptions = LogLayout::boxCaptions(columnLine);
+    }
+}
+
+LogReadResult failure(const QString &message)
+{
+    LogReadResult result;
+    result.ok = false;
+    result.error = message;
+    return result;
+}
+
+LogReadResult readFile(const QString &path)
+{
+    if (path.isEmpty() || path.contains(QChar(0)))
+        return failure(cannotOpen(path, reasonFor(ENOENT)));
+    const QByteArray name = QFile::encodeName(path);
+
+    // Only a regular file is read: a FIFO or a device could block or never end. stat() follows
+    // links, so a dangling link does not exist.
+    struct stat info;
+    if (::stat(name.constData(), &info) != 0)
+        return failure(cannotOpen(path, reasonFor(errno)));
+    if (S_ISDIR(info.st_mode))
+        return failure(cannotOpen(path, reasonFor(EISDIR)));
+    if (!S_ISREG(info.st_mode))
+        return failure(cannotOpen(path, QStringLiteral("no es un archivo normal.")));
+
+    // O_NONBLOCK keeps open() from waiting should the path have become a FIFO meanwhile.
+    int fd;
+    do {
+        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return failure(cannotOpen(path, reasonFor(errno)));
+    const FileHandle file(fd);
+    if (::fstat(fd, &info) != 0)
+        return failure(cannotOpen(path, reasonFor(errno)));
+    if (S_ISDIR(info.st_mode))
+        return failure(cannotOpen(path, reasonFor(EISDIR)));
+    if (!S_ISREG(info.st_mode))
+        return failure(cannotOpen(path, QStringLiteral("no es un archivo normal.")));
+
+    LogReadResult result;
+    // Room for the rows a log of this size usually holds (real lines are longer than 40 bytes):
+    // the row index then never moves while it fills. Room not used is never touched.
+    result.log.table.reserveRows(size_t(std::max<off_t>(info.st_size, 0)) / 40);
+    LogSplitter splitter(result.log.table, fd);
+    // A small log gets a buffer of its own size (plus one byte, to see the end in one read); the
+    // loop reads on whatever the size said, as files such as those of /proc report none.
+    const size_t chunkSize =
+        std::clamp<size_t>(size_t(std::max<off_t>(info.st_size, 0)) + 1, 4096, ChunkSize);
+    const std::unique_ptr<char[]> chunk(new char[chunkSize]);
+    uint64_t total = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk.get(), chunkSize);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return failure(cannotRead(path, reasonFor(errno)));
+        }
+        if (n == 0)
+            break;
+        total += uint64_t(n);
+        splitter.feed(chunk.get(), size_t(n));
+        if (splitter.failure() != LogSplitter::Failure::None)
+            break;
+    }
+    if (total == 0)
+        return failure(cannotOpen(path, QStringLiteral("el archivo está vacío.")));
+    if (splitter.failure() == LogSplitter::Failure::None)
+        splitter.finish();
+    switch (splitter.failure()) {
+    case LogSplitter::Failure::None:
+        break;
+    case LogSplitter::Failure::LineTooLong:
+        return failure(cannotRead(path, QStringLiteral("una línea mide más de 4 GiB.")));
+    case LogSplitter::Failure::TooManyRows:
+        return failure(cannotRead(path, QStringLiteral("tiene demasiadas líneas.")));
+    }
+    splitter.result(result.log);
+    result.ok = true;
+    return result;
+}
+
+} // namespace
+
+namespace LogReader {
+
+LogReadResult read(const QString &path)
+{
+    try {
+        return readFile(path);
+    } catch (const std::bad_alloc &) {
+        return failure(cannotRead(path, reasonFor(ENOMEM)));
+    }
+}
+
+} // namespace LogReader

@@ -1,0 +1,444 @@
+#include "gui/ChartView.h"
+
+#include "core/ChartModel.h"
+
+#include <QMouseEvent>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr double PickTolerance = 8.0; // pixels from a data point that still pick it
+constexpr int DragThreshold = 3;      // pixels of mouse travel that turn a click into a drag
+constexpr int FewestLabels = 6;       // zoomed in further, the labels come closer together
+constexpr int LabelGap = 12;          // pixels kept free between two category labels
+constexpr int LabelSamples = 16;      // labels measured to find how wide labels are
+constexpr int PixelsPerMarker = 4;    // markers are drawn while points are at least this far apart
+constexpr double MarkerSize = 4.0;
+constexpr double SparsePenWidth = 1.5; // a dense series keeps to thin lines, which draw fast
+
+// Category labels under the horizontal axis: one tick every "label spacing" rows, starting at
+// row 1, labelled with the row's label. Zoomed in so far that fewer than a handful of labels
+// would be left, the ticks come closer together; zoomed out so far that the labels would run into
+// each other, they move apart.
+class CategoryTicker : public QCPAxisTicker {
+public:
+    CategoryTicker(const ChartModel *model, const QCPAxis *axis) : m_model(model), m_axis(axis) {}
+
+    // The axis length the last ticks were made for: ticks are made before the plot is laid out,
+    // so after a change of size they are made once more.
+    int usedLength() const { return m_usedLength; }
+
+protected:
+    double getTickStep(const QCPRange &range) override
+    {
+        const double visible = range.size();
+        double step = std::max(1, m_model->labelSpacing());
+        if (visible / step < FewestLabels)
+            step = std::max(1.0, std::floor(visible / FewestLabels));
+        m_usedLength = m_axis->axisRect()->width();
+        const int mostLabels = std::max(FewestLabels, int(m_usedLength / labelWidth(range)));
+        if (visible / step > mostLabels)
+            step = std::ceil(visible / mostLabels);
+        return step;
+    }
+
+    int getSubTickCount(double) override { return 0; }
+
+    QVector<double> createTickVector(double tickStep, const QCPRange &range) override
+    {
+        QVector<double> ticks;
+        const double step = std::max(1.0, std::round(tickStep));
+        const double last = std::min(double(m_model->rowCount()), std::floor(range.upper));
+        const double from = std::max(1.0, std::ceil(range.lower));
+        if (from > last)
+            return ticks;
+        for (double row = 1 + std::ceil((from - 1) / step) * step; row <= last; row += step)
+            ticks.append(row);
+        return ticks;
+    }
+
+    QString getTickLabel(double tick, const QLocale &, QChar, int) override
+    {
+        return m_model->rowLabel(int(std::lround(tick)));
+    }
+
+private:
+    // The room one label needs: the widest of a few labels across the range, and a gap.
+    double labelWidth(const QCPRange &range) const
+    {
+        const QFontMetrics metrics(m_axis->tickLabelFont());
+        const int rows = m_model->rowCount();
+        int widest = metrics.horizontalAdvance(QStringLiteral("0000"));
+        for (int i = 0; i < LabelSamples && rows > 0; ++i) {
+            const double at = range.lower + range.size() * (i + 0.5) / LabelSamples;
+            const int row = std::clamp(int(std::lround(at)), 1, rows);
+            widest = std::max(widest, metrics.horizontalAdvance(m_model->rowLabel(row)));
+        }
+        return widest + LabelGap;
+    }
+
+    const ChartModel *m_model;
+    const QCPAxis *m_axis;
+    int m_usedLength = 0;
+};
+
+// The chart title: one line over the plot; a title longer than the line is cut short at its end,
+// so the log's name, which comes first, stays readable.
+class TitleElement : public QCPTextElement {
+public:
+    TitleElement(QCustomPlot *plot, const QString &text, const QFont &font)
+        : QCPTextElement(plot, text, font)
+    {
+        setTextFlags(Qt::AlignCenter);
+    }
+
+protected:
+    QSize minimumOuterSizeHint() const override
+    {
+        return QSize(0, QCPTextElement::minimumOuterSizeHint().height());
+    }
+    QSize maximumOuterSizeHint() const override
+    {
+        return QSize(QWIDGETSIZE_MAX, QCPTextElement::maximumOuterSizeHint().height());
+    }
+    void draw(QCPPainter *painter) override
+    {
+        const QString full = mText;
+        mText = QFontMetrics(mainFont()).elidedText(full, Qt::ElideRight, mRect.width());
+        QCPTextElement::draw(painter);
+        mText = full;
+    }
+};
+
+// A series in its colour: line and circle markers while the points stand apart, a thin line
+// alone when they crowd together.
+void applyStyle(QCPGraph *graph, const QColor &color, bool markers)
+{
+    graph->setPen(QPen(color, markers ? SparsePenWidth : 1.0));
+    graph->setScatterStyle(
+        markers ? QCPScatterStyle(QCPScatterStyle::ssCircle, color, color, MarkerSize)
+                : QCPScatterStyle(QCPScatterStyle::ssNone));
+}
+
+QCPRange fullRowRange(int rows)
+{
+    return QCPRange(0.5, std::max(rows, 1) + 0.5);
+}
+
+} // namespace
+
+struct ChartView::Sync {
+    std::vector<uint64_t> sentRevision; // per graph: the series revision it shows
+    std::vector<QCPRange> valueRange;   // per graph: lowest and highest value, if any
+    std::vector<bool> hasValues;
+    int rows = -1;
+    bool pending = false;
+    bool markers = true;
+    bool clamping = false;
+    QCPTextElement *title = nullptr;
+    QCPLayoutGrid *side = nullptr; // the column right of the plot, the legend at its top
+    QCPLayoutElement *sideFiller = nullptr;
+    QSharedPointer<CategoryTicker> ticker;
+    QPoint pressPos;
+    bool pressed = false;
+    bool dragged = false;
+};
+
+ChartView::ChartView(ChartModel *model, QWidget *parent)
+    : QWidget(parent), m_model(model), m_plot(new QCustomPlot(this)), m_sync(new Sync)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_plot);
+
+    m_plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    m_plot->axisRect()->setRangeDrag(Qt::Horizontal);
+    m_plot->axisRect()->setRangeZoom(Qt::Horizontal);
+    m_plot->setNoAntialiasingOnDrag(true);
+    m_sync->ticker = QSharedPointer<CategoryTicker>::create(model, m_plot->xAxis);
+    m_plot->xAxis->setTicker(m_sync->ticker);
+    m_plot->xAxis->setSubTicks(false);
+    m_plot->xAxis->setTickLabelRotation(0);
+
+    QFont small = font();
+    small.setPointSizeF(7.5);
+    m_plot->legend->setFont(small);
+    m_plot->legend->setIconSize(18, 8);
+    m_plot->legend->setBorderPen(Qt::NoPen);
+    m_plot->axisRect()->insetLayout()->take(m_plot->legend);
+    m_sync->side = new QCPLayoutGrid;
+    m_plot->plotLayout()->addElement(0, 1, m_sync->side);
+    m_plot->plotLayout()->setColumnStretchFactor(1, 0.001);
+    m_sync->side->addElement(0, 0, m_plot->legend);
+    m_sync->sideFiller = new QCPLayoutElement(m_plot);
+    m_sync->side->addElement(1, 0, m_sync->sideFiller);
+    m_sync->side->setRowStretchFactor(0, 0.001);
+    m_sync->side->setMargins(QMargins(0, 4, 4, 0));
+
+    connect(model, &ChartModel::changed, this, &ChartView::scheduleUpdate);
+    connect(model, &ChartModel::hintChanged, this, &ChartView::showHint);
+    connect(m_plot->xAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), this,
+            [this](const QCPRange &) { keepRangeInside(); });
+    connect(m_plot, &QCustomPlot::afterLayout, this, [this] {
+        updateMarkers();
+        if (m_sync->ticker->usedLength() != m_plot->axisRect()->width())
+            m_plot->replot(QCustomPlot::rpQueuedReplot);
+    });
+    connect(m_plot, &QCustomPlot::mousePress, this,
+            [this](QMouseEvent *event) { mousePressed(event->pos()); });
+    connect(m_plot, &QCustomPlot::mouseMove, this,
+            [this](QMouseEvent *event) { mouseMoved(event->pos()); });
+    connect(m_plot, &QCustomPlot::mouseRelease, this, [this](QMouseEvent *event) {
+        mouseReleased(event->pos(), event->button() == Qt::LeftButton);
+    });
+
+    updateNow();
+    showHint();
+}
+
+ChartView::~ChartView()
+{
+    delete m_plot; // first: while it goes, nothing it signals may reach the state below
+    delete m_sync;
+}
+
+void ChartView::scheduleUpdate()
+{
+    if (m_sync->pending)
+        return;
+    m_sync->pending = true;
+    QMetaObject::invokeMethod(
+        this, [this] { updateNow(); }, Qt::QueuedConnection);
+}
+
+void ChartView::updateNow()
+{
+    Sync &sync = *m_sync;
+    sync.pending = false;
+    const ChartModel &model = *m_model;
+    const int count = model.seriesCount();
+    bool rebuilt = false;
+
+    while (m_plot->graphCount() > count) {
+        m_plot->removeGraph(m_plot->graphCount() - 1);
+        rebuilt = true;
+    }
+    while (m_plot->graphCount() < count) {
+        m_plot->addGraph();
+        rebuilt = true;
+    }
+    sync.sentRevision.resize(size_t(count), 0);
+    sync.valueRange.resize(size_t(count));
+    sync.hasValues.resize(size_t(count), false);
+
+    for (int s = 1; s <= count; ++s) {
+        const ChartModel::Series &series = model.series(s);
+        QCPGraph *graph = m_plot->graph(s - 1);
+        if (graph->name() != series.label)
+            graph->setName(series.label);
+        if (sync.sentRevision[size_t(s - 1)] == series.revision)
+            continue;
+        sync.sentRevision[size_t(s - 1)] = series.revision;
+        rebuilt = true;
+
+        const size_t count = series.values.size();
+        QVector<QCPGraphData> points(static_cast<qsizetype>(count));
+        QCPGraphData *out = points.data();
+        const double *in = series.values.data();
+        double lowest = std::numeric_limits<double>::infinity();
+        double highest = -lowest;
+        for (size_t i = 0; i < count; ++i) {
+            const double value = in[i];
+            out[i].key = double(i + 1);
+            out[i].value = value;
+            if (std::isfinite(value)) {
+                lowest = value < lowest ? value : lowest;
+                highest = value > highest ? value : highest;
+            }
+        }
+        graph->data()->set(points, true);
+        sync.hasValues[size_t(s - 1)] = lowest <= highest;
+        sync.valueRange[size_t(s - 1)] = QCPRange(lowest, highest);
+
+        graph->setLineStyle(QCPGraph::lsLine);
+        applyStyle(graph, series.color, sync.markers);
+    }
+    if (model.rowCount() != sync.rows) {
+        sync.rows = model.rowCount();
+        rebuilt = true;
+    }
+
+    m_plot->legend->setVisible(count > 0);
+    m_plot->xAxis->setLabel(model.axisTitle());
+
+    const QString title = model.title();
+    if (title.isEmpty() && sync.title) {
+        m_plot->plotLayout()->remove(sync.title);
+        m_plot->plotLayout()->simplify();
+        sync.title = nullptr;
+    } else if (!title.isEmpty() && !sync.title) {
+        QFont bold = font();
+        bold.setPointSizeF(9);
+        bold.setBold(true);
+        sync.title = new TitleElement(m_plot, title, bold);
+        m_plot->plotLayout()->insertRow(0);
+        m_plot->plotLayout()->addElement(0, 0, sync.title);
+    } else if (sync.title && sync.title->text() != title) {
+        sync.title->setText(title);
+    }
+
+    if (rebuilt) {
+        bool any = false;
+        QCPRange values(0, 1);
+        for (size_t i = 0; i < sync.valueRange.size(); ++i) {
+            if (!sync.hasValues[i])
+                continue;
+            if (!any)
+                values = sync.valueRange[i];
+            else
+                values.expand(sync.valueRange[i]);
+            any = true;
+        }
+        const double margin = values.size() > 0 ? values.size() * 0.05 : 1.0;
+        m_plot->yAxis->setRange(values.lower - margin, values.upper + margin);
+        m_plot->xAxis->setRange(fullRowRange(sync.rows));
+        keepRangeInside();
+    }
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+// Holds the horizontal range inside the rows.
+void ChartView::keepRangeInside()
+{
+    if (m_sync->clamping)
+        return;
+    const QCPRange full = fullRowRange(m_model->rowCount());
+    QCPRange range = m_plot->xAxis->range();
+    const double narrowest = std::min(3.0, full.size());
+    if (range.size() >= full.size()) {
+        range = full;
+    } else {
+        if (range.size() < narrowest)
+            range = QCPRange(range.center() - narrowest / 2, range.center() + narrowest / 2);
+        if (range.lower < full.lower)
+            range += full.lower - range.lower;
+        if (range.upper > full.upper)
+            range -= range.upper - full.upper;
+    }
+    if (range != m_plot->xAxis->range()) {
+        m_sync->clamping = true;
+        m_plot->xAxis->setRange(range);
+        m_sync->clamping = false;
+    }
+    updateMarkers();
+}
+
+// Markers are drawn only while the points stand apart; a dense series is a line.
+void ChartView::updateMarkers()
+{
+    const int width = std::max(1, m_plot->axisRect()->width());
+    const bool markers = m_plot->xAxis->range().size() * PixelsPerMarker <= width;
+    if (markers == m_sync->markers)
+        return;
+    m_sync->markers = markers;
+    for (int g = 0; g < m_plot->graphCount(); ++g)
+        applyStyle(m_plot->graph(g), m_plot->graph(g)->pen().color(), markers);
+}
+
+void ChartView::setRightColumnWidth(int pixels)
+{
+    m_sync->sideFiller->setMinimumSize(std::max(pixels, 0), 0);
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartView::showHint()
+{
+    const QString hint = m_model->hintText();
+    setToolTip(hint);
+    if (underMouse() && !hint.isEmpty())
+        QToolTip::showText(QCursor::pos(), hint, this);
+}
+
+void ChartView::mousePressed(const QPoint &pos)
+{
+    m_sync->pressPos = pos;
+    m_sync->pressed = true;
+    m_sync->dragged = false;
+}
+
+void ChartView::mouseMoved(const QPoint &pos)
+{
+    if (m_sync->pressed && (pos - m_sync->pressPos).manhattanLength() >= DragThreshold)
+        m_sync->dragged = true;
+}
+
+void ChartView::mouseReleased(const QPoint &pos, bool leftButton)
+{
+    const bool click = m_sync->pressed && !m_sync->dragged &&
+                       (pos - m_sync->pressPos).manhattanLength() < DragThreshold;
+    m_sync->pressed = false;
+    if (!click || !leftButton)
+        return;
+    if (m_sync->pending)
+        updateNow();
+    int series = 0;
+    int point = 0;
+    if (pick(pos, series, point))
+        emit pointPicked(series, point);
+    else
+        emit clicked();
+}
+
+// The data point nearest to `pos` (in pixels) within the pick tolerance.
+bool ChartView::pick(const QPointF &pos, int &series, int &point) const
+{
+    const QCPAxis *x = m_plot->xAxis;
+    const QCPAxis *y = m_plot->yAxis;
+    double first = x->pixelToCoord(pos.x() - PickTolerance);
+    double last = x->pixelToCoord(pos.x() + PickTolerance);
+    if (first > last)
+        std::swap(first, last);
+    double best = PickTolerance * PickTolerance;
+    bool found = false;
+    for (int s = 1; s <= m_model->seriesCount(); ++s) {
+        const std::vector<double> &values = m_model->series(s).values;
+        const long from = std::max(1L, long(std::ceil(first)));
+        const long to = std::min(long(values.size()), long(std::floor(last)));
+        for (long row = from; row <= to; ++row) {
+            const double value = values[size_t(row - 1)];
+            if (!std::isfinite(value))
+                continue;
+            const double dx = x->coordToPixel(double(row)) - pos.x();
+            const double dy = y->coordToPixel(value) - pos.y();
+            const double distance = dx * dx + dy * dy;
+            if (distance <= best) {
+                if (found && distance == best)
+                    continue; // a tie goes to the series drawn first
+                best = distance;
+                series = s;
+                point = int(row);
+                found = true;
+            }
+        }
+    }
+    return found;
+}
+
+QImage ChartView::render(const QSize &size)
+{
+    updateNow();
+    // The first drawing lays the chart out at that size, the second draws it with ticks made
+    // for that size.
+    m_plot->toPixmap(size.width(), size.height());
+    const QImage image = m_plot->toPixmap(size.width(), size.height()).toImage();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+    return image;
+}

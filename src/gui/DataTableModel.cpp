@@ -1,0 +1,59 @@
+#include "gui/DataTableModel.h"
+
+#include "core/DataTable.h"
+
+#include <QBrush>
+
+DataTableModel::DataTableModel(const DataTable *table, QObject *parent)
+    : QAbstractTableModel(parent), m_table(table)
+{
+}
+
+void DataTableModel::setTable(const DataTable *table)
+{
+    beginResetModel();
+    m_table = table;
+    endResetModel();
+}
+
+int DataTableModel::rowCount(const QModelIndex &parent) const
+{
+    return m_table && !parent.isValid() ? m_table->rowCount() : 0;
+}
+
+int DataTableModel::columnCount(const QModelIndex &parent) const
+{
+    return m_table && !parent.isValid() ? m_table->columnCount() : 0;
+}
+
+QVariant DataTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!m_table || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_table->cell(index.row() + 1, index.column());
+    case Qt::ForegroundRole:
+        return QBrush(m_table->cellColor(index.row() + 1, index.column()));
+    default:
+        return QVariant();
+    }
+}
+
+QVariant DataTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal) {
+        if (role != Qt::DisplayRole || !m_table || section < 0 || section >= m_table->columnCount())
+            return QVariant();
+        return m_table->column(section).header;
+    }
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void DataTableModel::colorsChanged()
+{
+    const int rows = rowCount();
+    const int columns = columnCount();
+    if (rows > 0 && columns > 0)
+        emit dataChanged(index(0, 0), index(rows - 1, columns - 1), {Qt::ForegroundRole});
+}

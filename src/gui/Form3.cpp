@@ -1,0 +1,89 @@
+#include "gui/Form3.h"
+
+#include "program/AppState.h"
+#include "core/ChartModel.h"
+#include "gui/ChartView.h"
+#include "program/PointReadout.h"
+#include "program/FullChart.h"
+#include "core/ImageFiles.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace {
+
+const int DesignWidth = 8010; // client area at design, twips
+const int DesignHeight = 5265;
+const int ButtonWidth = 2175;
+const int ButtonHeight = 615;
+
+// A push button whose caption wraps onto more lines when it is wider than the button, as the
+// long caption of CmdSave does at its design width.
+class WrappingButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        painter.drawItemText(rect().adjusted(4, 2, -4, -2), Qt::AlignCenter | Qt::TextWordWrap,
+                             palette(), isEnabled(), text(), QPalette::ButtonText);
+    }
+};
+
+} // namespace
+
+Form3::Form3(AppState &state, QWidget *parent)
+    : FullWindow(QSize(DesignWidth, DesignHeight), 0, QSize(ButtonWidth, ButtonHeight), parent),
+      m_state(state), m_model(new ChartModel(this))
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Grafica"));
+
+    m_chart = new ChartView(m_model, this);
+    m_chart->setObjectName(QStringLiteral("Chart2"));
+    m_cmdSave = new WrappingButton(QStringLiteral("Guardar grafica pantalla completa"), this);
+    m_cmdSave->setObjectName(QStringLiteral("CmdSave"));
+
+    // The read-out uses the main table and box captions; it sets Chart2's own hint only.
+    connect(m_chart, &ChartView::pointPicked, this, [this](int series, int point) {
+        m_model->setHintText(PointReadout::Text(m_state, *m_model, series, point));
+    });
+    connect(m_chart, &ChartView::clicked, this, &QWidget::hide);
+    connect(m_cmdSave, &QPushButton::clicked, this, &Form3::saveChart);
+    setParts(m_chart, m_cmdSave);
+}
+
+Form3::~Form3() = default;
+
+Form3::Layout Form3::layoutFor(int outerWidth, int outerHeight)
+{
+    const Parts parts = partsFor(outerWidth, outerHeight, 0, QSize(ButtonWidth, ButtonHeight));
+    return {parts.body, parts.button};
+}
+
+void Form3::showFilled()
+{
+    present();
+    FullChart::Fill(m_state, *m_model);
+    setWindowTitle(m_state.caption());
+}
+
+void Form3::saveChart()
+{
+    const QImage image = m_chart->render(m_chart->size());
+    const ImageFiles::SaveResult saved =
+        ImageFiles::saveChartImage(image, m_state.LogTitle, m_programDir);
+    if (!saved.ok) {
+        QMessageBox::warning(this, QStringLiteral("Ondalyx"), saved.error);
+        return;
+    }
+    ImageFiles::openImage(saved.path);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "gui/FullWindow.h"
+
+#include <QRect>
+#include <QString>
+
+class AppState;
+class ChartModel;
+class ChartView;
+class QPushButton;
+
+// The full-screen chart window: Chart2, a snapshot of the ticked series rebuilt from the data
+// table, and CmdSave "Guardar grafica pantalla completa" centred under it. One resizable window
+// for the whole program, shown without owner; it does not follow later changes of the main
+// chart.
+class Form3 : public FullWindow {
+    Q_OBJECT
+public:
+    explicit Form3(AppState &state, QWidget *parent = nullptr);
+    ~Form3() override;
+
+    // Where the chart and the button go in a window of outer size W x H twips (lengths in twips,
+    // sizes never below 0).
+    struct Layout {
+        QRect chart;
+        QRect button;
+    };
+    static Layout layoutFor(int outerWidth, int outerHeight);
+
+    // "Pantalla Completa": shows the window (centred the first time) and refills Chart2 from the
+    // ticked boxes; the caption becomes the main window's.
+    void showFilled();
+
+    ChartView *chart2() const { return m_chart; }
+    ChartModel &chartModel() const { return *m_model; }
+
+    // The folder under which "Graficas" holds the saved images; the program's folder when empty.
+    void setProgramDir(const QString &dir) { m_programDir = dir; }
+
+private:
+    void saveChart();
+
+    AppState &m_state;
+    ChartModel *m_model;
+    ChartView *m_chart;
+    QPushButton *m_cmdSave;
+    QString m_programDir;
+};

@@ -1,0 +1,117 @@
+// Start-up, the open command, reading a log into the program and row deletion.
+
+#include "program/AppState.h"
+
+#include "core/LogReader.h"
+
+#include <algorithm>
+
+bool AppState::FormLoad(const QString &argumentText)
+{
+    SeriesCount = 3;
+    ResetChart();
+    if (argumentText.isEmpty())
+        return true;
+    clearRows();
+    File(argumentText);
+    const bool ok = Loader(argumentText);
+    CalcStats();
+    return ok;
+}
+
+bool AppState::OpenChosen(const QString &path, const QString &fileName)
+{
+    ResetChart();
+    if (path.isEmpty())
+        return true;
+    clearRows();
+    LogTitle = fileName;
+    const bool ok = Loader(path);
+    CalcStats();
+    return ok;
+}
+
+void AppState::File(const QString &path)
+{
+    // The title is the last piece of the path, whichever separator it uses.
+    const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('\\')),
+                                   path.lastIndexOf(QLatin1Char('/')));
+    LogTitle = path.mid(cut + 1);
+    LogTitle.replace(QLatin1Char('.'), QLatin1Char(' '));
+}
+
+bool AppState::Loader(const QString &path)
+{
+    setCaption(QString::fromLatin1(CaptionPrefix) + LogTitle);
+    LogReadResult read = LogReader::read(path);
+    if (!read.ok) {
+        message(read.error, MessageKind::Warning);
+        return false;
+    }
+    takeLog(read.log);
+    chooseEngine();
+    return true;
+}
+
+// Every load starts clean: nothing of the previous log (its groups, columns or series boxes)
+// survives into this one, whatever lines this file has. Group 120 enables the power curve box
+// for the rest of the run.
+void AppState::takeLog(LogFile &log)
+{
+    LogHeader = log.header;
+    HasGroup003 = log.groups.g003;
+    HasGroup011 = log.groups.g011;
+    HasGroup002 = log.groups.g002;
+    HasGroup115 = log.groups.g115;
+    if (log.groups.g120)
+        setChCVEnabled(true);
+    for (int k = 0; k < BoxCount; ++k) {
+        const QString &caption = log.boxCaptions[size_t(k)];
+        setBoxCaption(k, caption.isEmpty() ? QStringLiteral("Check1") : caption);
+        setBoxVisible(k, !caption.isEmpty());
+    }
+    replaceTable(std::move(log.table));
+}
+
+// The engine type from the group flags, first match wins; selecting it runs its handling.
+void AppState::chooseEngine()
+{
+    if (HasGroup003 && HasGroup011)
+        selectEngine(EngineType::Diesel);
+    else if (HasGroup002 && HasGroup115)
+        selectEngine(EngineType::Gasolina);
+    else
+        selectEngine(EngineType::Ninguno);
+}
+
+void AppState::DeleteRow(int row)
+{
+    if (row < 1 || row > table.rowCount())
+        return;
+    emit rowAboutToBeRemoved(row);
+    table.removeRow(row);
+    emit rowRemoved(row);
+    for (int k = 0; k < BoxCount; ++k) {
+        if (m_boxes[size_t(k)].ticked) {
+            setBoxTicked(k, false);
+            setBoxTicked(k, true);
+        }
+    }
+    CalcStats();
+}
+
+void AppState::clearRows()
+{
+    chart.detachRowLabels();
+    emit tableAboutToReset();
+    table.clearRows();
+    emit tableReset();
+}
+
+void AppState::replaceTable(DataTable replacement)
+{
+    chart.detachRowLabels();
+    emit tableAboutToReset();
+    table = std::move(replacement);
+    emit tableReset();
+}

@@ -1,0 +1,240 @@
+#include "program/Report.h"
+
+#include "core/JsonWriter.h"
+#include "program/AppState.h"
+
+#include <string_view>
+
+namespace Report {
+
+namespace {
+
+const char *engineName(EngineType type)
+{
+    switch (type) {
+    case EngineType::Diesel: return "Diesel";
+    case EngineType::Gasolina: return "Gasolina";
+    case EngineType::Ninguno: break;
+    }
+    return "Ninguno";
+}
+
+} // namespace
+
+bool parseArguments(const QStringList &args, Options &options, QString &error)
+{
+    options = Options();
+    bool report = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (arg == QLatin1String("--report")) {
+            report = true;
+        } else if (arg == QLatin1String("--cells")) {
+            options.cells = true;
+        } else if (arg == QLatin1String("--power") || arg == QLatin1String("--chart")) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("falta el valor de %1").arg(arg);
+                return false;
+            }
+            const QString value = args[++i];
+            if (arg == QLatin1String("--chart")) {
+                options.chartFile = value;
+                continue;
+            }
+            const QStringList parts = value.split(QLatin1Char(','));
+            bool ok = parts.size() == 3;
+            for (int p = 0; ok && p < 3; ++p) {
+                options.powerBoxes[p] = parts[p].toInt(&ok);
+                ok = ok && options.powerBoxes[p] >= 0 && options.powerBoxes[p] < AppState::BoxCount;
+            }
+            if (!ok) {
+                error = QStringLiteral("--power espera tres casillas de 0 a 14, como 2,6,9");
+                return false;
+            }
+            options.power = true;
+        } else if (arg.startsWith(QLatin1String("--")) && options.logPath.isEmpty()) {
+            error = QStringLiteral("opción desconocida: %1").arg(arg);
+            return false;
+        } else if (options.logPath.isEmpty()) {
+            options.logPath = arg;
+        } else {
+            // A path with spaces given unquoted arrives in pieces: join them as start-up does.
+            options.logPath += QLatin1Char(' ') + arg;
+        }
+    }
+    if (!report || options.logPath.isEmpty()) {
+        error = QStringLiteral(
+            "uso: ondalyx --report [--cells] [--power A,B,C] [--chart ARCHIVO] REGISTRO");
+        return false;
+    }
+    return true;
+}
+
+bool load(AppState &state, const Options &options, QString &error)
+{
+    QString lastMessage;
+    state.showMessage = [&lastMessage](const QString &text, MessageKind) { lastMessage = text; };
+    const bool ok = state.FormLoad(options.logPath);
+    state.showMessage = nullptr;
+    if (!ok)
+        error = lastMessage;
+    return ok;
+}
+
+PowerResult powerSteps(AppState &state, const int boxes[3])
+{
+    // A box without a column shows its own message when ticked; only the message of the power
+    // steps counts, since the curve does not depend on the other.
+    PowerResult result;
+    state.showMessage = [&result](const QString &text, MessageKind) { result.message = text; };
+    for (int k = 0; k < AppState::BoxCount; ++k)
+        state.setBoxTicked(k, false);
+    for (int i = 0; i < 3; ++i)
+        state.setBoxTicked(boxes[i], true);
+    result.message.clear();
+    if (state.chcvEnabled())
+        state.setChCVTicked(true);
+    state.showMessage = nullptr;
+
+    if (!result.message.isEmpty() || !state.chcvTicked())
+        return result;
+    const ChartModel &chart = state.chart;
+    for (int r = 1; r <= chart.rowCount(); ++r)
+        result.labels << chart.rowLabel(r);
+    result.torque = chart.series(1).values;
+    result.power = chart.series(2).values;
+    return result;
+}
+
+void write(AppState &state, const Options &options, FILE *out)
+{
+    JsonWriter json(out);
+    json.beginObject();
+    writeLoaded(json, state, options.cells);
+    if (options.power)
+        writePower(json, powerSteps(state, options.powerBoxes));
+    json.endObject();
+    json.endLine();
+}
+
+namespace {
+
+void writeGroups(JsonWriter &json, const AppState &state)
+{
+    json.key("groups");
+    json.beginObject();
+    json.field("002", state.HasGroup002);
+    json.field("003", state.HasGroup003);
+    json.field("011", state.HasGroup011);
+    json.field("115", state.HasGroup115);
+    json.field("120", state.chcvEnabled());
+    json.endObject();
+}
+
+void writeColumns(JsonWriter &json, const DataTable &table)
+{
+    json.key("columns");
+    json.beginArray();
+    for (int k = 0; k < table.columnCount(); ++k) {
+        json.beginObject();
+        json.field("header", table.column(k).header);
+        json.field("hidden", table.column(k).width == 0);
+        json.endObject();
+    }
+    json.endArray();
+}
+
+void writeBoxesAndSeries(JsonWriter &json, const AppState &state)
+{
+    json.key("boxes");
+    json.beginArray();
+    for (int k = 0; k < AppState::BoxCount; ++k) {
+        if (!state.box(k).visible)
+            continue;
+        json.beginObject();
+        json.field("index", k);
+        json.field("caption", state.box(k).caption);
+        json.endObject();
+    }
+    json.endArray();
+
+    json.key("series");
+    json.beginArray();
+    for (int s = 1; s <= state.chart.seriesCount(); ++s) {
+        json.beginObject();
+        json.field("box", state.chart.seriesBox(s));
+        json.field("label", state.chart.seriesLabel(s));
+        json.endObject();
+    }
+    json.endArray();
+}
+
+void writeStats(JsonWriter &json, const AppState &state)
+{
+    json.key("stats");
+    json.beginObject();
+    const char *names[StatLabelCount] = {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75",
+                                         "LbMEGR"};
+    for (int i = 0; i < StatLabelCount; ++i)
+        json.field(names[i], state.label(StatLabel(i)));
+    json.endObject();
+}
+
+void writeCells(JsonWriter &json, const DataTable &table)
+{
+    json.key("cells");
+    json.beginArray();
+    for (int r = 1; r <= table.rowCount(); ++r) {
+        json.beginArray();
+        const int cells = table.cellCount(r);
+        for (int k = 0; k < cells; ++k)
+            json.string(table.cellText(r, k));
+        json.endArray();
+    }
+    json.endArray();
+}
+
+} // namespace
+
+void writeLoaded(JsonWriter &json, const AppState &state, bool cells)
+{
+    json.field("caption", state.caption());
+    json.field("title", state.LogTitle);
+    json.field("header", state.LogHeader);
+    writeGroups(json, state);
+    json.field("engine", std::string_view(engineName(state.engine())));
+    writeColumns(json, state.table);
+    writeBoxesAndSeries(json, state);
+    json.field("rows", state.table.rowCount());
+    writeStats(json, state);
+    if (cells)
+        writeCells(json, state.table);
+}
+
+void writePower(JsonWriter &json, const PowerResult &power)
+{
+    json.key("power");
+    json.beginObject();
+    json.key("message");
+    if (power.message.isEmpty())
+        json.null();
+    else
+        json.string(power.message);
+    json.key("labels");
+    json.beginArray();
+    for (const QString &label : power.labels)
+        json.string(label);
+    json.endArray();
+    const std::pair<const char *, const std::vector<double> *> series[] = {
+        {"torque", &power.torque}, {"power", &power.power}};
+    for (const auto &[name, values] : series) {
+        json.key(name);
+        json.beginArray();
+        for (double value : *values)
+            json.number(value);
+        json.endArray();
+    }
+    json.endObject();
+}
+
+} // namespace Report
