@@ -221,12 +221,28 @@ void ChartView::scheduleUpdate()
 
 void ChartView::updateNow()
 {
-    Sync &sync = *m_sync;
-    sync.pending = false;
-    const ChartModel &model = *m_model;
-    const int count = model.seriesCount();
-    bool rebuilt = false;
+    m_sync->pending = false;
+    bool rebuilt = syncGraphs();
+    if (m_model->rowCount() != m_sync->rows) {
+        m_sync->rows = m_model->rowCount();
+        rebuilt = true;
+    }
+    m_plot->legend->setVisible(m_model->seriesCount() > 0);
+    m_plot->xAxis->setLabel(m_model->axisTitle());
+    syncTitle();
+    if (rebuilt)
+        showAllRows();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
 
+// One graph per series, each holding its series' values as they are now; only a series whose
+// values or colour changed since it was last sent is sent again. Returns whether any graph was
+// added, removed or refilled.
+bool ChartView::syncGraphs()
+{
+    Sync &sync = *m_sync;
+    const int count = m_model->seriesCount();
+    bool rebuilt = false;
     while (m_plot->graphCount() > count) {
         m_plot->removeGraph(m_plot->graphCount() - 1);
         rebuilt = true;
@@ -240,7 +256,7 @@ void ChartView::updateNow()
     sync.hasValues.resize(size_t(count), false);
 
     for (int s = 1; s <= count; ++s) {
-        const ChartModel::Series &series = model.series(s);
+        const ChartModel::Series &series = m_model->series(s);
         QCPGraph *graph = m_plot->graph(s - 1);
         if (graph->name() != series.label)
             graph->setName(series.label);
@@ -248,38 +264,42 @@ void ChartView::updateNow()
             continue;
         sync.sentRevision[size_t(s - 1)] = series.revision;
         rebuilt = true;
+        fillGraph(graph, series, size_t(s - 1));
+    }
+    return rebuilt;
+}
 
-        const size_t count = series.values.size();
-        QVector<QCPGraphData> points(static_cast<qsizetype>(count));
-        QCPGraphData *out = points.data();
-        const double *in = series.values.data();
-        double lowest = std::numeric_limits<double>::infinity();
-        double highest = -lowest;
-        for (size_t i = 0; i < count; ++i) {
-            const double value = in[i];
-            out[i].key = double(i + 1);
-            out[i].value = value;
-            if (std::isfinite(value)) {
-                lowest = value < lowest ? value : lowest;
-                highest = value > highest ? value : highest;
-            }
+// The series' values as points 1, 2, ... (already sorted by key); a gap stays NaN. The lowest and
+// highest value are kept for the vertical range.
+void ChartView::fillGraph(QCPGraph *graph, const ChartModel::Series &series, size_t index)
+{
+    const size_t count = series.values.size();
+    QVector<QCPGraphData> points(static_cast<qsizetype>(count));
+    QCPGraphData *out = points.data();
+    const double *in = series.values.data();
+    double lowest = std::numeric_limits<double>::infinity();
+    double highest = -lowest;
+    for (size_t i = 0; i < count; ++i) {
+        const double value = in[i];
+        out[i].key = double(i + 1);
+        out[i].value = value;
+        if (std::isfinite(value)) {
+            lowest = value < lowest ? value : lowest;
+            highest = value > highest ? value : highest;
         }
-        graph->data()->set(points, true);
-        sync.hasValues[size_t(s - 1)] = lowest <= highest;
-        sync.valueRange[size_t(s - 1)] = QCPRange(lowest, highest);
-
-        graph->setLineStyle(QCPGraph::lsLine);
-        applyStyle(graph, series.color, sync.markers);
     }
-    if (model.rowCount() != sync.rows) {
-        sync.rows = model.rowCount();
-        rebuilt = true;
-    }
+    graph->data()->set(points, true);
+    m_sync->hasValues[index] = lowest <= highest;
+    m_sync->valueRange[index] = QCPRange(lowest, highest);
+    graph->setLineStyle(QCPGraph::lsLine);
+    applyStyle(graph, series.color, m_sync->markers);
+}
 
-    m_plot->legend->setVisible(count > 0);
-    m_plot->xAxis->setLabel(model.axisTitle());
-
-    const QString title = model.title();
+// The title above the plot: a row of the layout while there is a title, none otherwise.
+void ChartView::syncTitle()
+{
+    Sync &sync = *m_sync;
+    const QString title = m_model->title();
     if (title.isEmpty() && sync.title) {
         m_plot->plotLayout()->remove(sync.title);
         m_plot->plotLayout()->simplify();
@@ -294,25 +314,27 @@ void ChartView::updateNow()
     } else if (sync.title && sync.title->text() != title) {
         sync.title->setText(title);
     }
+}
 
-    if (rebuilt) {
-        bool any = false;
-        QCPRange values(0, 1);
-        for (size_t i = 0; i < sync.valueRange.size(); ++i) {
-            if (!sync.hasValues[i])
-                continue;
-            if (!any)
-                values = sync.valueRange[i];
-            else
-                values.expand(sync.valueRange[i]);
-            any = true;
-        }
-        const double margin = values.size() > 0 ? values.size() * 0.05 : 1.0;
-        m_plot->yAxis->setRange(values.lower - margin, values.upper + margin);
-        m_plot->xAxis->setRange(fullRowRange(sync.rows));
-        keepRangeInside();
+// Every row across, and the vertical range of all values with a margin of 5 %.
+void ChartView::showAllRows()
+{
+    const Sync &sync = *m_sync;
+    bool any = false;
+    QCPRange values(0, 1);
+    for (size_t i = 0; i < sync.valueRange.size(); ++i) {
+        if (!sync.hasValues[i])
+            continue;
+        if (!any)
+            values = sync.valueRange[i];
+        else
+            values.expand(sync.valueRange[i]);
+        any = true;
     }
-    m_plot->replot(QCustomPlot::rpQueuedReplot);
+    const double margin = values.size() > 0 ? values.size() * 0.05 : 1.0;
+    m_plot->yAxis->setRange(values.lower - margin, values.upper + margin);
+    m_plot->xAxis->setRange(fullRowRange(sync.rows));
+    keepRangeInside();
 }
 
 // Holds the horizontal range inside the rows.

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "core/ChartModel.h"
+
 #include <QImage>
 #include <QWidget>
 
-class ChartModel;
+#include <cstddef>
+
+class QCPGraph;
 class QCustomPlot;
 
 // Draws a ChartModel with QCustomPlot: one line with small markers per series in its colour,
@@ -40,6 +44,10 @@ signals:
 
 private:
     void scheduleUpdate();
+    bool syncGraphs();
+    void fillGraph(QCPGraph *graph, const ChartModel::Series &series, size_t index);
+    void syncTitle();
+    void showAllRows();
     void showHint();
     void mousePressed(const QPoint &pos);
     void mouseMoved(const QPoint &pos);
