@@ -1,5 +1,7 @@
 #include "core/LogLayout.h"
 
+#include <algorithm>
+
 namespace LogLayout {
 
 QStringList splitFields(const QString &line)
@@ -7,6 +9,73 @@ QStringList splitFields(const QString &line)
     if (line.isEmpty())
         return QStringList();
     return line.split(QLatin1Char(','));
+}
+
+namespace {
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Field `index` of the line (empty when the line has fewer fields), without splitting the rest.
+std::string_view field(std::string_view line, int index)
+{
+    size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        const size_t comma = line.find(',', start);
+        if (comma == std::string_view::npos)
+            return {};
+        start = comma + 1;
+    }
+    return line.substr(start, line.find(',', start) - start);
+}
+
+// The length of the digits:digits:digits the text begins with, 0 when it does not.
+size_t clockLength(std::string_view text)
+{
+    size_t i = 0;
+    for (int part = 0; part < 3; ++part) {
+        if (part > 0) {
+            if (i >= text.size() || text[i] != ':')
+                return 0;
+            ++i;
+        }
+        const size_t digits = i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i;
+        if (i == digits)
+            return 0;
+    }
+    return i;
+}
+
+bool digitsOnly(std::string_view text, size_t least, size_t most)
+{
+    return text.size() >= least && text.size() <= most &&
+           std::all_of(text.begin(), text.end(), isDigit);
+}
+
+} // namespace
+
+bool isHeaderLine(std::string_view line)
+{
+    // Nearly every line of a log is a data line, whose field 0 is empty or a number: it is told
+    // apart at its first byte.
+    if (line.empty() || line[0] == ',' || isDigit(line[0]))
+        return false;
+    const std::string_view day = field(line, 0);
+    if (std::any_of(day.begin(), day.end(), isDigit))
+        return false;
+    return digitsOnly(field(line, 1), 1, 2) && digitsOnly(field(line, 3), 4, 4) &&
+           clockLength(field(line, 4)) > 0;
+}
+
+QString headerTime(std::string_view line)
+{
+    const std::string_view clock = field(line, 4);
+    const size_t length = clockLength(clock);
+    return QString::fromLatin1(clock.data(), qsizetype(length));
 }
 
 Groups readGroupLine(const QString &line)

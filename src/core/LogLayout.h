@@ -6,11 +6,17 @@
 #include <QStringList>
 
 #include <array>
+#include <string_view>
 #include <vector>
 
 // What the lines of a measuring-block log mean. Line 1 is the header, line 4 the group line,
-// line 5 the column-name line and lines 8 on the data lines; lines 2, 3, 6 and 7 carry nothing.
-// Fields are split at every "," with no quoting; an empty line has no fields.
+// line 5 the column-name line and lines 8 on the data lines; lines 2, 3, 6 and 7 carry nothing
+// (but line 3 and 6 of the newer layout, see NewerLayout). Fields are split at every "," with no
+// quoting; an empty line has no fields.
+//
+// The tool appends a new header block when logging starts again into the same file: a file holds
+// one or more sessions, each a header block of seven lines and the data lines up to the next
+// header line. Lines 1 to 7 of the file are always the first block.
 namespace LogLayout {
 
 constexpr int GroupLine = 4;
@@ -29,6 +35,14 @@ inline QString timeHeader() { return QStringLiteral("Tiempo"); }
 constexpr bool isTimeField(int field) { return field == 6 || field == 11; }
 
 QStringList splitFields(const QString &line);
+
+// Whether a (trimmed) line starts a header block, like "Sunday,06,December,2026,14:57:28:15476,...":
+// field 0 not empty and without a digit, field 1 one or two digits, field 3 four digits and field
+// 4 beginning with digits:digits:digits. Weekday and month come in the user's language.
+bool isHeaderLine(std::string_view line);
+// The hh:mm:ss a header line's field 4 begins with (its first three parts); empty when it does
+// not begin with digits:digits:digits.
+QString headerTime(std::string_view line);
 
 // The group marks of line 4: a field that is exactly "'002" (and so on) marks that group.
 struct Groups {

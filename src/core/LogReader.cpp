@@ -215,6 +215,11 @@ QString cannotOpen(const QString &path, const QString &reason)
     return QStringLiteral("No se puede abrir el registro \"%1\": %2").arg(path, reason);
 }
 
+QString sessionCount(size_t count)
+{
+    return count == 1 ? QStringLiteral("una sola sesión") : QStringLiteral("%1 sesiones").arg(count);
+}
+
 QString cannotRead(const QString &path, const QString &reason)
 {
     return QStringLiteral("No se puede leer el registro \"%1\": %2").arg(path, reason);
@@ -646,13 +651,28 @@ LogReadResult readFile(const QString &path)
 
 namespace LogReader {
 
-LogReadResult read(const QString &path)
+LogReadResult read(const QString &path, int session)
 {
+    LogReadResult result;
     try {
-        return readFile(path);
+        result = readFile(path);
     } catch (const std::bad_alloc &) {
         return failure(cannotRead(path, reasonFor(ENOMEM)));
     }
+    if (!result.ok)
+        return result;
+    LogFile &log = result.log;
+    const QByteArray header = log.header.toUtf8();
+    log.sessions = {{log.header, LogLayout::headerTime(std::string_view(header.constData(),
+                                                                          size_t(header.size()))),
+                     log.table.rowCount()}};
+    if (session != 1)
+        return failure(QStringLiteral("El registro \"%1\" no tiene la sesión %2: tiene %3.")
+                           .arg(path)
+                           .arg(session)
+                           .arg(sessionCount(log.sessions.size())));
+    log.session = session;
+    return result;
 }
 
 } // namespace LogReader

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 // Reads one measuring-block log file and interprets its lines.
 //
@@ -17,13 +18,23 @@
 // The bytes are decoded as UTF-8 when the whole file is valid UTF-8, otherwise as Windows-1252;
 // the table then holds UTF-8.
 
-// A log as the program takes it over. Nothing of an earlier log is in it: a file without a group
-// line marks no group, one without a column-name line has no columns and names no box.
+// One logging session of a file: a header block and its data lines.
+struct LogSession {
+    QString header; // its line 1, trimmed
+    QString time;   // the hh:mm:ss its line 1 begins field 4 with; empty when it has none
+    int rows = 0;   // the table rows its data lines give
+};
+
+// A session of a log as the program takes it over. Nothing of an earlier log is in it: a session
+// without a group line marks no group, one without a column-name line has no columns and names no
+// box. Lines are counted from the session's own line 1.
 struct LogFile {
     QString header;            // line 1, trimmed
     LogLayout::Groups groups;  // the marks of line 4
     std::array<QString, LogLayout::BoxCount> boxCaptions; // from line 5; empty: box hidden
     DataTable table;           // the columns of line 5 and one row per data line of 2+ fields
+    std::vector<LogSession> sessions; // every session of the file, in file order
+    int session = 1;                  // the one read (1-based)
 };
 
 struct LogReadResult {
@@ -34,8 +45,9 @@ struct LogReadResult {
 
 namespace LogReader {
 
-// Reads the log at `path`. A file that cannot be opened or read, a folder, or a file of zero
-// bytes gives ok = false and an error; nothing else is ever refused.
-LogReadResult read(const QString &path);
+// Reads session `session` (1-based) of the log at `path`. A file that cannot be opened or read,
+// a folder, a file of zero bytes, or a session the file does not have gives ok = false and an
+// error; nothing else is ever refused.
+LogReadResult read(const QString &path, int session = 1);
 
 } // namespace LogReader

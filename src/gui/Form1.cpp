@@ -13,6 +13,7 @@
 #include "program/AppState.h"
 #include "program/PointReadout.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -189,6 +191,8 @@ void Form1::buildMenu()
     m_asociar =
         named(bar->addAction(QStringLiteral("Asociar Extension")), QStringLiteral("Asociar"));
     m_acerca = named(bar->addAction(QStringLiteral("Acerca de ODX")), QStringLiteral("Acerca"));
+    m_sesiones = named(bar->addMenu(QStringLiteral("Sesiones")), QStringLiteral("Sesiones"));
+    m_sesiones->menuAction()->setVisible(false);
 }
 
 void Form1::buildGrafica(QWidget *page)
@@ -372,6 +376,7 @@ void Form1::wireState()
     connect(state, &AppState::labelChanged, this, &Form1::syncLabel);
     connect(state, &AppState::txtAtmoChanged, this, &Form1::syncTxtAtmo);
     connect(state, &AppState::captionChanged, this, [this] { setWindowTitle(m_state->caption()); });
+    connect(state, &AppState::sessionsChanged, this, &Form1::syncSessions);
     connect(state, &AppState::tableAboutToReset, m_model, &DataTableModel::beginReset);
     connect(state, &AppState::tableReset, this, [this] {
         m_model->endReset();
@@ -401,6 +406,12 @@ void Form1::openChosen()
                              : QFileDialog::getOpenFileName(this, QString(), QString(),
                                                             QString::fromLatin1(LogFilter));
     openFile(path); // an empty path still resets the chart, as a cancelled dialog does
+}
+
+void Form1::openSession(int session)
+{
+    WaitCursor wait;
+    m_state->OpenSession(session);
 }
 
 void Form1::chooseColor(int k)
@@ -521,6 +532,31 @@ void Form1::syncColumns()
     for (int k = 0; k < table.columnCount(); ++k)
         widths.push_back(table.column(k).width);
     TableView::setColumnWidths(m_list, widths);
+}
+
+// One checkable item per session of the open file, "Sesión N  (hh:mm:ss, R filas)", the loaded
+// one checked; the menu is shown only when the file holds more than one session.
+void Form1::syncSessions()
+{
+    m_sesiones->clear();
+    const std::vector<LogSession> &sessions = m_state->sessions();
+    m_sesiones->menuAction()->setVisible(sessions.size() > 1);
+    if (sessions.size() <= 1)
+        return;
+    auto *group = new QActionGroup(m_sesiones);
+    for (int n = 1; n <= int(sessions.size()); ++n) {
+        const LogSession &session = sessions[size_t(n - 1)];
+        const QString when = session.time.isEmpty() ? QString() : session.time + QStringLiteral(", ");
+        QAction *item = m_sesiones->addAction(
+            QStringLiteral("Sesión %1  (%2%3 filas)").arg(n).arg(when).arg(session.rows));
+        item->setObjectName(QStringLiteral("Sesion_%1").arg(n));
+        item->setCheckable(true);
+        item->setChecked(n == m_state->currentSession());
+        group->addAction(item);
+        // Queued: loading the session rebuilds this menu, item included.
+        connect(item, &QAction::triggered, this, [this, n] { openSession(n); },
+                Qt::QueuedConnection);
+    }
 }
 
 // ---- the other windows ----

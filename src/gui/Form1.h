@@ -11,6 +11,7 @@
 
 class AppState;
 class QAction;
+class QMenu;
 enum class MessageKind;
 class ChartView;
 class DataTableModel;
@@ -81,6 +82,7 @@ private:
     void wireWindows();
 
     void openChosen();
+    void openSession(int session);
     void chooseColor(int k);
     void deleteSelectedRow();
     void showMessage(const QString &text, MessageKind kind);
@@ -97,6 +99,7 @@ private:
     void syncLabel(int which);
     void syncTxtAtmo();
     void syncColumns();
+    void syncSessions();
 
     std::unique_ptr<AppState> m_state;
     DataTableModel *m_model = nullptr;
@@ -104,6 +107,7 @@ private:
     QAction *m_abrirCSV = nullptr;
     QAction *m_asociar = nullptr;
     QAction *m_acerca = nullptr;
+    QMenu *m_sesiones = nullptr; // shown only for a file of several sessions
     QTabWidget *m_tabs = nullptr;
     ChartView *m_chart = nullptr;
     QPushButton *m_cmdFull = nullptr;

@@ -3,6 +3,7 @@
 #include "core/ChartModel.h"
 #include "core/DataTable.h"
 #include "core/LogLayout.h"
+#include "core/LogReader.h"
 
 #include <QColor>
 #include <QObject>
@@ -10,8 +11,7 @@
 
 #include <array>
 #include <functional>
-
-struct LogFile;
+#include <vector>
 
 enum class EngineType { Diesel, Gasolina, Ninguno };
 
@@ -92,19 +92,25 @@ public:
 
     // ---- start-up, the open command and the log (Loader.cpp) ----
     // Start-up: SeriesCount preset to 3 and ResetChart; with a non-empty argument text the rows
-    // are removed, File and Loader run and the statistics run. Returns false when the log could
-    // not be read (the message has been shown).
-    bool FormLoad(const QString &argumentText);
+    // are removed, File and Loader (on session `session` of the file) run and the statistics
+    // run. Returns false when the log could not be read (the message has been shown).
+    bool FormLoad(const QString &argumentText, int session = 1);
     // The open command once its dialog has closed: ResetChart always; with a chosen file the
     // rows are removed, LogTitle becomes `fileName`, Loader runs on `path`, the statistics run.
     // An empty `path` means the user cancelled.
     bool OpenChosen(const QString &path, const QString &fileName);
     // LogTitle from a path: the last piece after "\" or "/", every "." shown as a space.
     void File(const QString &path);
-    // Reads the log at `path` into the table and the controls, then chooses the engine type. On
-    // a file that cannot be read, shows the message and returns false, leaving the table as it
-    // was.
-    bool Loader(const QString &path);
+    // Reads session `session` of the log at `path` into the table and the controls, then
+    // chooses the engine type. On a file that cannot be read, shows the message and returns
+    // false, leaving the table as it was.
+    bool Loader(const QString &path, int session = 1);
+    // The sessions of the open log file (empty when none is open) and the one loaded (1-based).
+    const std::vector<LogSession> &sessions() const { return m_sessions; }
+    int currentSession() const { return m_session; }
+    // "Sesiones": loads session `session` of the open file as the open command loads a file:
+    // ResetChart, the rows removed, Loader and the statistics. LogTitle stays the file's.
+    bool OpenSession(int session);
     // "Borrar Linea": removes row `row` (1-based; 0 or out of range does nothing), re-ticks every
     // ticked box and runs the statistics.
     void DeleteRow(int row);
@@ -141,6 +147,7 @@ signals:
     void labelChanged(int which);  // StatLabel
     void txtAtmoChanged();
     void captionChanged();
+    void sessionsChanged();        // another file or session was read, or none could be
     void tableAboutToReset();      // rows or columns are about to be replaced wholesale
     void tableReset();
     void rowAboutToBeRemoved(int row); // 1-based
@@ -169,4 +176,7 @@ private:
     std::array<QString, StatLabelCount> m_labels;
     QString m_txtAtmo = QStringLiteral("950");
     QString m_caption = QString::fromLatin1(CaptionPrefix);
+    QString m_logPath; // the file the sessions belong to
+    std::vector<LogSession> m_sessions;
+    int m_session = 0;
 };

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-bool AppState::FormLoad(const QString &argumentText)
+bool AppState::FormLoad(const QString &argumentText, int session)
 {
     SeriesCount = 3;
     ResetChart();
@@ -14,7 +14,7 @@ bool AppState::FormLoad(const QString &argumentText)
         return true;
     clearRows();
     File(argumentText);
-    const bool ok = Loader(argumentText);
+    const bool ok = Loader(argumentText, session);
     CalcStats();
     return ok;
 }
@@ -40,14 +40,31 @@ void AppState::File(const QString &path)
     LogTitle.replace(QLatin1Char('.'), QLatin1Char(' '));
 }
 
-bool AppState::Loader(const QString &path)
+bool AppState::OpenSession(int session)
+{
+    ResetChart();
+    clearRows();
+    const bool ok = Loader(m_logPath, session);
+    CalcStats();
+    return ok;
+}
+
+bool AppState::Loader(const QString &path, int session)
 {
     setCaption(QString::fromLatin1(CaptionPrefix) + LogTitle);
-    LogReadResult read = LogReader::read(path);
+    LogReadResult read = LogReader::read(path, session);
     if (!read.ok) {
+        m_logPath.clear();
+        m_sessions.clear();
+        m_session = 0;
+        emit sessionsChanged();
         message(read.error, MessageKind::Warning);
         return false;
     }
+    m_logPath = path;
+    m_sessions = read.log.sessions;
+    m_session = read.log.session;
+    emit sessionsChanged();
     takeLog(read.log);
     chooseEngine();
     return true;

@@ -21,37 +21,58 @@ const char *engineName(EngineType type)
 
 } // namespace
 
+namespace {
+
+bool parsePowerBoxes(const QString &value, Options &options, QString &error)
+{
+    const QStringList parts = value.split(QLatin1Char(','));
+    bool ok = parts.size() == 3;
+    for (int p = 0; ok && p < 3; ++p) {
+        options.powerBoxes[p] = parts[p].toInt(&ok);
+        ok = ok && options.powerBoxes[p] >= 0 && options.powerBoxes[p] < AppState::BoxCount;
+    }
+    if (!ok)
+        error = QStringLiteral("--power espera tres casillas de 0 a 14, como 2,6,9");
+    options.power = ok;
+    return ok;
+}
+
+bool parseSession(const QString &value, Options &options, QString &error)
+{
+    bool ok = false;
+    options.session = value.toInt(&ok);
+    if (ok && options.session >= 1)
+        return true;
+    error = QStringLiteral("--session espera el número de una sesión del registro, desde 1");
+    return false;
+}
+
+} // namespace
+
 bool parseArguments(const QStringList &args, Options &options, QString &error)
 {
     options = Options();
     bool report = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
+        const bool takesValue = arg == QLatin1String("--power") ||
+                                arg == QLatin1String("--chart") ||
+                                arg == QLatin1String("--session");
         if (arg == QLatin1String("--report")) {
             report = true;
         } else if (arg == QLatin1String("--cells")) {
             options.cells = true;
-        } else if (arg == QLatin1String("--power") || arg == QLatin1String("--chart")) {
+        } else if (takesValue) {
             if (i + 1 >= args.size()) {
                 error = QStringLiteral("falta el valor de %1").arg(arg);
                 return false;
             }
             const QString value = args[++i];
-            if (arg == QLatin1String("--chart")) {
+            if (arg == QLatin1String("--chart"))
                 options.chartFile = value;
-                continue;
-            }
-            const QStringList parts = value.split(QLatin1Char(','));
-            bool ok = parts.size() == 3;
-            for (int p = 0; ok && p < 3; ++p) {
-                options.powerBoxes[p] = parts[p].toInt(&ok);
-                ok = ok && options.powerBoxes[p] >= 0 && options.powerBoxes[p] < AppState::BoxCount;
-            }
-            if (!ok) {
-                error = QStringLiteral("--power espera tres casillas de 0 a 14, como 2,6,9");
+            else if (arg == QLatin1String("--power") ? !parsePowerBoxes(value, options, error)
+                                                     : !parseSession(value, options, error))
                 return false;
-            }
-            options.power = true;
         } else if (arg.startsWith(QLatin1String("--")) && options.logPath.isEmpty()) {
             error = QStringLiteral("opción desconocida: %1").arg(arg);
             return false;
@@ -63,8 +84,8 @@ bool parseArguments(const QStringList &args, Options &options, QString &error)
         }
     }
     if (!report || options.logPath.isEmpty()) {
-        error = QStringLiteral(
-            "uso: ondalyx --report [--cells] [--power A,B,C] [--chart ARCHIVO] REGISTRO");
+        error = QStringLiteral("uso: ondalyx --report [--cells] [--power A,B,C] [--session N] "
+                               "[--chart ARCHIVO] REGISTRO");
         return false;
     }
     return true;
@@ -74,7 +95,7 @@ bool load(AppState &state, const Options &options, QString &error)
 {
     QString lastMessage;
     state.showMessage = [&lastMessage](const QString &text, MessageKind) { lastMessage = text; };
-    const bool ok = state.FormLoad(options.logPath);
+    const bool ok = state.FormLoad(options.logPath, options.session);
     state.showMessage = nullptr;
     if (!ok)
         error = lastMessage;
@@ -169,6 +190,19 @@ void writeBoxesAndSeries(JsonWriter &json, const AppState &state)
     json.endArray();
 }
 
+void writeSessions(JsonWriter &json, const std::vector<LogSession> &sessions)
+{
+    json.key("sessions");
+    json.beginArray();
+    for (const LogSession &session : sessions) {
+        json.beginObject();
+        json.field("header", session.header);
+        json.field("rows", session.rows);
+        json.endObject();
+    }
+    json.endArray();
+}
+
 void writeStats(JsonWriter &json, const AppState &state)
 {
     json.key("stats");
@@ -206,6 +240,7 @@ void writeLoaded(JsonWriter &json, const AppState &state, bool cells)
     writeColumns(json, state.table);
     writeBoxesAndSeries(json, state);
     json.field("rows", state.table.rowCount());
+    writeSessions(json, state.sessions());
     writeStats(json, state);
     if (cells)
         writeCells(json, state.table);

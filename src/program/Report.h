@@ -9,8 +9,9 @@
 class AppState;
 class JsonWriter;
 
-// The headless report: `ondalyx --report [--cells] [--power A,B,C] [--chart FILE] LOG` runs what
-// start-up with LOG on the command line does, with no window, and prints one JSON object.
+// The headless report: `ondalyx --report [--cells] [--power A,B,C] [--session N] [--chart FILE]
+// LOG` runs what start-up with LOG on the command line does (with session N of the file instead
+// of the first), with no window, and prints one JSON object.
 namespace Report {
 
 struct Options {
@@ -18,6 +19,7 @@ struct Options {
     bool cells = false;
     bool power = false;
     int powerBoxes[3] = {0, 0, 0};
+    int session = 1;   // --session N: the session of the file to load
     QString chartFile; // --chart FILE: also save the main chart as an image
 };
 
@@ -44,7 +46,8 @@ PowerResult powerSteps(AppState &state, const int boxes[3]);
 // the power steps and their result.
 void write(AppState &state, const Options &options, FILE *out);
 
-// The keys of the loaded log, "caption" to "cells", inside an open object.
+// The keys of the loaded log, "caption" to "cells" (with "sessions" after "rows"), inside an open
+// object.
 void writeLoaded(JsonWriter &json, const AppState &state, bool cells);
 // The "power" key.
 void writePower(JsonWriter &json, const PowerResult &power);

@@ -1,0 +1,128 @@
+#include "core/NewerLayout.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int SlotsPerBlock = 4;
+constexpr int Blocks = 3; // slots 1-12 take the three groups' places of a classic log
+
+bool allDigits(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The fields of a line, split at every ","; an empty line has none.
+std::vector<std::string_view> fields(std::string_view line)
+{
+    std::vector<std::string_view> out;
+    if (line.empty())
+        return out;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = line.find(',', start);
+        if (comma == std::string_view::npos) {
+            out.push_back(line.substr(start));
+            return out;
+        }
+        out.push_back(line.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+std::string_view fieldAt(const std::vector<std::string_view> &fields, size_t i)
+{
+    return i < fields.size() ? fields[i] : std::string_view();
+}
+
+void append(std::string &out, std::string_view field)
+{
+    out += ',';
+    out += field;
+}
+
+} // namespace
+
+bool NewerLayout::isIdLine(std::string_view line3)
+{
+    const std::vector<std::string_view> f = fields(line3);
+    if (f.size() < 4)
+        return false;
+    const std::string_view group = f[2];
+    const std::string_view field = f[3];
+    return group.size() == 4 && group[0] == 'G' && allDigits(group.substr(1)) &&
+           field.size() >= 2 && field[0] == 'F' && allDigits(field.substr(1));
+}
+
+NewerLayout::NewerLayout(std::string_view idLine) : m_idLine(idLine)
+{
+    const std::vector<std::string_view> f = fields(m_idLine);
+    for (size_t i = 2; i < f.size(); i += 2)
+        m_slots.push_back({f[i], fieldAt(f, i + 1)});
+}
+
+std::string NewerLayout::groupLine() const
+{
+    std::vector<std::string> marks;
+    for (int block = 0; block < Blocks; ++block) {
+        const size_t first = size_t(block * SlotsPerBlock);
+        if (first + SlotsPerBlock > m_slots.size())
+            break;
+        const std::string_view group = m_slots[first].group;
+        bool whole = group.size() == 4 && group[0] == 'G' && allDigits(group.substr(1));
+        for (size_t k = 0; whole && k < SlotsPerBlock; ++k) {
+            const Slot &slot = m_slots[first + k];
+            whole = slot.group == group && slot.field == "F" + std::to_string(k);
+        }
+        if (whole)
+            marks.push_back("'" + std::string(group.substr(1)));
+    }
+    if (std::any_of(m_slots.begin(), m_slots.end(),
+                    [](const Slot &slot) { return slot.group == "G120"; }))
+        marks.push_back("'120");
+
+    std::string line;
+    for (const std::string &mark : marks)
+        line += (line.empty() ? "" : ",") + mark;
+    return line;
+}
+
+std::string NewerLayout::columnLine(std::string_view nameLine) const
+{
+    const std::vector<std::string_view> names = fields(nameLine);
+    const auto name = [&](int slot) { return fieldAt(names, size_t(2 * slot)); };
+    std::string line = ",";
+    for (int slot = 1; slot <= Blocks * SlotsPerBlock; ++slot) {
+        if (slot % SlotsPerBlock == 1)
+            line += ','; // the time stamp's column
+        if (slot > 1)
+            line += ',';
+        line += name(slot);
+    }
+    for (int slot = Blocks * SlotsPerBlock + 1; slot <= slotCount(); ++slot)
+        append(line, name(slot));
+    return line;
+}
+
+void NewerLayout::dataLine(std::string_view line, std::string &out) const
+{
+    out.clear();
+    if (line.find(',') == std::string_view::npos) {
+        out.assign(line);
+        return;
+    }
+    const std::vector<std::string_view> f = fields(line);
+    const auto time = [&](int slot) { return fieldAt(f, size_t(2 * slot - 1)); };
+    const auto value = [&](int slot) { return fieldAt(f, size_t(2 * slot)); };
+    out.assign(f[0]);
+    for (int slot = 1; slot <= Blocks * SlotsPerBlock; ++slot) {
+        if (slot % SlotsPerBlock == 1)
+            append(out, time(slot));
+        append(out, value(slot));
+    }
+    // Further slots: those line 3 names, and any further pairs the line holds, so that no value
+    // of the line is lost.
+    const int valued = int((f.size() - 1) / 2);
+    for (int slot = Blocks * SlotsPerBlock + 1; slot <= std::max(slotCount(), valued); ++slot)
+        append(out, value(slot));
+}

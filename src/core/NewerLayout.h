@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The newer field-by-field layout of a header block. Recent versions of the diagnostic tool log up
+// to twelve single fields taken from any groups, each with a time stamp of its own:
+//
+//   line 3   ids in pairs from field 2 on: G002,F0,G002,F2,...  (group, field 0-3; G000 unused)
+//   line 4   empty
+//   line 5   Marker,TIME,<id text>,TIME,<id text>,...
+//   line 6   ,STAMP,<name>,STAMP,<name>,...       (the names, in the user's language)
+//   line 7   the units
+//   data     ,t1,v1,t2,v2,...,t12,v12             (empty pairs for unused slots)
+//
+// Such a block is read as the classic block it stands for, line by line: the groups whose four
+// fields fill one block of four slots (1-4, 5-8, 9-12) in order are marked on the group line, as
+// is group 120 when any slot holds one of its fields; the names make the column-name line; and
+// every data line keeps its marker (field 0), the time stamps of slots 1, 5 and 9 and every value.
+// Slots beyond twelve add their values after the twelfth (their time stamps are dropped).
+class NewerLayout {
+public:
+    // Whether line 3 of a header block is in the newer layout: field 2 is "G" and three digits,
+    // field 3 "F" and one or more digits.
+    static bool isIdLine(std::string_view line3);
+
+    // The slots named by line 3 (a "G" without its "F" still takes a slot).
+    explicit NewerLayout(std::string_view idLine);
+    int slotCount() const { return int(m_slots.size()); }
+
+    // The classic group line: the marks "'nnn" of the groups filling a block of four slots, then
+    // "'120" when any slot is of group 120; fields separated by ",".
+    std::string groupLine() const;
+    // The classic column-name line from line 6: ,,n1,n2,n3,n4,,n5,...,n8,,n9,...,n12 and the names
+    // of any further slots.
+    std::string columnLine(std::string_view nameLine) const;
+    // The classic data line of a data line: f0,t1,v1,v2,v3,v4,t5,v5,...,v8,t9,v9,...,v12 and the
+    // values of any further slots. A line without a comma gives no row either way and is kept.
+    void dataLine(std::string_view line, std::string &out) const;
+
+private:
+    struct Slot {
+        std::string_view group; // "G003", held in m_idLine
+        std::string_view field; // "F0"
+    };
+    std::string m_idLine;
+    std::vector<Slot> m_slots;
+};
