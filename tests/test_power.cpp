@@ -1,4 +1,5 @@
-// The torque and power curve: its three boxes, its figures and its refusal.
+// The torque and power curve: its three boxes, its figures, hostile numbers in its cells and its
+// refusal.
 #include "ProgramSupport.h"
 
 #include "core/PowerCurve.h"
