@@ -1,8 +1,8 @@
-// The chart model and the series procedures: slots and series order, label spacing, colours,
-// reset, table colours and the point read-out.
-#include "TestSupport.h"
+// The chart procedures: series slots and order, label spacing, colours, the reset, the point
+// read-out and the full-screen chart's data.
+#include "ProgramSupport.h"
 
-#include "program/AppState.h"
+#include "program/FullChart.h"
 #include "program/PointReadout.h"
 
 #include <QtTest>
@@ -11,99 +11,51 @@
 
 namespace {
 
-// `count` data lines of the standard layout; cell k of row r holds r * 10 + k.
+using TestSupport::Loaded;
+
+// `count` data lines of the standard layout: in row r cell 1 (the engine speed) is 1000 + 100 r,
+// cell 2 "r.5", cell 3 "xr" (not a number) and every other cell k is 10 r + k.
 QList<QByteArray> rows(int count)
 {
     QList<QByteArray> lines;
     for (int r = 1; r <= count; ++r) {
-        QByteArray line = ",0." + QByteArray::number(r);
-        for (int k = 1; k <= 14; ++k)
+        const QByteArray n = QByteArray::number(r);
+        QByteArray line =
+            ",0." + n + "," + QByteArray::number(1000 + 100 * r) + "," + n + ".5,x" + n;
+        for (int k = 4; k <= 14; ++k)
             line += "," + QByteArray::number(r * 10 + k);
         lines << line;
     }
     return lines;
 }
 
-QByteArray plainLog(int rowCount)
+// A log of no engine type.
+QByteArray plainLog(int rowCount, const QList<QByteArray> &groups = {"'020"})
 {
-    return TestSupport::standardLog({"'020"}, rows(rowCount));
+    return TestSupport::standardLog(groups, rows(rowCount));
 }
 
-QList<int> seriesBoxes(const AppState &state)
-{
-    QList<int> boxes;
-    for (int s = 1; s <= state.chart.seriesCount(); ++s)
-        boxes << state.chart.series(s).box;
-    return boxes;
-}
-
-struct Loaded {
-    QTemporaryDir dir;
-    AppState state;
-    QStringList messages;
-    explicit Loaded(const QByteArray &log)
-    {
-        state.showMessage = [this](const QString &text, MessageKind) { messages << text; };
-        state.FormLoad(TestSupport::writeFile(dir, "log.csv", log));
-    }
-    void tick(std::initializer_list<int> boxes)
-    {
-        for (int k : boxes)
-            state.setBoxTicked(k, true);
-    }
-};
+const QString Title = QStringLiteral("log csv - Sunday,6,December,2026,13:51:20,KORVEX");
 
 } // namespace
 
 class TestChart : public QObject {
     Q_OBJECT
 private slots:
-    // The model keeps what remains when shrunk; values and labels taken from the table come from
-    // the table as it was when they were set.
-    void chartModel()
-    {
-        DataTable table;
-        for (const char *line : {",a,1.5", ",b,x", ",c,3"})
-            table.appendLine(line);
-        ChartModel chart;
-        chart.setSeriesCount(3);
-        chart.setRowCount(3);
-        chart.setValue(1, 2, 4.0);
-        chart.setSeriesCount(2);
-        QCOMPARE(chart.series(2).values[0], 4.0);
-        QVERIFY(std::isnan(chart.series(2).values[1]));
-        QCOMPARE(chart.seriesLabel(9), QString());
-
-        chart.setValue(2, 1, 9); // row 2 is not a number in the table: its point stays
-        chart.setSeriesValuesFromTable(1, table, 1);
-        chart.setRowLabelsFromTable(table, 0);
-        table.removeRow(1);
-        QCOMPARE(chart.series(1).values, (std::vector<double>{1.5, 9, 3}));
-        QCOMPARE(chart.rowLabel(1), QStringLiteral("a"));
-        chart.detachRowLabels();
-        QCOMPARE(chart.rowLabel(3), QStringLiteral("c"));
-        // Rows cut off before the values were read stay cut off.
-        chart.setSeriesValuesFromTable(1, table, 1);
-        chart.setRowCount(1);
-        chart.setRowCount(3);
-        QCOMPARE(chart.series(1).values[0], 1.5); // "x": the point stays
-        QVERIFY(std::isnan(chart.series(1).values[1]));
-    }
-
     void seriesTakeSlotsInTickOrder()
     {
         Loaded l(plainLog(12));
-        l.tick({7, 3, 1});
-        QCOMPARE(seriesBoxes(l.state), (QList<int>{7, 3, 1}));
-        QCOMPARE(l.state.chart.seriesLabel(2), QStringLiteral("C3"));
-        QCOMPARE(l.state.chart.series(2).values[1], 23.0);
+        l.tick({7, 4, 1});
+        QCOMPARE(l.seriesBoxes(), (QList<int>{7, 4, 1}));
+        QCOMPARE(l.state.chart.seriesLabel(2), QStringLiteral("C4"));
+        QCOMPARE(l.state.chart.series(2).values[1], 24.0);
         // Unticking one plots the others again in box order.
         l.state.setBoxTicked(7, false);
-        QCOMPARE(seriesBoxes(l.state), (QList<int>{1, 3}));
+        QCOMPARE(l.seriesBoxes(), (QList<int>{1, 4}));
         QCOMPARE(l.state.SeriesCount, 2);
         QCOMPARE(l.state.CurrentSlot, 2);
         QCOMPARE(l.state.chart.axisTitle(), QStringLiteral("RPM"));
-        QCOMPARE(l.state.chart.rowLabel(2), QStringLiteral("21"));
+        QCOMPARE(l.state.chart.rowLabel(2), QStringLiteral("1200"));
     }
 
     void labelSpacing_data()
@@ -124,8 +76,7 @@ private slots:
         l.tick({1});
         QCOMPARE(l.state.chart.labelSpacing(), 4);
         // A second log in the same chart: the spacing only changes when the rule gives one.
-        const QString next = TestSupport::writeFile(l.dir, "n.csv", plainLog(rows));
-        QVERIFY(l.state.OpenChosen(next, "n.csv"));
+        QVERIFY(l.open(l.write("n.csv", plainLog(rows))));
         l.tick({2});
         QCOMPARE(l.state.chart.labelSpacing(), spacing);
     }
@@ -138,11 +89,11 @@ private slots:
         QCOMPARE(l.state.table.cellColor(5, 7), AppState::defaultBoxColor(7));
         const QColor chosen(10, 20, 30);
         l.state.ColorChosen(2, chosen);
-        QCOMPARE(seriesBoxes(l.state), (QList<int>{3, 7, 2}));
+        QCOMPARE(l.seriesBoxes(), (QList<int>{3, 7, 2}));
         QCOMPARE(l.state.chart.series(3).color, chosen);
         QCOMPARE(l.state.table.cellColor(5, 2), chosen);
         l.state.ColorChosen(4, chosen); // unticked: plotted
-        QCOMPARE(seriesBoxes(l.state), (QList<int>{3, 7, 2, 4}));
+        QCOMPARE(l.seriesBoxes(), (QList<int>{3, 7, 2, 4}));
         l.state.setBoxTicked(3, false);
         QCOMPARE(l.state.table.cellColor(1, 3), QColor(Qt::black));
         l.state.ColorColumn(5, 6, 7, 0); // column 0 can be coloured too
@@ -177,7 +128,7 @@ private slots:
         l.tick({1});
         QCOMPARE(l.state.chart.seriesCount(), 1);
         QCOMPARE(l.state.chart.seriesLabel(1), QString());
-        QCOMPARE(l.state.chart.title(), QStringLiteral("log csv - ") + l.state.LogHeader);
+        QCOMPARE(l.state.chart.title(), Title);
     }
 
     void columnOutOfRangeShowsTheListMessage()
@@ -202,6 +153,61 @@ private slots:
         QCOMPARE(PointReadout::Text(l.state, chart, 2, 1), "B: 1,5    RPM: 900");
         // Beyond the table: the parts that cannot be read are empty.
         QCOMPARE(PointReadout::Text(l.state, chart, 2, 9), "B:     RPM: ");
+    }
+
+    // The full-screen chart is rebuilt from the ticked boxes in box order and in the colours they
+    // have now, never copied from the main chart: while that shows the power curve, it shows the
+    // curve's input fields. Whatever it held before is dropped.
+    void fullChartRebuildsTheTickedBoxes()
+    {
+        Loaded l(plainLog(27));
+        l.tick({3, 1});
+        l.state.setBoxColor(3, QColor(1, 2, 3));
+        ChartModel chart2;
+        FullChart::Fill(l.state, chart2);
+        QCOMPARE(chart2.seriesCount(), 2);
+        QCOMPARE(chart2.seriesLabel(1), QStringLiteral("C1")); // the main chart has C3 first
+        QCOMPARE(chart2.seriesLabel(2), QStringLiteral("C3"));
+        QCOMPARE(chart2.series(1).color, l.state.box(1).color);
+        QCOMPARE(chart2.series(2).color, QColor(1, 2, 3));
+        QCOMPARE(chart2.series(2).box, 3);
+        QCOMPARE(chart2.series(1).values.size(), size_t(27));
+        for (int r = 1; r <= 27; ++r)
+            QCOMPARE(chart2.series(1).values[size_t(r - 1)], 1000.0 + 100 * r);
+        QCOMPARE(chart2.rowLabel(3), QStringLiteral("1300"));
+        QCOMPARE(chart2.axisTitle(), QStringLiteral("RPM"));
+        QCOMPARE(chart2.title(), Title);
+        QCOMPARE(chart2.labelSpacing(), 2); // 27 / 18 = 1.5, to the even neighbour
+        // The table's decimal comma is read; a cell that is not a number leaves a gap.
+        l.state.setBoxTicked(1, false);
+        l.state.setBoxTicked(2, true);
+        FullChart::Fill(l.state, chart2);
+        QCOMPARE(chart2.seriesLabel(1), QStringLiteral("C2"));
+        QCOMPARE(chart2.series(1).values[0], 1.5);
+        QVERIFY(std::isnan(chart2.series(2).values[0]));
+
+        Loaded power(plainLog(5, {"'120"}));
+        power.tick({1, 2, 4});
+        power.state.setChCVTicked(true);
+        QCOMPARE(power.state.chart.seriesLabel(1), QStringLiteral("NM - Par"));
+        FullChart::Fill(power.state, chart2);
+        QCOMPARE(chart2.seriesCount(), 3);
+        QCOMPARE(chart2.seriesLabel(3), QStringLiteral("C4"));
+        QCOMPARE(chart2.series(3).values[4], 54.0);
+
+        Loaded nine(plainLog(9));
+        nine.tick({4});
+        nine.state.SeriesCount = 3; // more series than ticked boxes, as the power curve leaves it
+        FullChart::Fill(nine.state, chart2);
+        QCOMPARE(chart2.seriesCount(), 3);
+        QCOMPARE(chart2.rowCount(), 9);
+        // Regression: the earlier fill's series 2 and 3 must not survive into the new snapshot.
+        for (int s : {2, 3}) {
+            QCOMPARE(chart2.seriesLabel(s), QString());
+            for (double v : chart2.series(s).values)
+                QVERIFY(std::isnan(v));
+        }
+        QCOMPARE(chart2.labelSpacing(), 2); // 5 and 9 rows: the spacing stays as it was
     }
 };
 

@@ -1,21 +1,18 @@
-// The main window and the chart widget, driven in-process as a user would.
+// The main window, driven in-process as a user would.
 #include "TestSupport.h"
 
-#include "program/AppState.h"
-#include "gui/Form1.h"
-#include "core/ChartModel.h"
 #include "gui/ChartView.h"
+#include "gui/Form1.h"
+#include "program/AppState.h"
 
 #include <QtTest>
 #include <QtWidgets>
-
-#include <cmath>
 
 #include <qcustomplot.h>
 
 namespace {
 
-const QList<QByteArray> Diesel = {"'003", "'011", "'020"};
+using TestSupport::Diesel;
 
 // `rows` data lines of the standard layout; in row r cell 1 is 1000 + 100 r, cell k > 1 10 k + r.
 QList<QByteArray> dataLines(int rows)
@@ -82,350 +79,276 @@ struct Window {
 class TestForm1 : public QObject {
     Q_OBJECT
 private slots:
-    void controlsAtTheirPlaces_data();
-    void controlsAtTheirPlaces();
-    void startsEmptyAtItsSize();
-    void openingDieselLogShowsItsColumns();
-    void wideColumnLineOpensAtOnce();
-    void droppedFileOpens();
-    void resetAndCancelledOpenKeepTable_data();
-    void resetAndCancelledOpenKeepTable();
-    void colorButtonRecolours();
-    void deleteRemovesSelectedRow();
-    void refusedChoicesShowAsRefused();
-    void pickedPointShowsReadout();
-    void chartFollowsModel();
-    void categoryLabelsFollowSpacingAndZoom();
-    void closingClosesOtherWindows();
+    void controlsAtTheirPlaces_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QRect>("twips"); // left, top, width, height from SSTab1's corner
+
+        const auto row = [](const char *name, const char *caption, int tab, const QRect &twips) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption) << tab
+                                << twips;
+        };
+        row("Chart1", "", 0, QRect(120, 360, 11535, 7215));
+        row("CmdFull", "Pantalla Completa", 0, QRect(10320, 6720, 1455, 495));
+        row("CmdSave", "Guardar Grafica", 0, QRect(10320, 7200, 1455, 495));
+        row("ListDatos", "", 1, QRect(120, 480, 11655, 5895));
+        row("CmdFullList", "Pantalla  FULL", 1, QRect(120, 6600, 1335, 375));
+        row("CmdReset", "Borrar Grafica", 1, QRect(120, 6960, 1335, 375));
+        row("CmdDelete", "Borrar Linea", 1, QRect(120, 7320, 1335, 375));
+        row("Frame1", "Presion Turbo", 1, QRect(1560, 6480, 1455, 975));
+        row("Option1", "Diesel", 1, QRect(1680, 6960, 1215, 195));
+        row("ChCV", "Grafica Potencia", 1, QRect(1560, 7440, 1575, 255));
+        row("Check1_0", "Check1", 1, QRect(3840, 6480, 2055, 255));
+        row("Check1_9", "Check1", 1, QRect(6720, 7440, 2175, 255));
+        row("Check1_12", "Check1", 1, QRect(9720, 6960, 1695, 255));
+        row("CmdColor_14", "Color", 1, QRect(9000, 7440, 615, 255));
+        row("LbMEGR", "", 2, QRect(360, 3240, 11175, 375));
+        row("TxtAtmo", "950", 2, QRect(10320, 720, 495, 300));
+        row("Label3", "mbar", 2, QRect(10920, 720, 615, 375));
+        row("CmdSavePant", "Guardar  Estadistica", 2, QRect(120, 7080, 1575, 615));
+    }
+
+    void controlsAtTheirPlaces()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(int, tab);
+        QFETCH(QRect, twips);
+        Window w;
+        auto *tabs = w.find<QTabWidget>("SSTab1");
+        tabs->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+
+        QWidget *widget = w.find<QWidget>(name);
+        QVERIFY(widget);
+        const bool group = qobject_cast<QGroupBox *>(widget);
+        QCOMPARE(widget->property(group ? "title" : "text").toString(), caption);
+        const QRect expected(twips.x() / 15, twips.y() / 15, twips.width() / 15,
+                             twips.height() / 15);
+        QCOMPARE(QRect(widget->mapTo(tabs, QPoint(0, 0)), widget->size()), expected);
+    }
+
+    void startsEmptyAtItsSize()
+    {
+        Window w;
+        QStringList menu;
+        for (const char *name : {"AbrirCSV", "Asociar", "Acerca"})
+            menu << w.find<QAction>(QLatin1String(name))->text();
+        QCOMPARE(menu, QStringList({"Abrir CSV", "Asociar Extension", "Acerca de ODX"}));
+        auto *tabs = w.find<QTabWidget>("SSTab1");
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(0) + tabs->tabText(1) + tabs->tabText(2),
+                 QStringLiteral("GraficaDatosEstadisticas"));
+        QCOMPARE(tabs->currentIndex(), 1);
+        QVERIFY(!w.find<QCheckBox>("ChCV")->isEnabled());
+        for (int k = 0; k < AppState::BoxCount; ++k)
+            QVERIFY(w.box(k)->isHidden() && w.colorButton(k)->isHidden());
+
+        // The window keeps its size.
+        const QSize size = w.form.size();
+        w.form.resize(size + QSize(200, 100));
+        QCoreApplication::processEvents();
+        QCOMPARE(w.form.size(), size);
+        QCOMPARE(w.form.centralWidget()->size(), QSize(795, 522));
+    }
+
+    // A log dropped on the window opens as "Abrir CSV" opens it.
+    void droppedDieselLogShowsItsColumns()
+    {
+        Window w;
+        const QString path = TestSupport::writeFile(
+            w.dir, "run.01.csv", TestSupport::standardLog(Diesel, dataLines(12)));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&w.form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w.form, &drop);
+        QCOMPARE(w.form.windowTitle(), QStringLiteral("Ondalyx  v1 -  run.01.csv"));
+        for (int k = 0; k < AppState::BoxCount; ++k) {
+            const bool shown = k != 0 && k != 5 && k != 10;
+            QCOMPARE(!w.box(k)->isHidden(), shown);
+            QCOMPARE(!w.colorButton(k)->isHidden(), shown);
+            if (shown)
+                QCOMPARE(w.box(k)->text(), QStringLiteral("C%1").arg(k));
+        }
+        QCOMPARE(w.checkedBoxes(), QList<int>({2, 3, 7, 8}));
+        QVERIFY(w.option(1)->isChecked());
+        QCOMPARE(w.box(2)->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+        QVERIFY(!w.label("LbMaxPico")->text().isEmpty());
+        QCOMPARE(w.graphCount(), 4);
+        QCOMPARE(w.form.listDatos()->model()->rowCount(), 12);
+        QCOMPARE(w.form.listDatos()->model()->index(0, 1).data().toString(),
+                 QStringLiteral("1100"));
+    }
+
+    // Regression: a column-name line of 100,000 fields froze the window while each column was
+    // sized.
+    void wideColumnLineOpensAtOnce()
+    {
+        Window w;
+        QByteArray bytes = TestSupport::standardLog(Diesel, dataLines(3));
+        const QByteArray names = ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14";
+        bytes.replace(names, names + QByteArray(100000 - 16, ','));
+        w.open(TestSupport::writeFile(w.dir, "wide.csv", bytes));
+
+        QTableView *list = w.form.listDatos();
+        QCOMPARE(list->model()->columnCount(), 100000 - 1);
+        QCOMPARE(list->columnWidth(0), 60);
+        QCOMPARE(list->columnWidth(1), 96);
+        QCOMPARE(list->columnWidth(99998), 96);
+        QVERIFY(list->isColumnHidden(5) && list->isColumnHidden(10));
+        QVERIFY(!list->isColumnHidden(11));
+
+        w.openLog(Diesel, 4);
+        QCOMPARE(list->model()->columnCount(), 15);
+        QVERIFY(list->isColumnHidden(5) && list->isColumnHidden(10));
+        QVERIFY(!list->isColumnHidden(4));
+        QCOMPARE(list->columnWidth(0), 60);
+        QCOMPARE(list->columnWidth(4), 96);
+    }
+
+    void resetAndCancelledOpenKeepTable_data()
+    {
+        QTest::addColumn<bool>("cancelledOpen");
+        QTest::newRow("Borrar Grafica") << false;
+        QTest::newRow("open dialog cancelled") << true;
+    }
+
+    void resetAndCancelledOpenKeepTable()
+    {
+        QFETCH(bool, cancelledOpen);
+        Window w;
+        w.openLog(Diesel, 6);
+        if (cancelledOpen)
+            w.open(QString());
+        else
+            w.button("CmdReset")->click();
+        QVERIFY(w.checkedBoxes().isEmpty());
+        QVERIFY(w.option(3)->isChecked());
+        for (const char *name : {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75", "LbMEGR"})
+            QVERIFY2(w.label(name)->text().isEmpty(), name);
+        QCOMPARE(w.graphCount(), 0);
+        QCOMPARE(w.form.listDatos()->model()->rowCount(), 6);
+    }
+
+    // The colour dialog and the box's text colour (the series order is the chart tests' business).
+    void colorButtonRecolours()
+    {
+        Window w;
+        w.openLog(Diesel, 6);
+        QList<QColor> offered;
+        QColor answer(10, 20, 30);
+        w.form.setColorChooser([&](const QColor &initial) {
+            offered << initial;
+            return answer;
+        });
+        const auto textColor = [&](int k) {
+            return w.box(k)->palette().color(QPalette::WindowText);
+        };
+        w.colorButton(2)->click();
+        QCOMPARE(textColor(2), answer);
+        answer = QColor(40, 50, 60);
+        w.colorButton(1)->click(); // unticked: choosing a colour plots it
+        QVERIFY(w.box(1)->isChecked());
+        QCOMPARE(offered, QList<QColor>({QColor(192, 0, 0), QColor(10, 20, 30)}));
+
+        answer = QColor(); // cancelled: nothing changes
+        w.colorButton(3)->click();
+        QCOMPARE(w.form.state().chart.seriesCount(), 5);
+        QCOMPARE(textColor(3), QColor(255, 128, 0));
+        w.form.state().ColorChosen(3, QColor(1, 2, 3)); // a change made by the program shows too
+        QCOMPARE(textColor(3), QColor(1, 2, 3));
+    }
+
+    void deleteRemovesSelectedRow()
+    {
+        Window w;
+        w.openLog(Diesel, 6);
+        QTableView *list = w.form.listDatos();
+        w.button("CmdDelete")->click(); // no selection: nothing happens
+        QCOMPARE(list->model()->rowCount(), 6);
+        list->selectRow(1);
+        w.button("CmdDelete")->click();
+        QCOMPARE(list->model()->rowCount(), 5);
+        QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("1300"));
+    }
+
+    // Regression: a handler that puts a choice back must show it, not the button the user clicked.
+    void refusedChoicesShowAsRefused()
+    {
+        Window w;
+        w.openLog({"'003", "'120"}, 4); // no group 011: not a diesel log
+        w.option(1)->click();
+        QVERIFY(w.option(3)->isChecked());
+        QVERIFY(!w.option(1)->isChecked());
+        QCOMPARE(w.form.state().engine(), EngineType::Ninguno);
+
+        auto *chcv = w.find<QCheckBox>("ChCV"); // the power curve wants exactly three boxes
+        QVERIFY(chcv->isEnabled());
+        w.box(1)->click();
+        w.box(2)->click();
+        chcv->click();
+        QCOMPARE(w.messages,
+                 QStringList({"Debe seleccionar los 3 campos correctos para realizar la grafica"}));
+        QVERIFY(!chcv->isChecked());
+        QVERIFY(w.checkedBoxes().isEmpty());
+        for (int k : {1, 2, 3})
+            w.box(k)->click();
+        chcv->click();
+        QVERIFY(chcv->isChecked());
+        QCOMPARE(w.graphCount(), 2); // torque and power
+    }
+
+    void pickedPointShowsReadout()
+    {
+        Window w;
+        w.openLog(Diesel, 5);
+        w.find<QTabWidget>("SSTab1")->setCurrentIndex(0);
+        ChartView *view = w.form.chart1();
+        view->updateNow();
+        QCustomPlot *plot = view->plot();
+        plot->replot();
+        // Series 2 is column 3, which holds field 4 of the data line: 4 * 10 + 4 = 44 in row 4.
+        const auto at = [&](double x) {
+            return QPoint(int(plot->xAxis->coordToPixel(x)), int(plot->yAxis->coordToPixel(44)));
+        };
+        QSignalSpy picked(view, &ChartView::pointPicked);
+        QSignalSpy clicked(view, &ChartView::clicked);
+        QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(4));
+        QCOMPARE(picked.count(), 1);
+        QCOMPARE(picked.first(), QList<QVariant>({2, 4}));
+        QCOMPARE(view->toolTip(), QStringLiteral("C3: 44    RPM: 1400"));
+        QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(2.5)); // between the rows
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(picked.count(), 1);
+    }
+
+    void closingClosesOtherWindows()
+    {
+        Window w;
+        w.openLog({"'003", "'011"}, 30);
+        w.button("CmdFull")->click();
+        w.button("CmdFullList")->click();
+        w.find<QAction>(QStringLiteral("Acerca"))->trigger();
+        QStringList shown;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window->isVisible())
+                shown << window->objectName();
+        shown.sort();
+        QCOMPARE(shown, (QStringList{"Form1", "Form2", "Form3", "Form4"}));
+
+        QSignalSpy closing(&w.form, &Form1::closing);
+        w.form.close();
+        QCOMPARE(closing.count(), 1);
+        for (QWidget *window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
+    }
 };
-
-void TestForm1::controlsAtTheirPlaces_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QRect>("twips"); // left, top, width, height from SSTab1's corner
-
-    const auto row = [](const char *name, const char *caption, int tab, const QRect &twips) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption) << tab
-                            << twips;
-    };
-    row("Chart1", "", 0, QRect(120, 360, 11535, 7215));
-    row("CmdFull", "Pantalla Completa", 0, QRect(10320, 6720, 1455, 495));
-    row("CmdSave", "Guardar Grafica", 0, QRect(10320, 7200, 1455, 495));
-    row("ListDatos", "", 1, QRect(120, 480, 11655, 5895));
-    row("CmdFullList", "Pantalla  FULL", 1, QRect(120, 6600, 1335, 375));
-    row("CmdReset", "Borrar Grafica", 1, QRect(120, 6960, 1335, 375));
-    row("CmdDelete", "Borrar Linea", 1, QRect(120, 7320, 1335, 375));
-    row("Frame1", "Presion Turbo", 1, QRect(1560, 6480, 1455, 975));
-    row("Option1", "Diesel", 1, QRect(1680, 6960, 1215, 195));
-    row("ChCV", "Grafica Potencia", 1, QRect(1560, 7440, 1575, 255));
-    row("Check1_0", "Check1", 1, QRect(3840, 6480, 2055, 255));
-    row("Check1_9", "Check1", 1, QRect(6720, 7440, 2175, 255));
-    row("Check1_12", "Check1", 1, QRect(9720, 6960, 1695, 255));
-    row("CmdColor_14", "Color", 1, QRect(9000, 7440, 615, 255));
-    row("LbMEGR", "", 2, QRect(360, 3240, 11175, 375));
-    row("TxtAtmo", "950", 2, QRect(10320, 720, 495, 300));
-    row("Label3", "mbar", 2, QRect(10920, 720, 615, 375));
-    row("CmdSavePant", "Guardar  Estadistica", 2, QRect(120, 7080, 1575, 615));
-}
-
-void TestForm1::controlsAtTheirPlaces()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(int, tab);
-    QFETCH(QRect, twips);
-    Window w;
-    auto *tabs = w.find<QTabWidget>("SSTab1");
-    tabs->setCurrentIndex(tab);
-    QCoreApplication::processEvents();
-
-    QWidget *widget = w.find<QWidget>(name);
-    QVERIFY(widget);
-    const bool group = qobject_cast<QGroupBox *>(widget);
-    QCOMPARE(widget->property(group ? "title" : "text").toString(), caption);
-    const QRect expected(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
-    QCOMPARE(QRect(widget->mapTo(tabs, QPoint(0, 0)), widget->size()), expected);
-}
-
-void TestForm1::startsEmptyAtItsSize()
-{
-    Window w;
-    QStringList menu;
-    for (const char *name : {"AbrirCSV", "Asociar", "Acerca"})
-        menu << w.find<QAction>(QLatin1String(name))->text();
-    QCOMPARE(menu, QStringList({"Abrir CSV", "Asociar Extension", "Acerca de ODX"}));
-    auto *tabs = w.find<QTabWidget>("SSTab1");
-    QCOMPARE(tabs->count(), 3);
-    QCOMPARE(tabs->tabText(0) + tabs->tabText(1) + tabs->tabText(2),
-             QStringLiteral("GraficaDatosEstadisticas"));
-    QCOMPARE(tabs->currentIndex(), 1);
-    QVERIFY(!w.find<QCheckBox>("ChCV")->isEnabled());
-    for (int k = 0; k < AppState::BoxCount; ++k)
-        QVERIFY(w.box(k)->isHidden() && w.colorButton(k)->isHidden());
-
-    // The window keeps its size.
-    const QSize size = w.form.size();
-    w.form.resize(size + QSize(200, 100));
-    QCoreApplication::processEvents();
-    QCOMPARE(w.form.size(), size);
-    QCOMPARE(w.form.centralWidget()->size(), QSize(795, 522));
-}
-
-void TestForm1::openingDieselLogShowsItsColumns()
-{
-    Window w;
-    w.openLog(Diesel, 12);
-    QCOMPARE(w.form.windowTitle(), QStringLiteral("Ondalyx  v1 -  run.01.csv"));
-    for (int k = 0; k < AppState::BoxCount; ++k) {
-        const bool shown = k != 0 && k != 5 && k != 10;
-        QCOMPARE(!w.box(k)->isHidden(), shown);
-        QCOMPARE(!w.colorButton(k)->isHidden(), shown);
-        if (shown)
-            QCOMPARE(w.box(k)->text(), QStringLiteral("C%1").arg(k));
-    }
-    QCOMPARE(w.checkedBoxes(), QList<int>({2, 3, 7, 8}));
-    QVERIFY(w.option(1)->isChecked());
-    QCOMPARE(w.box(2)->palette().color(QPalette::WindowText), QColor(192, 0, 0));
-    QVERIFY(!w.label("LbMaxPico")->text().isEmpty());
-    QCOMPARE(w.graphCount(), 4);
-    QCOMPARE(w.form.listDatos()->model()->rowCount(), 12);
-    QCOMPARE(w.form.listDatos()->model()->index(0, 1).data().toString(), QStringLiteral("1100"));
-}
-
-// Regression: a column-name line of 100,000 fields froze the window while each column was sized.
-void TestForm1::wideColumnLineOpensAtOnce()
-{
-    Window w;
-    QByteArray bytes = TestSupport::standardLog(Diesel, dataLines(3));
-    const QByteArray names = ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14";
-    bytes.replace(names, names + QByteArray(100000 - 16, ','));
-    w.open(TestSupport::writeFile(w.dir, "wide.csv", bytes));
-
-    QTableView *list = w.form.listDatos();
-    QCOMPARE(list->model()->columnCount(), 100000 - 1);
-    QCOMPARE(list->columnWidth(0), 60);
-    QCOMPARE(list->columnWidth(1), 96);
-    QCOMPARE(list->columnWidth(99998), 96);
-    QVERIFY(list->isColumnHidden(5) && list->isColumnHidden(10));
-    QVERIFY(!list->isColumnHidden(11));
-
-    w.openLog(Diesel, 4);
-    QCOMPARE(list->model()->columnCount(), 15);
-    QVERIFY(list->isColumnHidden(5) && list->isColumnHidden(10));
-    QVERIFY(!list->isColumnHidden(4));
-    QCOMPARE(list->columnWidth(0), 60);
-    QCOMPARE(list->columnWidth(4), 96);
-}
-
-void TestForm1::droppedFileOpens()
-{
-    Window w;
-    const QString path = TestSupport::writeFile(w.dir, "dropped.csv",
-                                                TestSupport::standardLog(Diesel, dataLines(3)));
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w.form, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w.form, &drop);
-    QCOMPARE(w.form.windowTitle(), QStringLiteral("Ondalyx  v1 -  dropped.csv"));
-    QCOMPARE(w.form.listDatos()->model()->rowCount(), 3);
-}
-
-void TestForm1::resetAndCancelledOpenKeepTable_data()
-{
-    QTest::addColumn<bool>("cancelledOpen");
-    QTest::newRow("Borrar Grafica") << false;
-    QTest::newRow("open dialog cancelled") << true;
-}
-
-void TestForm1::resetAndCancelledOpenKeepTable()
-{
-    QFETCH(bool, cancelledOpen);
-    Window w;
-    w.openLog(Diesel, 6);
-    if (cancelledOpen)
-        w.open(QString());
-    else
-        w.button("CmdReset")->click();
-    QVERIFY(w.checkedBoxes().isEmpty());
-    QVERIFY(w.option(3)->isChecked());
-    for (const char *name : {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75", "LbMEGR"})
-        QVERIFY2(w.label(name)->text().isEmpty(), name);
-    QCOMPARE(w.graphCount(), 0);
-    QCOMPARE(w.form.listDatos()->model()->rowCount(), 6);
-}
-
-// The colour dialog and the box's text colour (the series order is the chart tests' business).
-void TestForm1::colorButtonRecolours()
-{
-    Window w;
-    w.openLog(Diesel, 6);
-    QList<QColor> offered;
-    QColor answer(10, 20, 30);
-    w.form.setColorChooser([&](const QColor &initial) {
-        offered << initial;
-        return answer;
-    });
-    const auto textColor = [&](int k) { return w.box(k)->palette().color(QPalette::WindowText); };
-    w.colorButton(2)->click();
-    QCOMPARE(textColor(2), answer);
-    answer = QColor(40, 50, 60);
-    w.colorButton(1)->click(); // unticked: choosing a colour plots it
-    QVERIFY(w.box(1)->isChecked());
-    QCOMPARE(offered, QList<QColor>({QColor(192, 0, 0), QColor(10, 20, 30)}));
-
-    answer = QColor(); // cancelled: nothing changes
-    w.colorButton(3)->click();
-    QCOMPARE(w.form.state().chart.seriesCount(), 5);
-    QCOMPARE(textColor(3), QColor(255, 128, 0));
-    w.form.state().ColorChosen(3, QColor(1, 2, 3)); // a change made by the program shows too
-    QCOMPARE(textColor(3), QColor(1, 2, 3));
-}
-
-void TestForm1::deleteRemovesSelectedRow()
-{
-    Window w;
-    w.openLog(Diesel, 6);
-    QTableView *list = w.form.listDatos();
-    w.button("CmdDelete")->click(); // no selection: nothing happens
-    QCOMPARE(list->model()->rowCount(), 6);
-    list->selectRow(1);
-    w.button("CmdDelete")->click();
-    QCOMPARE(list->model()->rowCount(), 5);
-    QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("1300"));
-}
-
-// Regression: a handler that puts a choice back must show it, not the button the user clicked.
-void TestForm1::refusedChoicesShowAsRefused()
-{
-    Window w;
-    w.openLog({"'003", "'120"}, 4); // no group 011: not a diesel log
-    w.option(1)->click();
-    QVERIFY(w.option(3)->isChecked());
-    QVERIFY(!w.option(1)->isChecked());
-    QCOMPARE(w.form.state().engine(), EngineType::Ninguno);
-
-    auto *chcv = w.find<QCheckBox>("ChCV"); // the power curve wants exactly three boxes
-    QVERIFY(chcv->isEnabled());
-    w.box(1)->click();
-    w.box(2)->click();
-    chcv->click();
-    QCOMPARE(w.messages,
-             QStringList({"Debe seleccionar los 3 campos correctos para realizar la grafica"}));
-    QVERIFY(!chcv->isChecked());
-    QVERIFY(w.checkedBoxes().isEmpty());
-    for (int k : {1, 2, 3})
-        w.box(k)->click();
-    chcv->click();
-    QVERIFY(chcv->isChecked());
-    QCOMPARE(w.graphCount(), 2); // torque and power
-}
-
-void TestForm1::pickedPointShowsReadout()
-{
-    Window w;
-    w.openLog(Diesel, 5);
-    w.find<QTabWidget>("SSTab1")->setCurrentIndex(0);
-    ChartView *view = w.form.chart1();
-    view->updateNow();
-    QCustomPlot *plot = view->plot();
-    plot->replot();
-    // Series 2 is column 3, which holds field 4 of the data line: 4 * 10 + 4 = 44 in row 4.
-    const auto at = [&](double x) {
-        return QPoint(int(plot->xAxis->coordToPixel(x)), int(plot->yAxis->coordToPixel(44)));
-    };
-    QSignalSpy picked(view, &ChartView::pointPicked);
-    QSignalSpy clicked(view, &ChartView::clicked);
-    QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(4));
-    QCOMPARE(picked.count(), 1);
-    QCOMPARE(picked.first(), QList<QVariant>({2, 4}));
-    QCOMPARE(view->toolTip(), QStringLiteral("C3: 44    RPM: 1400"));
-    QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(2.5)); // between the rows
-    QCOMPARE(clicked.count(), 1);
-    QCOMPARE(picked.count(), 1);
-}
-
-void TestForm1::chartFollowsModel()
-{
-    ChartModel model;
-    ChartView view(&model);
-    view.resize(600, 400);
-    QCustomPlot *plot = view.plot();
-    model.setRowCount(40);
-    model.setSeriesCount(2);
-    for (int r = 1; r <= 40; ++r) {
-        model.setValue(r, 1, r);
-        if (r != 7)
-            model.setValue(r, 2, -r);
-    }
-    model.setSeriesColor(2, QColor(0, 0, 192));
-    model.setTitle(QStringLiteral("t - h"));
-    QCOMPARE(plot->graphCount(), 0); // drawn once, when the event loop comes round
-    QCoreApplication::processEvents();
-    QCOMPARE(plot->graphCount(), 2);
-    QVERIFY(std::isnan(plot->graph(1)->data()->at(6)->value));
-    QCOMPARE(plot->graph(1)->pen().color(), QColor(0, 0, 192));
-    QCOMPARE(plot->xAxis->range(), QCPRange(0.5, 40.5));
-    QVERIFY(plot->yAxis->range().contains(-40) && plot->yAxis->range().contains(40));
-    QCOMPARE(plot->plotLayout()->rowCount(), 2); // the title's row
-
-    plot->xAxis->setRange(10, 20); // zoomed in; a new series shows every row again
-    model.setSeriesCount(3);
-    model.setTitle(QString());
-    view.updateNow();
-    QCOMPARE(plot->xAxis->range(), QCPRange(0.5, 40.5));
-    QCOMPARE(plot->plotLayout()->rowCount(), 1);
-}
-
-void TestForm1::categoryLabelsFollowSpacingAndZoom()
-{
-    DataTable table;
-    for (int r = 1; r <= 36; ++r)
-        table.appendLine((",0," + QByteArray::number(r * 100)).toStdString());
-    ChartModel model;
-    model.setRowCount(36);
-    model.setRowLabelsFromTable(table, 1);
-    model.setLabelSpacing(2);
-    model.setSeriesCount(1);
-    ChartView view(&model);
-    view.resize(1200, 400);
-    view.show();
-    QCustomPlot *plot = view.plot();
-    view.updateNow();
-    plot->replot();
-    plot->replot();
-    QCOMPARE(plot->xAxis->tickVector().mid(0, 3), QVector<double>({1, 3, 5}));
-    QCOMPARE(plot->xAxis->tickVectorLabels().mid(0, 2), QVector<QString>({"100", "300"}));
-
-    plot->xAxis->setRange(10.5, 17.5); // seven rows left: a label on every row
-    plot->replot();
-    QCOMPARE(plot->xAxis->tickVector(), QVector<double>({11, 12, 13, 14, 15, 16, 17}));
-}
-
-void TestForm1::closingClosesOtherWindows()
-{
-    Window w;
-    w.openLog({"'003", "'011"}, 30);
-    w.button("CmdFull")->click();
-    w.button("CmdFullList")->click();
-    w.find<QAction>(QStringLiteral("Acerca"))->trigger();
-    QStringList shown;
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (window->isVisible())
-            shown << window->objectName();
-    shown.sort();
-    QCOMPARE(shown, (QStringList{"Form1", "Form2", "Form3", "Form4"}));
-
-    QSignalSpy closing(&w.form, &Form1::closing);
-    w.form.close();
-    QCOMPARE(closing.count(), 1);
-    for (QWidget *window : QApplication::topLevelWidgets())
-        QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
-}
 
 QTEST_MAIN(TestForm1)
 #include "test_form1.moc"

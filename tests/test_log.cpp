@@ -1,6 +1,6 @@
 // The log reader and the row table: line ends, the first seven lines, cells and columns, text
-// decoding, rows across reads and blocks, row removal and copies, the numbers kept per cell and
-// the table's item model.
+// decoding, rows across reads and blocks, hostile bytes, paths that cannot be read and files that
+// change while read, row removal and copies, and the numbers kept per cell.
 #include "TestSupport.h"
 
 #include "core/DataTable.h"
@@ -8,11 +8,18 @@
 #include "core/LogReader.h"
 #include "core/NumberRules.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSignalSpy>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -166,9 +173,17 @@ private slots:
             "h\n2\n3\n'003\n,,c\n6\n7\n,1,2", "-", "-", {});
         row("one line, no line end", "  solo ", "solo", "-", "-", {});
         row("only line ends", QByteArray("\r\n").repeated(8), "", "", "", {});
+        row("only CRs", QByteArray(5000, '\r'), "", "", "", {});
+        row("only LFs", QByteArray(5000, '\n'), "", "", "", {});
+        // Line 1 is the lone LF before the first CR; the LFs after it belong to CR LF line ends.
+        row("LF CR pairs", QByteArray("\n\r").repeated(3000), "\n", "", "", {});
+        row("only spaces", QByteArray(5000, ' '), "", "-", "-", {});
+        row("one NUL", QByteArray(1, '\0'), QString(QChar(0)), "-", "-", {});
         const QByteArray lfs(3 << 20, '\n'); // a line 1 longer than one read, made of LFs
         row("long line 1 of lfs", " H" + lfs + "T \r\n2\r\n3\r\n'120\r\n",
             "H" + QString::fromLatin1(lfs) + "T", "'120", "-", {});
+        const QByteArray huge = "K" + QByteArray(50 * 1000 * 1000, 'x'); // 50 MB, no line end
+        row("50 MB line", huge, QString::fromLatin1(huge), "-", "-", {});
         // clang-format on
     }
     void lineRules()
@@ -216,6 +231,105 @@ private slots:
         QCOMPARE(rows.size(), data.size());
         for (int i = 0; i < data.size(); ++i)
             QCOMPARE(rows[i], QStringLiteral("1,%1|850|2,5|x").arg(i));
+    }
+
+    // Paths that cannot be read give the message at once (a FIFO never blocks), and so does a
+    // file of zero bytes.
+    void failedReads_data()
+    {
+        QTest::addColumn<QString>("reason"); // the row name says what stands at the path
+        QTest::newRow("missing") << "el archivo no existe.";
+        QTest::newRow("dangling") << "el archivo no existe.";
+        QTest::newRow("below a file") << "el archivo no existe.";
+        QTest::newRow("NUL in the path") << "el archivo no existe.";
+        QTest::newRow("loop") << QString::fromUtf8("los enlaces simbólicos forman un bucle.");
+        QTest::newRow("folder") << "es una carpeta, no un archivo.";
+        QTest::newRow("fifo") << "no es un archivo normal.";
+        QTest::newRow("device") << "no es un archivo normal.";
+        QTest::newRow("zero bytes") << QString::fromUtf8("el archivo está vacío.");
+        QTest::newRow("no permission") << "no hay permiso para leerlo.";
+    }
+    void failedReads()
+    {
+        QFETCH(QString, reason);
+        const QByteArray kind = QTest::currentDataTag();
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("x.csv"));
+        const QByteArray name = QFile::encodeName(path);
+        if (kind == "dangling")
+            QCOMPARE(::symlink("/nonexistent/ondalyx/log.csv", name.constData()), 0);
+        else if (kind == "below a file")
+            path = TestSupport::writeFile(dir, QStringLiteral("plain.csv"), "x") + "/log.csv";
+        else if (kind == "NUL in the path")
+            path += QChar(0) + QStringLiteral("x");
+        else if (kind == "loop")
+            QCOMPARE(::symlink(name.constData(), name.constData()), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        else if (kind == "device")
+            path = QStringLiteral("/dev/zero");
+        else if (kind == "zero bytes")
+            TestSupport::writeFile(dir, QStringLiteral("x.csv"), QByteArray());
+        else if (kind == "no permission") {
+            if (::geteuid() == 0)
+                QSKIP("root reads every file");
+            TestSupport::writeFile(dir, QStringLiteral("x.csv"), "h\r\n");
+            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        }
+        const LogReadResult read = LogReader::read(path);
+        QVERIFY(!read.ok);
+        QCOMPARE(read.error,
+                 QStringLiteral("No se puede abrir el registro \"%1\": %2").arg(path, reason));
+        QCOMPARE(read.log.table.rowCount(), 0);
+    }
+
+    // Files of /proc report size 0 and are read to their real end anyway.
+    void sizeThatLies()
+    {
+        const QFileInfo status(QStringLiteral("/proc/self/status"));
+        if (!status.exists())
+            QSKIP("no /proc");
+        QCOMPARE(status.size(), 0);
+        const LogReadResult read = LogReader::read(status.filePath());
+        QVERIFY(read.ok);
+        QVERIFY2(read.log.header.startsWith("Name:"), qPrintable(read.log.header));
+    }
+
+    // A file cut short while it is read gives whatever was read, or the message; never a crash.
+    // Line 1 is long and holds LFs, so its header is read again once a CR turns up (the file may
+    // be shorter by then).
+    void fileShrinkingWhileRead()
+    {
+        const QByteArray bytes = QByteArray("head\n").repeated(300000) +
+                                 "\r\n\r\n\r\n,,'003,'011\r\n" +
+                                 ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14\r\n\r\n\r\n" +
+                                 QByteArray(",1.0,2.0,3.0,4.0\r\n").repeated(400000);
+        for (int round = 0; round < 4; ++round) {
+            const QString path =
+                TestSupport::writeFile(m_dir, QStringLiteral("shrinking.csv"), bytes);
+            const QByteArray name = QFile::encodeName(path);
+            std::atomic<bool> started{false};
+            std::thread cutter([&] {
+                started = true;
+                std::this_thread::sleep_for(std::chrono::microseconds(200 * round));
+                if (::truncate(name.constData(), off_t(round * 1000000)) != 0)
+                    qWarning("truncate failed");
+            });
+            while (!started)
+                std::this_thread::yield();
+            const LogReadResult read = LogReader::read(path);
+            cutter.join();
+            if (read.ok) {
+                QVERIFY(read.log.table.rowCount() <= 400000);
+                for (int r = 1; r <= read.log.table.rowCount(); r += 9973)
+                    QVERIFY(read.log.table.cellCount(r) <= 4);
+            } else {
+                QVERIFY2(read.error.contains(path), qPrintable(read.error));
+                QCOMPARE(read.log.table.rowCount(), 0);
+            }
+        }
     }
 
     // Column k is headed by field k + 1 (fields 0 and 1 give none); fields 6 and 11 give a hidden

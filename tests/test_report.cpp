@@ -4,10 +4,10 @@
 #include "program/AppState.h"
 #include "program/Report.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QImage>
 #include <QProcess>
 #include <QtTest>
 
@@ -15,8 +15,8 @@
 
 namespace {
 
-const QList<QByteArray> Pull = {",0.1,900,1,2,30,0.5,900,1000,1000,40,0.9,1,2,3,4",
-                                ",0.2,2500,1,2,0,0.6,2500,2400,2450,75,1.0,1,2,3,4"};
+const QList<QByteArray> Pull = {TestSupport::pullLine("900", "30", "1000", "1000", "40"),
+                                TestSupport::pullLine("2500", "0", "2400", "2450", "75")};
 
 // Runs the report in-process on `log` with `options` and returns its JSON text.
 QByteArray report(const QByteArray &log, const QStringList &options = {})
@@ -111,11 +111,10 @@ private slots:
         QVERIFY(refused["torque"].toArray().isEmpty());
 
         // Regression: a ticked box without a column (its own message) used to blank the curve.
-        const QJsonObject narrow =
-            reportOf("H\r\nl2\r\nl3\r\n,'120\r\n,,RPM,B\r\nl6\r\nl7\r\n"
-                     ",0.1,3000,9,1,2,3,4,5,6,250.5\r\n",
-                     {"--power", "1,2,9"})["power"]
-                .toObject();
+        const QJsonObject narrow = reportOf("H\r\nl2\r\nl3\r\n,'120\r\n,,RPM,B\r\nl6\r\nl7\r\n"
+                                            ",0.1,3000,9,1,2,3,4,5,6,250.5\r\n",
+                                            {"--power", "1,2,9"})["power"]
+                                       .toObject();
         QVERIFY(narrow["message"].isNull());
         QCOMPARE(narrow["torque"].toArray()[0].toDouble(), 184.869);
 

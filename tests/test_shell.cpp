@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,6 +21,36 @@ Association::Target targetIn(const QTemporaryDir &home, const QString &executabl
 {
     return {executable, home.filePath("data/applications"), home.filePath("config"),
             home.filePath("icon.png")};
+}
+
+// Reads one Exec argument back as a desktop does: the entry's string escapes, then the quoting.
+// False on a quoting the desktop would refuse.
+bool execArgumentBack(const QString &value, QString &argument)
+{
+    QString s;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        QChar c = value[i];
+        if (c == '\\' && i + 1 < value.size()) {
+            c = value[++i];
+            c = c == 'n' ? QChar('\n') : c == 't' ? QChar('\t') : c == 'r' ? QChar('\r') : c;
+        }
+        s += c;
+    }
+    if (s.size() < 2 || !s.startsWith('"') || !s.endsWith('"'))
+        return false;
+    argument.clear();
+    for (qsizetype i = 1; i + 1 < s.size(); ++i) {
+        QChar c = s[i];
+        if (c == '"' || c == '`' || c == '$')
+            return false;            // must have been escaped
+        if (c == '\\' || c == '%') { // an escape, or "%%" ("%" alone is a field code)
+            if (i + 2 >= s.size() || (c == '%' && s[i + 1] != '%'))
+                return false;
+            c = s[++i];
+        }
+        argument += c;
+    }
+    return true;
 }
 
 } // namespace
@@ -73,15 +104,23 @@ private slots:
         QVERIFY(!QFile::exists(noIcon.applicationsDir + "/ondalyx.png"));
     }
 
-    // The exact escapes (defined below the class: moc misreads raw strings); test_hostile checks
-    // that any path reads back whole.
+    // The program's path goes into the desktop entry as one quoted Exec argument that reads back
+    // whole: no character of it can end the quoting or the line, start a substitution or become a
+    // field code. The table (below the class: moc misreads raw strings) gives some exact lines.
     void execArgumentQuoting_data();
     void execArgumentQuoting()
     {
         QFETCH(QString, program);
         QFETCH(QByteArray, execLine);
         const QByteArray entry = Association::desktopEntry(program, "text/csv", QString());
-        QVERIFY2(entry.split('\n').contains(execLine), entry.constData());
+        QVERIFY2(execLine.isEmpty() || entry.split('\n').contains(execLine), entry.constData());
+        const QStringList exec =
+            QString::fromUtf8(entry).split('\n').filter(QRegularExpression("^Exec="));
+        QCOMPARE(exec.size(), 1);
+        QVERIFY2(exec[0].endsWith(" %f"), qPrintable(exec[0]));
+        QString argument;
+        QVERIFY2(execArgumentBack(exec[0].mid(5).chopped(3), argument), qPrintable(exec[0]));
+        QCOMPARE(argument, program);
     }
 
     void mimeAppsKeepsEverythingElse_data()
@@ -142,12 +181,20 @@ private slots:
 void TestShell::execArgumentQuoting_data()
 {
     QTest::addColumn<QString>("program");
-    QTest::addColumn<QByteArray>("execLine"); // as it stands in the file
+    QTest::addColumn<QByteArray>("execLine"); // as it stands in the file; empty: not checked
     QTest::newRow("shell characters")
         << "/opt/a$b`c\"d/o" << QByteArray(R"(Exec="/opt/a\\$b\\`c\\"d/o" %f)");
     // A backslash is escaped for the quoting, then again for the file's string escapes.
     QTest::newRow("backslash") << "/opt/a\\b/o" << QByteArray(R"(Exec="/opt/a\\\\b/o" %f)");
     QTest::newRow("percent") << "/opt/100%f/o" << QByteArray(R"(Exec="/opt/100%%f/o" %f)");
+    // Paths only read back whole.
+    QTest::newRow("spaces") << "/opt/My Programs/ondalyx" << QByteArray();
+    QTest::newRow("quote") << "/opt/a\"b/ondalyx" << QByteArray();
+    QTest::newRow("substitution") << "/opt/$(rm -rf ~)/`id`/ondalyx" << QByteArray();
+    QTest::newRow("backslash quote") << "/opt/a\\\"b\\/ondalyx" << QByteArray();
+    QTest::newRow("field codes") << "/opt/%f %u %%/ondalyx" << QByteArray();
+    QTest::newRow("newline") << "/opt/a\nExec=/bin/sh/ondalyx" << QByteArray();
+    QTest::newRow("semicolon and apostrophe") << "/opt/it's;x/ondalyx" << QByteArray();
 }
 
 QTEST_APPLESS_MAIN(TestShell)

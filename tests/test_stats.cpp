@@ -1,4 +1,5 @@
-// Number rules and the five diesel statistics. Hostile number texts are in test_hostile.
+// The number rules and the five diesel statistics, on worked examples and on hostile texts.
+#include "TestSupport.h"
 
 #include "core/DataTable.h"
 #include "core/NumberRules.h"
@@ -11,24 +12,17 @@
 
 namespace {
 
-// One data line of a diesel log: cell 1 the speed, 4 the EGR value, 7 the pressure cell 8 (the
-// MAP) is compared against, 9 the N75 value; the other cells are filler.
-QByteArray pull(const char *speed, const char *egr, const char *ref, const char *map,
-                const char *n75 = "50")
-{
-    return QByteArray(",0.1,") + speed + ",1.0,2.0," + egr + ",0.2,900," + ref + "," + map + "," +
-           n75 + ",0.3,1,2,3,4";
-}
+using TestSupport::pullLine;
 
 // Rows compared by the boost statistics (cells 7 and 8) and by the valve ones (cells 4 and 9).
 QByteArray boost(const char *speed, const char *ref, const char *map)
 {
-    return pull(speed, "10", ref, map);
+    return pullLine(speed, "10", ref, map);
 }
 
 QByteArray valve(const char *speed, const char *egr, const char *n75 = "50")
 {
-    return pull(speed, egr, "0", "0", n75);
+    return pullLine(speed, egr, "0", "0", n75);
 }
 
 // Rows given only by cells 7 and 8 (speed 1000 + 100 * row).
@@ -44,6 +38,14 @@ QByteArrayList refMap(const QList<QPair<const char *, const char *>> &cells)
 std::string_view view(const QByteArray &text)
 {
     return std::string_view(text.constData(), size_t(text.size()));
+}
+
+DataTable tableOf(const QByteArrayList &lines)
+{
+    DataTable table;
+    for (const QByteArray &line : lines)
+        table.appendLine(view(line));
+    return table;
 }
 
 enum Which { MaxPico, TimeCarga, Variacion, MaxN75, MinEGR };
@@ -193,6 +195,16 @@ private slots:
         QTest::newRow("Variacion huge negative mark")
             << refMap({{"-99999999999999999999", "0"}, {"-9999999999999999999", "0"}})
             << int(Variacion) << Variation + "-5000000000000000000";
+        // The peak of cell 7 in row 2, and no later row reads lower: the mark keeps the peak's
+        // text. One that does not read as a number adds no row up and the variation stays 0; one
+        // far beyond the row count leaves the stretch empty and the variation is the peak itself.
+        for (const auto &[mark, variation] :
+             {std::pair<QByteArray, QString>("1e309", "0"), {QByteArray(400, '9'), "0"},
+              {"2400abc", "0"}, {"99999999999999999999", "100000000000000000000"}})
+            QTest::addRow("Variacion hostile mark %s", mark.left(24).constData())
+                << refMap({{"1000", "1000"}, {mark.constData(), "2000"}, {mark.constData(), "2100"},
+                           {mark.constData(), "2200"}})
+                << int(Variacion) << Variation + variation;
 
         // MaxN75 and MinEGR show the cell's own text.
         const L example{valve("900", "35", "12"), valve("1800", "12", "64.5"),
@@ -226,10 +238,56 @@ private slots:
         QFETCH(QByteArrayList, lines);
         QFETCH(int, which);
         QFETCH(QString, expected);
-        DataTable table;
-        for (const QByteArray &line : lines)
-            table.appendLine(view(line));
-        QCOMPARE(statistic[which](table), expected);
+        QCOMPARE(statistic[which](tableOf(lines)), expected);
+        // The statistics run reads the cells of all five in one walk first: the same figure.
+        const Stats::Figures all = Stats::Compute(tableOf(lines));
+        const QString figures[] = {all.maxPico, all.timeCarga, all.variacionPresion, all.maxN75,
+                                   all.minEGR};
+        QCOMPARE(figures[which], expected);
+    }
+
+    // Texts that look like numbers, or nearly, as the EGR and MAP of row 2 of three: the highest
+    // MAP and lowest EGR are row 2's, shown as the table holds the cell, or row 3's; the other
+    // three figures read over them to their end.
+    void hostileNumbers_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("peak"); // row 2's MAP as shown when it is the highest, else ""
+        QTest::addColumn<QString>("egr");  // row 2's EGR as shown when it is the lowest, else ""
+        const auto add = [](const char *text, const QString &peak, const QString &egr) {
+            QTest::newRow(text) << QByteArray(text) << peak << egr;
+        };
+        // Beyond the largest double: not a number TextNumber reads, so the highest.
+        add("1e309", "1e309", "");
+        add("1e99999999999999999999", "1e99999999999999999999", "");
+        add("99999999999999999999", "100.000.000.000.000.000.000", "");
+        add("1 5 0 0 0", "1 5 0 0 0", "");
+        QTest::newRow("400 digits") << QByteArray(400, '9') << QString(400, '9') << "";
+        for (const char *text : {"-1e309", "nan", "inf", "-inf", "0x1A", "1e-400", "-", "+", "1e"})
+            add(text, "", text);
+        // clang-format off
+        QTest::newRow(".5") << QByteArray(".5") << "" << ",5";
+        QTest::newRow("long zero fraction")
+            << "0." + QByteArray(5000, '0') + "1" << "" << "0," + QString(5000, '0') + "1";
+        // clang-format on
+    }
+    void hostileNumbers()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, peak);
+        QFETCH(QString, egr);
+        const Stats::Figures figures = Stats::Compute(
+            tableOf({pullLine("900", "35", "1000", "1000"), pullLine("2000", text, "1200", text),
+                     pullLine("3000", "20", "1400", "1500")}));
+        QCOMPARE(figures.maxPico,
+                 peak.isEmpty() ? "Pico Max MAP: 1.500 Bar a las 3000 RPM"
+                                : QStringLiteral("Pico Max MAP: %1 Bar a las 2000 RPM").arg(peak));
+        QCOMPARE(figures.minEGR,
+                 egr.isEmpty() ? "Valor Minimo EGR: 20 a las 3000 RPM"
+                               : QStringLiteral("Valor Minimo EGR: %1 a las 2000 RPM").arg(egr));
+        QVERIFY(figures.timeCarga.startsWith("Turbo cargado a "));
+        QVERIFY(figures.variacionPresion.startsWith("Tenemos una variacion"));
+        QVERIFY(figures.maxN75.startsWith("Valor Maximo N75: 50 a las"));
     }
 };
 

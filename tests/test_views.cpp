@@ -1,15 +1,16 @@
-// The table model, the full-screen chart and table windows, the window capture and the about box.
+// The views besides the main window: the table model, the chart widget, the full-screen chart and
+// table windows, the window capture and the about box.
 #include "TestSupport.h"
 
-#include "core/LogLayout.h"
-#include "gui/DataTableModel.h"
-#include "program/AppState.h"
-#include "gui/Form2.h"
-#include "gui/Twips.h"
 #include "core/ChartModel.h"
+#include "core/LogLayout.h"
 #include "gui/ChartView.h"
+#include "gui/DataTableModel.h"
+#include "gui/Form2.h"
 #include "gui/Form3.h"
 #include "gui/Form4.h"
+#include "gui/Twips.h"
+#include "program/AppState.h"
 
 #include <QAbstractItemModelTester>
 #include <QBrush>
@@ -22,6 +23,10 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
+
+#include <qcustomplot.h>
 
 namespace {
 
@@ -63,219 +68,271 @@ QPushButton *button(QWidget &window, const char *name)
 
 class TestViews : public QObject {
     Q_OBJECT
-private slots:
-    void model();
-    void init();
-    void layouts_data();
-    void layouts();
-    void windowsFollowTheirSize();
-    void form4CopiesTableOnceAndCapturesItself();
-    void chart2();
-    void aboutBox();
 
-private:
     QTemporaryDir m_dir;
     std::unique_ptr<AppState> m_state;
+
+private slots:
+    void model()
+    {
+        DataTable table;
+        table.setColumns(LogLayout::columnsFor(",,A,B"));
+        table.appendLine(",0.5,1.5,9");
+        table.appendLine(",2");
+        DataTableModel model(&table);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.columnCount(), 3);
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("A"));
+        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("1,5"));
+        QCOMPARE(model.index(1, 1).data().toString(), QString());
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        table.setColumnColor(2, Qt::green);
+        model.colorsChanged();
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(model.index(0, 2).data(Qt::ForegroundRole).value<QBrush>().color(),
+                 QColor(Qt::green));
+
+        const DataTable empty;
+        model.setTable(&empty);
+        QCOMPARE(model.rowCount() + model.columnCount(), 0);
+    }
+
+    void chartFollowsModel()
+    {
+        ChartModel model;
+        ChartView view(&model);
+        view.resize(600, 400);
+        QCustomPlot *plot = view.plot();
+        model.setRowCount(40);
+        model.setSeriesCount(2);
+        for (int r = 1; r <= 40; ++r) {
+            model.setValue(r, 1, r);
+            if (r != 7)
+                model.setValue(r, 2, -r);
+        }
+        model.setSeriesColor(2, QColor(0, 0, 192));
+        model.setTitle(QStringLiteral("t - h"));
+        QCOMPARE(plot->graphCount(), 0); // drawn once, when the event loop comes round
+        QCoreApplication::processEvents();
+        QCOMPARE(plot->graphCount(), 2);
+        QVERIFY(std::isnan(plot->graph(1)->data()->at(6)->value));
+        QCOMPARE(plot->graph(1)->pen().color(), QColor(0, 0, 192));
+        QCOMPARE(plot->xAxis->range(), QCPRange(0.5, 40.5));
+        QVERIFY(plot->yAxis->range().contains(-40) && plot->yAxis->range().contains(40));
+        QCOMPARE(plot->plotLayout()->rowCount(), 2); // the title's row
+
+        plot->xAxis->setRange(10, 20); // zoomed in; a new series shows every row again
+        model.setSeriesCount(3);
+        model.setTitle(QString());
+        view.updateNow();
+        QCOMPARE(plot->xAxis->range(), QCPRange(0.5, 40.5));
+        QCOMPARE(plot->plotLayout()->rowCount(), 1);
+    }
+
+    void categoryLabelsFollowSpacingAndZoom()
+    {
+        DataTable table;
+        for (int r = 1; r <= 36; ++r)
+            table.appendLine((",0," + QByteArray::number(r * 100)).toStdString());
+        ChartModel model;
+        model.setRowCount(36);
+        model.setRowLabelsFromTable(table, 1);
+        model.setLabelSpacing(2);
+        model.setSeriesCount(1);
+        ChartView view(&model);
+        view.resize(1200, 400);
+        view.show();
+        QCustomPlot *plot = view.plot();
+        view.updateNow();
+        plot->replot();
+        plot->replot();
+        QCOMPARE(plot->xAxis->tickVector().mid(0, 3), QVector<double>({1, 3, 5}));
+        QCOMPARE(plot->xAxis->tickVectorLabels().mid(0, 2), QVector<QString>({"100", "300"}));
+
+        plot->xAxis->setRange(10.5, 17.5); // seven rows left: a label on every row
+        plot->replot();
+        QCOMPARE(plot->xAxis->tickVector(), QVector<double>({11, 12, 13, 14, 15, 16, 17}));
+    }
+
+    void init()
+    {
+        m_state = std::make_unique<AppState>();
+        QVERIFY(m_state->FormLoad(writeLog(m_dir, 20)));
+    }
+
+    void layouts_data()
+    {
+        QTest::addColumn<bool>("chart"); // Form3, else Form4
+        QTest::addColumn<QSize>("outer");
+        QTest::addColumn<QRect>("view");
+        QTest::addColumn<QRect>("button");
+        QTest::newRow("Form3") << true << QSize(9000, 6000) << QRect(0, 0, 9000, 4700)
+                               << QRect(2500, 4800, 2175, 615);
+        QTest::newRow("Form3 shorter than the button row")
+            << true << QSize(3000, 900) << QRect(0, 0, 3000, 0) << QRect(-500, 100, 2175, 615);
+        QTest::newRow("Form4") << false << QSize(12000, 8000) << QRect(0, 0, 11900, 6700)
+                               << QRect(4000, 6800, 3975, 495);
+        QTest::newRow("Form4 minimised")
+            << false << QSize(60, 400) << QRect(0, 0, 0, 0) << QRect(-1970, 100, 3975, 495);
+    }
+
+    void layouts()
+    {
+        QFETCH(bool, chart);
+        QFETCH(QSize, outer);
+        QFETCH(QRect, view);
+        QFETCH(QRect, button);
+        const auto l3 = Form3::layoutFor(outer.width(), outer.height());
+        const auto l4 = Form4::layoutFor(outer.width(), outer.height());
+        QCOMPARE(chart ? l3.chart : l4.list, view);
+        QCOMPARE(chart ? l3.button : l4.button, button);
+    }
+
+    void windowsFollowTheirSize()
+    {
+        Form3 form3(*m_state);
+        Form4 form4(*m_state);
+        QPushButton *save = button(form3, "CmdSave");
+        QPushButton *command1 = button(form4, "Command1");
+        QCOMPARE(save->text(), QStringLiteral("Guardar grafica pantalla completa"));
+        QCOMPARE(command1->text(), QStringLiteral("Guardar Pantallazo"));
+
+        form3.showFilled();
+        form4.showFilled();
+        QVERIFY(QTest::qWaitForWindowExposed(&form3));
+        QVERIFY(!form3.parentWidget() && !form4.parentWidget()); // no owner
+        QCOMPARE(form3.windowTitle(), m_state->caption());
+        QCOMPARE(form4.windowTitle(), m_state->caption());
+
+        // Laid out from the outer size, frame included.
+        form3.resize(600, 400);
+        QSize outer = form3.frameGeometry().size() * Twips::PerPixel;
+        const Form3::Layout l3 = Form3::layoutFor(outer.width(), outer.height());
+        QCOMPARE(form3.chart2()->geometry(), pixels(l3.chart));
+        QCOMPARE(save->geometry(), pixels(l3.button));
+        form4.resize(800, 533);
+        outer = form4.frameGeometry().size() * Twips::PerPixel;
+        const Form4::Layout l4 = Form4::layoutFor(outer.width(), outer.height());
+        QCOMPARE(form4.listDatos()->geometry(), pixels(l4.list));
+        QCOMPARE(command1->geometry(), pixels(l4.button));
+    }
+
+    void form4CopiesTableOnceAndCapturesItself()
+    {
+        m_state->setBoxTicked(2, true);
+        Form4 form4(*m_state);
+        form4.showFilled();
+        form4.showFilled();
+        QTableView *list = form4.listDatos();
+        QCOMPARE(list->objectName(), QStringLiteral("ListDatos"));
+        QAbstractItemModel *model = list->model();
+        // Regression: a second press must not append a second set of rows and columns.
+        QCOMPARE(model->rowCount(), 20);
+        QCOMPARE(model->columnCount(), m_state->table.columnCount());
+        QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("C3"));
+        QCOMPARE(model->index(1, 3).data().toString(), QStringLiteral("3,2"));
+
+        // The time columns of groups two and three are hidden; the first stays.
+        QCOMPARE(model->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Tiempo"));
+        QCOMPARE(list->columnWidth(5) + list->columnWidth(10), 0);
+        QVERIFY(list->columnWidth(0) > 0);
+
+        // A plotted column keeps its series colour, the others are black, cell 0 the list's own.
+        const auto color = [&](int column) {
+            return model->index(0, column).data(Qt::ForegroundRole);
+        };
+        QCOMPARE(color(2).value<QBrush>().color(), m_state->box(2).color);
+        QCOMPARE(color(3).value<QBrush>().color(), QColor(Qt::black));
+        QVERIFY(!color(0).isValid());
+
+        // A snapshot: later changes of the main table do not show until the next press.
+        m_state->DeleteRow(1);
+        QCOMPARE(model->rowCount(), 20);
+        form4.close();
+        form4.showFilled();
+        QCOMPARE(model->rowCount(), 19);
+        QCOMPARE(model->index(0, 3).data().toString(), QStringLiteral("3,2"));
+
+        // "Guardar Pantallazo" copies this window, not another one that is open.
+        Form3 other(*m_state);
+        other.showFilled();
+        form4.showFilled();
+        form4.resize(700, 420);
+        QVERIFY(QTest::qWaitForWindowExposed(&form4));
+        QGuiApplication::clipboard()->clear();
+        QTemporaryDir emptyPath; // no image editor to start
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", emptyPath.path().toLocal8Bit());
+        QTest::mouseClick(button(form4, "Command1"), Qt::LeftButton);
+        qputenv("PATH", oldPath);
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                 form4.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+
+    // Chart2 reads out its own points, saves its own picture and hides on a click beside the
+    // points.
+    void chart2()
+    {
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+        QTemporaryDir programDir;
+        m_state->setBoxTicked(7, true);
+        m_state->setBoxTicked(3, true);
+        m_state->chart.setHintText(QStringLiteral("main"));
+        Form3 form3(*m_state);
+        form3.setProgramDir(programDir.path());
+        form3.showFilled();
+        form3.resize(640, 480);
+        QVERIFY(QTest::qWaitForWindowExposed(&form3));
+        QCOMPARE(form3.chart2()->objectName(), QStringLiteral("Chart2"));
+
+        emit form3.chart2()->pointPicked(2, 4); // series 2 is C7: the boxes in their order
+        const QString readout = QStringLiteral("C7: 7,4    RPM: 1004");
+        QCOMPARE(form3.chartModel().hintText(), readout);
+        QCOMPARE(form3.chart2()->toolTip(), readout);
+        QCOMPARE(m_state->chart.hintText(), QStringLiteral("main")); // Chart1's hint untouched
+
+        QTest::mouseClick(button(form3, "CmdSave"), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        const QString path = programDir.filePath(QStringLiteral("Graficas/run csv.jpg"));
+        QCOMPARE(QImage(path).size(), form3.chart2()->size());
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+
+        emit form3.chart2()->clicked(); // hidden; its chart stays filled
+        QVERIFY(!form3.isVisible());
+        QCOMPARE(form3.chartModel().seriesCount(), 2);
+    }
+
+    void aboutBox()
+    {
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        Form2 form2;
+        form2.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form2));
+        QCOMPARE(form2.windowTitle(), QStringLiteral("Acerca de ODX"));
+        QVERIFY(!form2.parentWidget());
+        QStringList texts;
+        for (const char *name : {"Label1", "Label2", "Label5", "Label6"})
+            texts << form2.findChild<QLabel *>(QLatin1String(name))->text();
+        QCOMPARE(texts,
+                 QStringList({"Ondalyx", "Version: 1.0", "Website:", Form2::websiteAddress()}));
+
+        // The link turns red under the mouse and opens the web site when clicked.
+        QLabel *link = form2.findChild<QLabel *>(QStringLiteral("Label6"));
+        const auto linkColor = [&] { return link->palette().color(QPalette::WindowText); };
+        QCOMPARE(linkColor(), QColor(0, 0, 255));
+        QTest::mouseMove(link, link->rect().center());
+        QTRY_COMPARE(linkColor(), QColor(255, 0, 0));
+        QTest::mouseMove(&form2, QPoint(5, form2.height() - 5));
+        QTRY_COMPARE(linkColor(), QColor(0, 0, 255));
+        QTest::mouseClick(link, Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl(Form2::websiteAddress())});
+    }
 };
-
-void TestViews::model()
-{
-    DataTable table;
-    table.setColumns(LogLayout::columnsFor(",,A,B"));
-    table.appendLine(",0.5,1.5,9");
-    table.appendLine(",2");
-    DataTableModel model(&table);
-    QAbstractItemModelTester tester(&model,
-                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QCOMPARE(model.rowCount(), 2);
-    QCOMPARE(model.columnCount(), 3);
-    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("A"));
-    QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("1,5"));
-    QCOMPARE(model.index(1, 1).data().toString(), QString());
-    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    table.setColumnColor(2, Qt::green);
-    model.colorsChanged();
-    QCOMPARE(changed.size(), 1);
-    QCOMPARE(model.index(0, 2).data(Qt::ForegroundRole).value<QBrush>().color(),
-             QColor(Qt::green));
-
-    const DataTable empty;
-    model.setTable(&empty);
-    QCOMPARE(model.rowCount() + model.columnCount(), 0);
-}
-
-void TestViews::init()
-{
-    m_state = std::make_unique<AppState>();
-    QVERIFY(m_state->FormLoad(writeLog(m_dir, 20)));
-}
-
-void TestViews::layouts_data()
-{
-    QTest::addColumn<bool>("chart"); // Form3, else Form4
-    QTest::addColumn<QSize>("outer");
-    QTest::addColumn<QRect>("view");
-    QTest::addColumn<QRect>("button");
-    QTest::newRow("Form3") << true << QSize(9000, 6000) << QRect(0, 0, 9000, 4700)
-                           << QRect(2500, 4800, 2175, 615);
-    QTest::newRow("Form3 shorter than the button row")
-        << true << QSize(3000, 900) << QRect(0, 0, 3000, 0) << QRect(-500, 100, 2175, 615);
-    QTest::newRow("Form4") << false << QSize(12000, 8000) << QRect(0, 0, 11900, 6700)
-                           << QRect(4000, 6800, 3975, 495);
-    QTest::newRow("Form4 minimised")
-        << false << QSize(60, 400) << QRect(0, 0, 0, 0) << QRect(-1970, 100, 3975, 495);
-}
-
-void TestViews::layouts()
-{
-    QFETCH(bool, chart);
-    QFETCH(QSize, outer);
-    QFETCH(QRect, view);
-    QFETCH(QRect, button);
-    const auto l3 = Form3::layoutFor(outer.width(), outer.height());
-    const auto l4 = Form4::layoutFor(outer.width(), outer.height());
-    QCOMPARE(chart ? l3.chart : l4.list, view);
-    QCOMPARE(chart ? l3.button : l4.button, button);
-}
-
-void TestViews::windowsFollowTheirSize()
-{
-    Form3 form3(*m_state);
-    Form4 form4(*m_state);
-    QPushButton *save = button(form3, "CmdSave");
-    QPushButton *command1 = button(form4, "Command1");
-    QCOMPARE(save->text(), QStringLiteral("Guardar grafica pantalla completa"));
-    QCOMPARE(command1->text(), QStringLiteral("Guardar Pantallazo"));
-
-    form3.showFilled();
-    form4.showFilled();
-    QVERIFY(QTest::qWaitForWindowExposed(&form3));
-    QVERIFY(!form3.parentWidget() && !form4.parentWidget()); // no owner
-    QCOMPARE(form3.windowTitle(), m_state->caption());
-    QCOMPARE(form4.windowTitle(), m_state->caption());
-
-    // Laid out from the outer size, frame included.
-    form3.resize(600, 400);
-    QSize outer = form3.frameGeometry().size() * Twips::PerPixel;
-    const Form3::Layout l3 = Form3::layoutFor(outer.width(), outer.height());
-    QCOMPARE(form3.chart2()->geometry(), pixels(l3.chart));
-    QCOMPARE(save->geometry(), pixels(l3.button));
-    form4.resize(800, 533);
-    outer = form4.frameGeometry().size() * Twips::PerPixel;
-    const Form4::Layout l4 = Form4::layoutFor(outer.width(), outer.height());
-    QCOMPARE(form4.listDatos()->geometry(), pixels(l4.list));
-    QCOMPARE(command1->geometry(), pixels(l4.button));
-}
-
-void TestViews::form4CopiesTableOnceAndCapturesItself()
-{
-    m_state->setBoxTicked(2, true);
-    Form4 form4(*m_state);
-    form4.showFilled();
-    form4.showFilled();
-    QTableView *list = form4.listDatos();
-    QCOMPARE(list->objectName(), QStringLiteral("ListDatos"));
-    QAbstractItemModel *model = list->model();
-    // Regression: a second press must not append a second set of rows and columns.
-    QCOMPARE(model->rowCount(), 20);
-    QCOMPARE(model->columnCount(), m_state->table.columnCount());
-    QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("C3"));
-    QCOMPARE(model->index(1, 3).data().toString(), QStringLiteral("3,2"));
-
-    // The time columns of groups two and three are hidden; the first stays.
-    QCOMPARE(model->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Tiempo"));
-    QCOMPARE(list->columnWidth(5) + list->columnWidth(10), 0);
-    QVERIFY(list->columnWidth(0) > 0);
-
-    // A plotted column keeps its series colour, the others are black, cell 0 the list's own.
-    const auto color = [&](int column) { return model->index(0, column).data(Qt::ForegroundRole); };
-    QCOMPARE(color(2).value<QBrush>().color(), m_state->box(2).color);
-    QCOMPARE(color(3).value<QBrush>().color(), QColor(Qt::black));
-    QVERIFY(!color(0).isValid());
-
-    // A snapshot: later changes of the main table do not show until the next press.
-    m_state->DeleteRow(1);
-    QCOMPARE(model->rowCount(), 20);
-    form4.close();
-    form4.showFilled();
-    QCOMPARE(model->rowCount(), 19);
-    QCOMPARE(model->index(0, 3).data().toString(), QStringLiteral("3,2"));
-
-    // "Guardar Pantallazo" copies this window, not another one that is open.
-    Form3 other(*m_state);
-    other.showFilled();
-    form4.showFilled();
-    form4.resize(700, 420);
-    QVERIFY(QTest::qWaitForWindowExposed(&form4));
-    QGuiApplication::clipboard()->clear();
-    QTemporaryDir emptyPath; // no image editor to start
-    const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", emptyPath.path().toLocal8Bit());
-    QTest::mouseClick(button(form4, "Command1"), Qt::LeftButton);
-    qputenv("PATH", oldPath);
-    QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
-             form4.grab().toImage().convertToFormat(QImage::Format_RGB32));
-}
-
-// Chart2 reads out its own points, saves its own picture and hides on a click beside the points.
-void TestViews::chart2()
-{
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-    QTemporaryDir programDir;
-    m_state->setBoxTicked(7, true);
-    m_state->setBoxTicked(3, true);
-    m_state->chart.setHintText(QStringLiteral("main"));
-    Form3 form3(*m_state);
-    form3.setProgramDir(programDir.path());
-    form3.showFilled();
-    form3.resize(640, 480);
-    QVERIFY(QTest::qWaitForWindowExposed(&form3));
-    QCOMPARE(form3.chart2()->objectName(), QStringLiteral("Chart2"));
-
-    emit form3.chart2()->pointPicked(2, 4); // series 2 is C7: the boxes in their order
-    const QString readout = QStringLiteral("C7: 7,4    RPM: 1004");
-    QCOMPARE(form3.chartModel().hintText(), readout);
-    QCOMPARE(form3.chart2()->toolTip(), readout);
-    QCOMPARE(m_state->chart.hintText(), QStringLiteral("main")); // Chart1's hint untouched
-
-    QTest::mouseClick(button(form3, "CmdSave"), Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    const QString path = programDir.filePath(QStringLiteral("Graficas/run csv.jpg"));
-    QCOMPARE(QImage(path).size(), form3.chart2()->size());
-    QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
-
-    emit form3.chart2()->clicked(); // hidden; its chart stays filled
-    QVERIFY(!form3.isVisible());
-    QCOMPARE(form3.chartModel().seriesCount(), 2);
-}
-
-void TestViews::aboutBox()
-{
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
-    Form2 form2;
-    form2.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form2));
-    QCOMPARE(form2.windowTitle(), QStringLiteral("Acerca de ODX"));
-    QVERIFY(!form2.parentWidget());
-    QStringList texts;
-    for (const char *name : {"Label1", "Label2", "Label5", "Label6"})
-        texts << form2.findChild<QLabel *>(QLatin1String(name))->text();
-    QCOMPARE(texts, QStringList({"Ondalyx", "Version: 1.0", "Website:", Form2::websiteAddress()}));
-
-    // The link turns red under the mouse and opens the web site when clicked.
-    QLabel *link = form2.findChild<QLabel *>(QStringLiteral("Label6"));
-    const auto linkColor = [&] { return link->palette().color(QPalette::WindowText); };
-    QCOMPARE(linkColor(), QColor(0, 0, 255));
-    QTest::mouseMove(link, link->rect().center());
-    QTRY_COMPARE(linkColor(), QColor(255, 0, 0));
-    QTest::mouseMove(&form2, QPoint(5, form2.height() - 5));
-    QTRY_COMPARE(linkColor(), QColor(0, 0, 255));
-    QTest::mouseClick(link, Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QCOMPARE(catcher.urls, QList<QUrl>{QUrl(Form2::websiteAddress())});
-}
 
 QTEST_MAIN(TestViews)
 #include "test_views.moc"
