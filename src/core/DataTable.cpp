@@ -1,5 +1,6 @@
 #include "core/DataTable.h"
 
+#include "core/ByteScan.h"
 #include "core/NumberRules.h"
 
 #include <algorithm>
@@ -8,8 +9,12 @@
 #include <cstring>
 #include <limits>
 
-#include <emmintrin.h>
+// Big blocks of row bytes are backed by huge pages on Linux; elsewhere, and in a build with
+// ONDALYX_PORTABLE, every block is plain heap memory.
+#if defined(__linux__) && !defined(ONDALYX_PORTABLE)
+#define ONDALYX_HUGE_PAGES 1
 #include <sys/mman.h>
+#endif
 
 namespace {
 
@@ -17,33 +22,29 @@ namespace {
 // few rows stays small and a big log lives in 4 MiB blocks.
 constexpr size_t FirstBlockSize = size_t(64) << 10;
 
-constexpr size_t HugePage = size_t(2) << 20;
-
 void showDotsAsCommas(std::string &text)
 {
     std::replace(text.begin(), text.end(), '.', ',');
 }
 
-// The position of the comma that ends field `index` of [p, end) (fields numbered from 0), or
-// nullptr when the bytes hold fewer commas. Sixteen bytes at a time.
-const char *nthComma(const char *p, const char *end, int index)
+// Memory for a block of at least `capacity` bytes, which it may round up; freed with std::free.
+// Nullptr when there is none.
+char *allocateBlock(size_t &capacity)
 {
-    const __m128i comma = _mm_set1_epi8(',');
-    while (end - p >= 16) {
-        unsigned mask = unsigned(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)),
-                                             comma)));
-        for (; mask != 0; mask &= mask - 1) {
-            if (index-- == 0)
-                return p + __builtin_ctz(mask);
-        }
-        p += 16;
+#ifdef ONDALYX_HUGE_PAGES
+    // A big block is aligned to huge pages so that filling it costs few page faults.
+    constexpr size_t HugePage = size_t(2) << 20;
+    if (capacity >= HugePage) {
+        capacity = (capacity + HugePage - 1) / HugePage * HugePage;
+        char *data = static_cast<char *>(std::aligned_alloc(HugePage, capacity));
+#ifdef MADV_HUGEPAGE
+        if (data)
+            madvise(data, capacity, MADV_HUGEPAGE);
+#endif
+        return data;
     }
-    for (; p < end; ++p) {
-        if (*p == ',' && index-- == 0)
-            return p;
-    }
-    return nullptr;
+#endif
+    return static_cast<char *>(std::malloc(capacity ? capacity : 1));
 }
 
 // Whether the text is a plain decimal: an optional "-", digits, optionally "." and digits.
@@ -127,20 +128,9 @@ void DataTable::clearRows()
     m_numbers.reset();
 }
 
-DataTable::Block::Block(size_t wanted)
+DataTable::Block::Block(size_t wanted) : capacity(wanted)
 {
-    // Big blocks are aligned to huge pages so that filling them costs few page faults.
-    if (wanted >= HugePage) {
-        capacity = (wanted + HugePage - 1) / HugePage * HugePage;
-        data = static_cast<char *>(std::aligned_alloc(HugePage, capacity));
-#ifdef MADV_HUGEPAGE
-        if (data)
-            madvise(data, capacity, MADV_HUGEPAGE);
-#endif
-    } else {
-        capacity = wanted;
-        data = static_cast<char *>(std::malloc(capacity ? capacity : 1));
-    }
+    data = allocateBlock(capacity);
     if (!data)
         throw std::bad_alloc();
 }
@@ -246,7 +236,7 @@ bool DataTable::rawCell(int row, int cell, std::string_view &out) const
     const char *p = bytes.data();
     const char *const end = p + bytes.size();
     if (cell > 0) {
-        const char *comma = nthComma(p, end, cell - 1);
+        const char *comma = ByteScan::nthComma(p, end, cell - 1);
         if (!comma)
             return false;
         p = comma + 1;
@@ -350,7 +340,7 @@ void DataTable::readNumbers(const std::vector<int> &cells) const
             const char *comma = nullptr;
             if (field < wanted[next]) {
                 // Skip to the wanted cell in one go.
-                comma = nthComma(p, end, wanted[next] - field - 1);
+                comma = ByteScan::nthComma(p, end, wanted[next] - field - 1);
                 if (!comma)
                     break;
                 p = comma + 1;

@@ -1,5 +1,7 @@
 #include "core/LogReader.h"
 
+#include "core/ByteScan.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include <string>
 #include <string_view>
 
-#include <emmintrin.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,9 +24,9 @@
 // pieces play the roles of the lines (piece 0 the header, 3 the group line, 4 the column-name
 // line, 7 on the data lines). If a second line turns up, the file has CR LF (or CR) line ends:
 // whatever the pieces gave is dropped and the lines are used instead. Either way the file is
-// read once and nothing but the table grows with its size. Line ends are looked for sixteen bytes
-// at a time, and the same look tells whether the line holds a byte of 0x80 or above; a data line
-// goes from the read buffer straight into the table.
+// read once and nothing but the table grows with its size. The look for a line end also tells
+// whether the line holds a byte of 0x80 or above (ByteScan.h); a data line goes from the read
+// buffer straight into the table.
 //
 // The table stores the bytes of the file. A line of plain ASCII reads the same in UTF-8 and in
 // Windows-1252, so only a line holding a byte of 0x80 or above is looked at: it is checked as
@@ -55,53 +56,8 @@ std::string_view trimSpaces(std::string_view text, bool leading, bool trailing)
     return std::string_view(begin, size_t(end - begin));
 }
 
-// The first byte of [p, end) that ends a line: a CR, and with `AtLF` an LF too; `end` when there
-// is none. `high` tells whether a byte before it is 0x80 or above. Sixteen bytes at a time.
-template <bool AtLF> inline const char *findLineEnd(const char *p, const char *end, bool &high)
-{
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    unsigned highs = 0;
-    while (end - p >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        __m128i ends = _mm_cmpeq_epi8(bytes, cr);
-        if (AtLF)
-            ends = _mm_or_si128(ends, _mm_cmpeq_epi8(bytes, lf));
-        const unsigned endMask = unsigned(_mm_movemask_epi8(ends));
-        const unsigned highMask = unsigned(_mm_movemask_epi8(bytes));
-        if (endMask != 0) {
-            const unsigned at = unsigned(__builtin_ctz(endMask));
-            high = (highs | (highMask & ((1u << at) - 1))) != 0;
-            return p + at;
-        }
-        highs |= highMask;
-        p += 16;
-    }
-    for (; p < end; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c == '\r' || (AtLF && c == '\n'))
-            break;
-        highs |= c & 0x80u;
-    }
-    high = highs != 0;
-    return p;
-}
-
-// Whether any byte of the text is 0x80 or above, eight bytes at a time.
-bool hasHighByte(std::string_view text)
-{
-    const char *p = text.data();
-    const char *const end = p + text.size();
-    uint64_t high = 0;
-    for (; end - p >= 8; p += 8) {
-        uint64_t word;
-        std::memcpy(&word, p, 8);
-        high |= word;
-    }
-    for (; p < end; ++p)
-        high |= uint8_t(*p);
-    return (high & 0x8080808080808080ULL) != 0;
-}
+using ByteScan::findLineEnd;
+using ByteScan::hasHighByte;
 
 bool isValidUtf8(std::string_view text)
 {
