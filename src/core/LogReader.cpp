@@ -7,15 +7,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <ios>
 #include <limits>
 #include <memory>
 #include <new>
 #include <string>
 #include <string_view>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
 // How a log is read, in one pass over the file in chunks:
 //
@@ -139,31 +139,33 @@ void appendCp1252AsUtf8(std::string_view text, std::string &out)
     }
 }
 
-QString reasonFor(int error)
+// The reason for a failed open or read. The codes are those of <cerrno>, compared as portable
+// conditions, so that a system's own codes for them (Windows') read the same.
+QString reasonFor(const std::error_code &error)
 {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
+    using std::errc;
+    if (error == errc::no_such_file_or_directory || error == errc::not_a_directory)
         return QStringLiteral("el archivo no existe.");
-    case EACCES:
-    case EPERM:
+    if (error == errc::permission_denied || error == errc::operation_not_permitted)
         return QStringLiteral("no hay permiso para leerlo.");
-    case EISDIR:
+    if (error == errc::is_a_directory)
         return QStringLiteral("es una carpeta, no un archivo.");
-    case ELOOP:
+    if (error == errc::too_many_symbolic_link_levels)
         return QStringLiteral("los enlaces simbólicos forman un bucle.");
-    case ENAMETOOLONG:
+    if (error == errc::filename_too_long)
         return QStringLiteral("el nombre es demasiado largo.");
-    case EMFILE:
-    case ENFILE:
+    if (error == errc::too_many_files_open || error == errc::too_many_files_open_in_system)
         return QStringLiteral("hay demasiados archivos abiertos.");
-    case ENOMEM:
+    if (error == errc::not_enough_memory)
         return QStringLiteral("no hay memoria suficiente.");
-    case EIO:
+    if (error == errc::io_error)
         return QStringLiteral("error de entrada/salida del disco.");
-    default:
-        return QStringLiteral("error del sistema número %1.").arg(error);
-    }
+    return QStringLiteral("error del sistema número %1.").arg(error.value());
+}
+
+QString reasonFor(std::errc error)
+{
+    return reasonFor(std::make_error_code(error));
 }
 
 QString cannotOpen(const QString &path, const QString &reason)
@@ -176,26 +178,31 @@ QString cannotRead(const QString &path, const QString &reason)
     return QStringLiteral("No se puede leer el registro \"%1\": %2").arg(path, reason);
 }
 
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
+// The first `size` bytes of `file` read again; the reading then goes on where it was. Fewer
+// bytes when the file changed under us or the read fails: the caller keeps what is there.
+std::string readStart(std::filebuf &file, size_t size)
+{
+    const std::streampos resume = file.pubseekoff(0, std::ios::cur, std::ios::in);
+    if (resume == std::streampos(-1))
+        return std::string();
+    std::string bytes(size, '\0');
+    std::streamsize got = 0;
+    try {
+        if (file.pubseekpos(0, std::ios::in) == std::streampos(0))
+            got = file.sgetn(bytes.data(), std::streamsize(size));
+    } catch (const std::ios_base::failure &) {
     }
-    FileHandle(const FileHandle &) = delete;
-    FileHandle &operator=(const FileHandle &) = delete;
-
-private:
-    int m_fd;
-};
+    file.pubseekpos(resume, std::ios::in);
+    bytes.resize(size_t(std::max<std::streamsize>(got, 0)));
+    return bytes;
+}
 
 // Cuts the bytes of a log into lines (and the first line into LF pieces) and keeps what the
 // lines give. Fed chunk by chunk; finish() after the last chunk.
 class LogSplitter {
 public:
-    LogSplitter(DataTable &rows, int fd) : m_rows(rows), m_fd(fd) {}
+    // `file` is the file the bytes come from: a long line 1 is read from it again.
+    LogSplitter(DataTable &rows, std::filebuf &file) : m_rows(rows), m_file(file) {}
 
     void feed(const char *p, size_t size);
     void finish();
@@ -218,7 +225,7 @@ private:
     QString decode(const std::string &bytes) const;
 
     DataTable &m_rows;
-    const int m_fd;
+    std::filebuf &m_file;
 
     uint64_t m_line = 1;   // the line being read
     bool m_skipLF = false; // the last byte was a CR: an LF right after it belongs to it
@@ -419,22 +426,10 @@ void LogSplitter::startSecondLine()
         m_header = m_pieceHeader;
         return;
     }
-    if (m_firstLineSize <= Line1KeepLimit) {
+    if (m_firstLineSize <= Line1KeepLimit)
         m_header.assign(trimSpaces(m_firstLine, true, true));
-    } else {
-        std::string line(size_t(m_firstLineSize), '\0');
-        size_t got = 0;
-        while (got < line.size()) {
-            const ssize_t n = ::pread(m_fd, line.data() + got, line.size() - got, off_t(got));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break; // the file changed under us: keep what is there
-            got += size_t(n);
-        }
-        line.resize(got);
-        m_header.assign(trimSpaces(line, true, true));
-    }
+    else
+        m_header.assign(trimSpaces(readStart(m_file, size_t(m_firstLineSize)), true, true));
     std::string().swap(m_firstLine);
 }
 
@@ -525,74 +520,115 @@ LogReadResult failure(const QString &message)
     return result;
 }
 
-LogReadResult readFile(const QString &path)
+// The path as the file system takes it: UTF-16 on Windows, the 8-bit file name encoding elsewhere.
+std::filesystem::path filePath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// Opens the log at `path` for reading into `file` and tells its size (0 when unknown). Returns an
+// empty text, or the message of why it cannot be opened.
+//
+// Only a regular file is read: a FIFO or a device could block or never end. Its type is known
+// before it is opened, so a FIFO at the path is refused without waiting for a writer; status()
+// follows links, so a dangling link does not exist. What remains is the moment between that look
+// and the opening: a path replaced by a FIFO just then makes the opening wait for a writer, and
+// one replaced by a device is read as a file (standard C++ opens no file without waiting, nor
+// tells the type of an open one).
+QString openLog(const QString &path, std::filebuf &file, uint64_t &size)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
-        return failure(cannotOpen(path, reasonFor(ENOENT)));
-    const QByteArray name = QFile::encodeName(path);
+        return cannotOpen(path, reasonFor(std::errc::no_such_file_or_directory));
+    const std::filesystem::path name = filePath(path);
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(name, error);
+    if (error)
+        return cannotOpen(path, reasonFor(error));
+    if (std::filesystem::is_directory(status))
+        return cannotOpen(path, reasonFor(std::errc::is_a_directory));
+    if (!std::filesystem::is_regular_file(status))
+        return cannotOpen(path, QStringLiteral("no es un archivo normal."));
+    size = std::filesystem::file_size(name, error);
+    if (error)
+        size = 0;
 
-    // Only a regular file is read: a FIFO or a device could block or never end. stat() follows
-    // links, so a dangling link does not exist.
-    struct stat info;
-    if (::stat(name.constData(), &info) != 0)
-        return failure(cannotOpen(path, reasonFor(errno)));
-    if (S_ISDIR(info.st_mode))
-        return failure(cannotOpen(path, reasonFor(EISDIR)));
-    if (!S_ISREG(info.st_mode))
-        return failure(cannotOpen(path, QStringLiteral("no es un archivo normal.")));
+    // Unbuffered: the reads go straight into the reader's chunk. std::filebuf keeps no reason for
+    // a failed open; the one the C library's open leaves in errno is taken.
+    file.pubsetbuf(nullptr, 0);
+    errno = 0;
+    if (!file.open(name, std::ios::in | std::ios::binary))
+        return cannotOpen(path, reasonFor(std::error_code(errno, std::generic_category())));
+    return QString();
+}
 
-    // O_NONBLOCK keeps open() from waiting should the path have become a FIFO meanwhile.
-    int fd;
-    do {
-        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return failure(cannotOpen(path, reasonFor(errno)));
-    const FileHandle file(fd);
-    if (::fstat(fd, &info) != 0)
-        return failure(cannotOpen(path, reasonFor(errno)));
-    if (S_ISDIR(info.st_mode))
-        return failure(cannotOpen(path, reasonFor(EISDIR)));
-    if (!S_ISREG(info.st_mode))
-        return failure(cannotOpen(path, QStringLiteral("no es un archivo normal.")));
+// Reads the whole of `file` into `splitter` in chunks of `chunkSize` bytes, until the end or
+// until the splitter fails; `total` counts the bytes read. Returns the error of a failed read.
+std::error_code feedFile(std::filebuf &file, LogSplitter &splitter, size_t chunkSize,
+                         uint64_t &total)
+{
+    const std::unique_ptr<char[]> chunk(new char[chunkSize]);
+    try {
+        for (;;) {
+            const std::streamsize n = file.sgetn(chunk.get(), std::streamsize(chunkSize));
+            if (n > 0) {
+                total += uint64_t(n);
+                splitter.feed(chunk.get(), size_t(n));
+            }
+            // sgetn() stops short only at the end of the file.
+            if (size_t(std::max<std::streamsize>(n, 0)) < chunkSize ||
+                splitter.failure() != LogSplitter::Failure::None)
+                return std::error_code();
+        }
+    } catch (const std::ios_base::failure &readFailed) {
+        // The reason of the failed read; a library that reports none simply ends the file here.
+        return readFailed.code();
+    }
+}
+
+// The message of a log that the splitter could not take whole.
+QString splitFailure(const QString &path, LogSplitter::Failure failure)
+{
+    switch (failure) {
+    case LogSplitter::Failure::LineTooLong:
+        return cannotRead(path, QStringLiteral("una línea mide más de 4 GiB."));
+    case LogSplitter::Failure::TooManyRows:
+        return cannotRead(path, QStringLiteral("tiene demasiadas líneas."));
+    case LogSplitter::Failure::None:
+        break;
+    }
+    return QString();
+}
+
+LogReadResult readFile(const QString &path)
+{
+    std::filebuf file;
+    uint64_t size = 0;
+    if (const QString error = openLog(path, file, size); !error.isEmpty())
+        return failure(error);
 
     LogReadResult result;
     // Room for the rows a log of this size usually holds (real lines are longer than 40 bytes):
     // the row index then never moves while it fills. Room not used is never touched.
-    result.log.table.reserveRows(size_t(std::max<off_t>(info.st_size, 0)) / 40);
-    LogSplitter splitter(result.log.table, fd);
+    result.log.table.reserveRows(
+        size_t(std::min<uint64_t>(size / 40, std::numeric_limits<size_t>::max())));
+    LogSplitter splitter(result.log.table, file);
     // A small log gets a buffer of its own size (plus one byte, to see the end in one read); the
     // loop reads on whatever the size said, as files such as those of /proc report none.
     const size_t chunkSize =
-        std::clamp<size_t>(size_t(std::max<off_t>(info.st_size, 0)) + 1, 4096, ChunkSize);
-    const std::unique_ptr<char[]> chunk(new char[chunkSize]);
+        std::clamp<size_t>(size_t(std::min<uint64_t>(size, ChunkSize)) + 1, 4096, ChunkSize);
     uint64_t total = 0;
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk.get(), chunkSize);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return failure(cannotRead(path, reasonFor(errno)));
-        }
-        if (n == 0)
-            break;
-        total += uint64_t(n);
-        splitter.feed(chunk.get(), size_t(n));
-        if (splitter.failure() != LogSplitter::Failure::None)
-            break;
-    }
+    if (const std::error_code error = feedFile(file, splitter, chunkSize, total))
+        return failure(cannotRead(path, reasonFor(error)));
     if (total == 0)
         return failure(cannotOpen(path, QStringLiteral("el archivo está vacío.")));
     if (splitter.failure() == LogSplitter::Failure::None)
         splitter.finish();
-    switch (splitter.failure()) {
-    case LogSplitter::Failure::None:
-        break;
-    case LogSplitter::Failure::LineTooLong:
-        return failure(cannotRead(path, QStringLiteral("una línea mide más de 4 GiB.")));
-    case LogSplitter::Failure::TooManyRows:
-        return failure(cannotRead(path, QStringLiteral("tiene demasiadas líneas.")));
-    }
+    if (splitter.failure() != LogSplitter::Failure::None)
+        return failure(splitFailure(path, splitter.failure()));
     splitter.result(result.log);
     result.ok = true;
     return result;
@@ -607,7 +643,7 @@ LogReadResult read(const QString &path)
     try {
         return readFile(path);
     } catch (const std::bad_alloc &) {
-        return failure(cannotRead(path, reasonFor(ENOMEM)));
+        return failure(cannotRead(path, reasonFor(std::errc::not_enough_memory)));
     }
 }
 
