@@ -115,6 +115,59 @@ const char *readNumber(const char *p, const char *end, double &leading, uint8_t 
     return cellEnd;
 }
 
+// The cells of `cells` whose numbers `cache` (indexed by cell) does not hold yet, in ascending
+// order and each once.
+std::vector<int> unreadCells(const std::vector<int> &cells,
+                             const std::vector<std::shared_ptr<DataTable::NumberColumn>> &cache)
+{
+    std::vector<int> wanted;
+    for (int cell : cells) {
+        if (cell >= 0 && (size_t(cell) >= cache.size() || !cache[size_t(cell)]))
+            wanted.push_back(cell);
+    }
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    return wanted;
+}
+
+// Reads cells `wanted` (ascending) of one row's bytes onto the ends of `columns`, the column of
+// wanted[i] at columns[i]: the row is walked once, skipping to each wanted cell in one go. A cell
+// the row does not have reads as NaN.
+void appendRowNumbers(std::string_view bytes, const std::vector<int> &wanted,
+                      const std::vector<DataTable::NumberColumn *> &columns)
+{
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    int field = 0;
+    size_t next = 0;
+    while (next < wanted.size()) {
+        if (field < wanted[next]) {
+            const char *comma = ByteScan::nthComma(p, end, wanted[next] - field - 1);
+            if (!comma)
+                break;
+            p = comma + 1;
+            field = wanted[next];
+        }
+        double leading;
+        uint8_t plain;
+        const char *cellEnd = readNumber(p, end, leading, plain);
+        DataTable::NumberColumn &column = *columns[next];
+        column.leading.push_back(leading);
+        column.plain.push_back(plain);
+        column.allPlain = column.allPlain && plain;
+        ++next;
+        if (cellEnd == end)
+            break;
+        p = cellEnd + 1;
+        ++field;
+    }
+    for (; next < wanted.size(); ++next) { // the row has no such cells
+        columns[next]->leading.push_back(std::nan(""));
+        columns[next]->plain.push_back(0);
+        columns[next]->allPlain = false;
+    }
+}
+
 } // namespace
 
 void DataTable::clearRows()
@@ -304,23 +357,16 @@ void DataTable::readNumbers(std::initializer_list<int> cells) const
 
 void DataTable::readNumbers(const std::vector<int> &cells) const
 {
-    // The cells still to read, in ascending order; each row is walked once for all of them.
     if (!m_numbers)
         m_numbers = std::make_shared<NumberCache>();
     NumberCache &cache = *m_numbers;
-    std::vector<int> wanted;
-    for (int cell : cells) {
-        if (cell < 0)
-            continue;
-        if (size_t(cell) >= cache.size())
-            cache.resize(size_t(cell) + 1);
-        if (!cache[size_t(cell)] && std::find(wanted.begin(), wanted.end(), cell) == wanted.end())
-            wanted.push_back(cell);
-    }
+    const std::vector<int> wanted = unreadCells(cells, cache);
     if (wanted.empty())
         return;
-    std::sort(wanted.begin(), wanted.end());
+    if (size_t(wanted.back()) >= cache.size())
+        cache.resize(size_t(wanted.back()) + 1);
 
+    // A fresh column per wanted cell, all filled in one walk over the rows.
     const int rows = rowCount();
     std::vector<NumberColumn *> columns;
     for (int cell : wanted) {
@@ -330,40 +376,8 @@ void DataTable::readNumbers(const std::vector<int> &cells) const
         columns.push_back(column.get());
         cache[size_t(cell)] = std::move(column);
     }
-    for (int r = 1; r <= rows; ++r) {
-        const std::string_view bytes = rowBytes(r);
-        const char *p = bytes.data();
-        const char *const end = p + bytes.size();
-        int field = 0;
-        size_t next = 0;
-        while (next < wanted.size()) {
-            const char *comma = nullptr;
-            if (field < wanted[next]) {
-                // Skip to the wanted cell in one go.
-                comma = ByteScan::nthComma(p, end, wanted[next] - field - 1);
-                if (!comma)
-                    break;
-                p = comma + 1;
-                field = wanted[next];
-            }
-            double leading;
-            uint8_t plain;
-            const char *cellEnd = readNumber(p, end, leading, plain);
-            columns[next]->leading.push_back(leading);
-            columns[next]->plain.push_back(plain);
-            columns[next]->allPlain = columns[next]->allPlain && plain;
-            ++next;
-            if (cellEnd == end)
-                break;
-            p = cellEnd + 1;
-            ++field;
-        }
-        for (; next < wanted.size(); ++next) { // the row has no such cells
-            columns[next]->leading.push_back(std::nan(""));
-            columns[next]->plain.push_back(0);
-            columns[next]->allPlain = false;
-        }
-    }
+    for (int r = 1; r <= rows; ++r)
+        appendRowNumbers(rowBytes(r), wanted, columns);
 }
 
 bool DataTable::textNumber(int row, int cell, double &out) const

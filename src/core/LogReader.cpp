@@ -215,9 +215,8 @@ private:
     const char *feedFirstLine(const char *p, const char *end);
     const char *feedLines(const char *p, const char *end);
     void keepFirstLine(const char *begin, const char *end);
-    void piece(const char *begin, const char *end, bool high, bool last);
+    void ended(const char *begin, const char *end, bool high, bool lastPiece = false);
     void pieceDone(std::string_view text, bool high, bool last);
-    void line(const char *begin, const char *end, bool high);
     void lineDone(std::string_view text, bool high);
     void startSecondLine();
     void check(std::string_view text);
@@ -290,7 +289,7 @@ const char *LogSplitter::feedFirstLine(const char *p, const char *end)
         }
         if (*stop == '\r') {
             keepFirstLine(start, stop);
-            piece(p, stop, high, true);
+            ended(p, stop, high, true);
             m_line = 2;
             m_skipLF = true;
             return stop + 1;
@@ -301,7 +300,7 @@ const char *LogSplitter::feedFirstLine(const char *p, const char *end)
             addRow(std::string_view(p, size_t(stop - p)), false);
             ++m_piece;
         } else {
-            piece(p, stop, high, false);
+            ended(p, stop, high);
         }
         p = stop + 1;
         if (m_failure != Failure::None)
@@ -323,7 +322,7 @@ const char *LogSplitter::feedLines(const char *p, const char *end)
             // Nearly every line: a data line of plain ASCII that lies wholly in this chunk.
             addRow(trimSpaces(std::string_view(p, size_t(cr - p)), true, true), false);
         } else {
-            line(p, cr, high);
+            ended(p, cr, high);
         }
         ++m_line;
         p = cr + 1;
@@ -349,27 +348,22 @@ void LogSplitter::keepFirstLine(const char *begin, const char *end)
         std::string().swap(m_firstLine);
 }
 
-// A piece or line ending at `end`, whose bytes before `begin` (if any) came in earlier chunks.
-void LogSplitter::piece(const char *begin, const char *end, bool high, bool last)
+// A piece of line 1 (`lastPiece`: the one its CR or the end of the file ends) or a later line,
+// ending at `end`. Its bytes before `begin`, if any, came in earlier chunks and wait in m_carry.
+void LogSplitter::ended(const char *begin, const char *end, bool high, bool lastPiece)
 {
-    if (m_carry.empty()) {
-        pieceDone(std::string_view(begin, size_t(end - begin)), high, last);
-    } else {
+    std::string_view text(begin, size_t(end - begin));
+    const bool carried = !m_carry.empty();
+    if (carried) {
         m_carry.append(begin, size_t(end - begin));
-        pieceDone(m_carry, hasHighByte(m_carry), last);
-        m_carry.clear();
-        if (m_carry.capacity() > ChunkSize)
-            std::string().swap(m_carry);
+        text = m_carry;
+        high = hasHighByte(m_carry);
     }
-}
-
-void LogSplitter::line(const char *begin, const char *end, bool high)
-{
-    if (m_carry.empty()) {
-        lineDone(std::string_view(begin, size_t(end - begin)), high);
-    } else {
-        m_carry.append(begin, size_t(end - begin));
-        lineDone(m_carry, hasHighByte(m_carry));
+    if (m_line == 1)
+        pieceDone(text, high, lastPiece);
+    else
+        lineDone(text, high);
+    if (carried) {
         m_carry.clear();
         if (m_carry.capacity() > ChunkSize)
             std::string().swap(m_carry);
@@ -477,14 +471,13 @@ void LogSplitter::addRow(std::string_view text, bool high)
 
 void LogSplitter::finish()
 {
+    const char *const tail = m_carry.data() + m_carry.size();
     if (m_line == 1) {
         // The file ended inside line 1: its last piece ends here (it may be empty).
-        const char *tail = m_carry.data();
-        piece(tail, tail, hasHighByte(m_carry), true);
+        ended(tail, tail, false, true);
     } else if (m_manyLines && !m_carry.empty()) {
         // A last line without a line end.
-        lineDone(m_carry, hasHighByte(m_carry));
-        m_carry.clear();
+        ended(tail, tail, false);
     }
 }
 
