@@ -40,6 +40,22 @@ sanitizers() {
         ctest --test-dir "$dir" --output-on-failure --no-tests=error
 }
 
+# The core library built with ONDALYX_PORTABLE, as on a system without SSE2 or Linux (plain C++
+# byte scans, plain heap memory), in a build directory of its own; only the core tests (CTest
+# label "core") and what they link are built and run.
+portable() {
+    local dir="${ONDALYX_PORTABLE_BUILD_DIR:-$build-portable}"
+    cmake -S "$root" -B "$dir" "${lean_flags[@]}" -DONDALYX_PORTABLE=ON -DONDALYX_BENCH=OFF
+    local tests
+    mapfile -t tests < <(ctest --test-dir "$dir" -N -L core | sed -n 's/^ *Test *#[0-9]*: //p')
+    if ((${#tests[@]} == 0)); then
+        echo "portable: no test has the label core" >&2
+        return 1
+    fi
+    cmake --build "$dir" -j"$jobs" --target "${tests[@]}"
+    ctest --test-dir "$dir" -L core --output-on-failure --no-tests=error
+}
+
 # The fuzzer (clang's libFuzzer, with ASan and UBSan) built in its own directory and run for a
 # minute on the seed corpus. New inputs go to a scratch folder; a crash, hang or leak fails the
 # stage and leaves the input that caused it in the build directory.
@@ -109,6 +125,7 @@ fi
 
 # Every stage, in order: a new stage is a function above and one line here.
 stage unit_tests
+stage portable
 stage smoke
 stage sanitizers
 stage fuzz

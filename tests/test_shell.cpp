@@ -1,4 +1,5 @@
-// "Asociar Extension" on an XDG desktop: the desktop entry and the user's mimeapps.list.
+// "Asociar Extension": on an XDG desktop the desktop entry and the user's mimeapps.list, on Windows
+// the registry values (computed on every system).
 #include "TestSupport.h"
 
 #include "core/Association.h"
@@ -166,6 +167,23 @@ private slots:
         QCOMPARE(Association::updatedMimeApps(once, "text/csv", "ondalyx.desktop"), once);
     }
 
+    // The exact keys and values (rows defined below the class, for the raw strings).
+    void registryValues_data();
+    void registryValues()
+    {
+        QFETCH(QString, extension);
+        QFETCH(QString, executable);
+        QFETCH(QString, name);
+        QFETCH(QString, command);
+        QFETCH(QString, icon);
+        const QList<std::pair<QString, QString>> expected = {
+            {"Ondalyx", name},
+            {extension, "Ondalyx"},
+            {"Ondalyx/shell/open/command", command},
+            {"Ondalyx/DefaultIcon", icon}};
+        QCOMPARE(Association::registryValues(extension, executable), expected);
+    }
+
     void unwritableConfigGivesMessage()
     {
         QTemporaryDir home;
@@ -195,6 +213,25 @@ void TestShell::execArgumentQuoting_data()
     QTest::newRow("field codes") << "/opt/%f %u %%/ondalyx" << QByteArray();
     QTest::newRow("newline") << "/opt/a\nExec=/bin/sh/ondalyx" << QByteArray();
     QTest::newRow("semicolon and apostrophe") << "/opt/it's;x/ondalyx" << QByteArray();
+}
+
+void TestShell::registryValues_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("name"); // the value of the file type
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("icon");
+    QTest::newRow("folder with spaces") << ".csv"
+                                        << "C:/Program Files/Ondalyx/Ondalyx.exe"
+                                        << "Ondalyx"
+                                        << R"("C:\Program Files\Ondalyx\Ondalyx.exe" "%1")"
+                                        << R"(C:\Program Files\Ondalyx\ODX1.ico)";
+    QTest::newRow("backslashes, dotted name") << ".log"
+                                              << R"(D:\tools\odx.v2.exe)"
+                                              << "odx.v2"
+                                              << R"("D:\tools\odx.v2.exe" "%1")"
+                                              << R"(D:\tools\ODX1.ico)";
 }
 
 QTEST_APPLESS_MAIN(TestShell)

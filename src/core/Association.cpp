@@ -218,18 +218,9 @@ QByteArray joinEntries(const QList<QByteArray> &entries)
 #ifdef Q_OS_WIN
 QString associateRegistry(const QString &extension, const Target &target)
 {
-    const QFileInfo exe(target.executable);
-    const QString folder = QDir::toNativeSeparators(exe.absolutePath());
-    const QString name = exe.completeBaseName();
     QSettings classes(QStringLiteral("HKEY_CLASSES_ROOT"), QSettings::NativeFormat);
-    classes.setValue(ApplicationTitle + QStringLiteral("/."), name);
-    classes.setValue(extension + QStringLiteral("/."), ApplicationTitle);
-    // Quoted, so that a folder with spaces still gives one program and one argument.
-    classes.setValue(
-        ApplicationTitle + QStringLiteral("/shell/open/command/."),
-        QStringLiteral("\"%1\\%2.exe\" \"%3\"").arg(folder, name, QStringLiteral("%1")));
-    classes.setValue(ApplicationTitle + QStringLiteral("/DefaultIcon/."),
-                     folder + QStringLiteral("\\ODX1.ico"));
+    for (const auto &[key, value] : registryValues(extension, target.executable))
+        classes.setValue(key + QStringLiteral("/."), value); // "." names the key's default value
     classes.sync();
     if (classes.status() != QSettings::NoError)
         return failure(extension, QStringLiteral("no se pudo escribir en el registro de Windows "
@@ -283,6 +274,22 @@ QByteArray desktopEntry(const QString &executable, const QString &mimeType, cons
     entry += QStringLiteral("Terminal=false\n"
                             "Categories=Utility;\n");
     return entry.toUtf8();
+}
+
+QList<std::pair<QString, QString>> registryValues(const QString &extension,
+                                                  const QString &executable)
+{
+    const QFileInfo exe(QString(executable).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    const QString folder = exe.path().replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const QString name = exe.completeBaseName();
+    return {
+        {ApplicationTitle, name},
+        {extension, ApplicationTitle},
+        // Quoted, so that a folder with spaces still gives one program and one argument.
+        {ApplicationTitle + QStringLiteral("/shell/open/command"),
+         QStringLiteral("\"%1\\%2.exe\" \"%3\"").arg(folder, name, QStringLiteral("%1"))},
+        {ApplicationTitle + QStringLiteral("/DefaultIcon"), folder + QStringLiteral("\\ODX1.ico")},
+    };
 }
 
 QByteArray updatedMimeApps(const QByteArray &mimeApps, const QString &mimeType,

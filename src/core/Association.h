@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 // "Asociar Extension": makes Ondalyx the program that opens .csv files, so that opening a log
 // from the file manager starts Ondalyx with the log's path as its only argument.
@@ -36,6 +39,14 @@ QString execArgument(const QString &argument);
 // The desktop entry for `executable` (Icon omitted when `iconPath` is empty).
 QByteArray desktopEntry(const QString &executable, const QString &mimeType,
                         const QString &iconPath);
+
+// The four registry keys under HKEY_CLASSES_ROOT that associate `extension` with the program on
+// Windows, each with its default value, in the order they are written: the file type "Ondalyx"
+// (the program's name), `extension` (".csv", of type "Ondalyx"), the type's open command (the
+// program and the file, each quoted) and its icon, ODX1.ico beside the program. `executable` is
+// the program's absolute path, with "/" or "\" between folders; the values use "\".
+QList<std::pair<QString, QString>> registryValues(const QString &extension,
+                                                  const QString &executable);
 
 // `mimeApps` (the bytes of a mimeapps.list, possibly empty) with `desktopId` the default
 // application of `mimeType` and first among its added associations; every other line is kept

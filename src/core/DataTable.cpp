@@ -1,5 +1,6 @@
 #include "core/DataTable.h"
 
+#include "core/ByteScan.h"
 #include "core/NumberRules.h"
 
 #include <algorithm>
@@ -8,8 +9,12 @@
 #include <cstring>
 #include <limits>
 
-#include <emmintrin.h>
+// Big blocks of row bytes are backed by huge pages on Linux; elsewhere, and in a build with
+// ONDALYX_PORTABLE, every block is plain heap memory.
+#if defined(__linux__) && !defined(ONDALYX_PORTABLE)
+#define ONDALYX_HUGE_PAGES 1
 #include <sys/mman.h>
+#endif
 
 namespace {
 
@@ -17,33 +22,29 @@ namespace {
 // few rows stays small and a big log lives in 4 MiB blocks.
 constexpr size_t FirstBlockSize = size_t(64) << 10;
 
-constexpr size_t HugePage = size_t(2) << 20;
-
 void showDotsAsCommas(std::string &text)
 {
     std::replace(text.begin(), text.end(), '.', ',');
 }
 
-// The position of the comma that ends field `index` of [p, end) (fields numbered from 0), or
-// nullptr when the bytes hold fewer commas. Sixteen bytes at a time.
-const char *nthComma(const char *p, const char *end, int index)
+// Memory for a block of at least `capacity` bytes, which it may round up; freed with std::free.
+// Nullptr when there is none.
+char *allocateBlock(size_t &capacity)
 {
-    const __m128i comma = _mm_set1_epi8(',');
-    while (end - p >= 16) {
-        unsigned mask = unsigned(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)),
-                                             comma)));
-        for (; mask != 0; mask &= mask - 1) {
-            if (index-- == 0)
-                return p + __builtin_ctz(mask);
-        }
-        p += 16;
+#ifdef ONDALYX_HUGE_PAGES
+    // A big block is aligned to huge pages so that filling it costs few page faults.
+    constexpr size_t HugePage = size_t(2) << 20;
+    if (capacity >= HugePage) {
+        capacity = (capacity + HugePage - 1) / HugePage * HugePage;
+        char *data = static_cast<char *>(std::aligned_alloc(HugePage, capacity));
+#ifdef MADV_HUGEPAGE
+        if (data)
+            madvise(data, capacity, MADV_HUGEPAGE);
+#endif
+        return data;
     }
-    for (; p < end; ++p) {
-        if (*p == ',' && index-- == 0)
-            return p;
-    }
-    return nullptr;
+#endif
+    return static_cast<char *>(std::malloc(capacity ? capacity : 1));
 }
 
 // Whether the text is a plain decimal: an optional "-", digits, optionally "." and digits.
@@ -114,6 +115,59 @@ const char *readNumber(const char *p, const char *end, double &leading, uint8_t 
     return cellEnd;
 }
 
+// The cells of `cells` whose numbers `cache` (indexed by cell) does not hold yet, in ascending
+// order and each once.
+std::vector<int> unreadCells(const std::vector<int> &cells,
+                             const std::vector<std::shared_ptr<DataTable::NumberColumn>> &cache)
+{
+    std::vector<int> wanted;
+    for (int cell : cells) {
+        if (cell >= 0 && (size_t(cell) >= cache.size() || !cache[size_t(cell)]))
+            wanted.push_back(cell);
+    }
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    return wanted;
+}
+
+// Reads cells `wanted` (ascending) of one row's bytes onto the ends of `columns`, the column of
+// wanted[i] at columns[i]: the row is walked once, skipping to each wanted cell in one go. A cell
+// the row does not have reads as NaN.
+void appendRowNumbers(std::string_view bytes, const std::vector<int> &wanted,
+                      const std::vector<DataTable::NumberColumn *> &columns)
+{
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    int field = 0;
+    size_t next = 0;
+    while (next < wanted.size()) {
+        if (field < wanted[next]) {
+            const char *comma = ByteScan::nthComma(p, end, wanted[next] - field - 1);
+            if (!comma)
+                break;
+            p = comma + 1;
+            field = wanted[next];
+        }
+        double leading;
+        uint8_t plain;
+        const char *cellEnd = readNumber(p, end, leading, plain);
+        DataTable::NumberColumn &column = *columns[next];
+        column.leading.push_back(leading);
+        column.plain.push_back(plain);
+        column.allPlain = column.allPlain && plain;
+        ++next;
+        if (cellEnd == end)
+            break;
+        p = cellEnd + 1;
+        ++field;
+    }
+    for (; next < wanted.size(); ++next) { // the row has no such cells
+        columns[next]->leading.push_back(std::nan(""));
+        columns[next]->plain.push_back(0);
+        columns[next]->allPlain = false;
+    }
+}
+
 } // namespace
 
 void DataTable::clearRows()
@@ -127,20 +181,9 @@ void DataTable::clearRows()
     m_numbers.reset();
 }
 
-DataTable::Block::Block(size_t wanted)
+DataTable::Block::Block(size_t wanted) : capacity(wanted)
 {
-    // Big blocks are aligned to huge pages so that filling them costs few page faults.
-    if (wanted >= HugePage) {
-        capacity = (wanted + HugePage - 1) / HugePage * HugePage;
-        data = static_cast<char *>(std::aligned_alloc(HugePage, capacity));
-#ifdef MADV_HUGEPAGE
-        if (data)
-            madvise(data, capacity, MADV_HUGEPAGE);
-#endif
-    } else {
-        capacity = wanted;
-        data = static_cast<char *>(std::malloc(capacity ? capacity : 1));
-    }
+    data = allocateBlock(capacity);
     if (!data)
         throw std::bad_alloc();
 }
@@ -246,7 +289,7 @@ bool DataTable::rawCell(int row, int cell, std::string_view &out) const
     const char *p = bytes.data();
     const char *const end = p + bytes.size();
     if (cell > 0) {
-        const char *comma = nthComma(p, end, cell - 1);
+        const char *comma = ByteScan::nthComma(p, end, cell - 1);
         if (!comma)
             return false;
         p = comma + 1;
@@ -314,23 +357,16 @@ void DataTable::readNumbers(std::initializer_list<int> cells) const
 
 void DataTable::readNumbers(const std::vector<int> &cells) const
 {
-    // The cells still to read, in ascending order; each row is walked once for all of them.
     if (!m_numbers)
         m_numbers = std::make_shared<NumberCache>();
     NumberCache &cache = *m_numbers;
-    std::vector<int> wanted;
-    for (int cell : cells) {
-        if (cell < 0)
-            continue;
-        if (size_t(cell) >= cache.size())
-            cache.resize(size_t(cell) + 1);
-        if (!cache[size_t(cell)] && std::find(wanted.begin(), wanted.end(), cell) == wanted.end())
-            wanted.push_back(cell);
-    }
+    const std::vector<int> wanted = unreadCells(cells, cache);
     if (wanted.empty())
         return;
-    std::sort(wanted.begin(), wanted.end());
+    if (size_t(wanted.back()) >= cache.size())
+        cache.resize(size_t(wanted.back()) + 1);
 
+    // A fresh column per wanted cell, all filled in one walk over the rows.
     const int rows = rowCount();
     std::vector<NumberColumn *> columns;
     for (int cell : wanted) {
@@ -340,40 +376,8 @@ void DataTable::readNumbers(const std::vector<int> &cells) const
         columns.push_back(column.get());
         cache[size_t(cell)] = std::move(column);
     }
-    for (int r = 1; r <= rows; ++r) {
-        const std::string_view bytes = rowBytes(r);
-        const char *p = bytes.data();
-        const char *const end = p + bytes.size();
-        int field = 0;
-        size_t next = 0;
-        while (next < wanted.size()) {
-            const char *comma = nullptr;
-            if (field < wanted[next]) {
-                // Skip to the wanted cell in one go.
-                comma = nthComma(p, end, wanted[next] - field - 1);
-                if (!comma)
-                    break;
-                p = comma + 1;
-                field = wanted[next];
-            }
-            double leading;
-            uint8_t plain;
-            const char *cellEnd = readNumber(p, end, leading, plain);
-            columns[next]->leading.push_back(leading);
-            columns[next]->plain.push_back(plain);
-            columns[next]->allPlain = columns[next]->allPlain && plain;
-            ++next;
-            if (cellEnd == end)
-                break;
-            p = cellEnd + 1;
-            ++field;
-        }
-        for (; next < wanted.size(); ++next) { // the row has no such cells
-            columns[next]->leading.push_back(std::nan(""));
-            columns[next]->plain.push_back(0);
-            columns[next]->allPlain = false;
-        }
-    }
+    for (int r = 1; r <= rows; ++r)
+        appendRowNumbers(rowBytes(r), wanted, columns);
 }
 
 bool DataTable::textNumber(int row, int cell, double &out) const

@@ -1,20 +1,21 @@
 #include "core/LogReader.h"
 
+#include "core/ByteScan.h"
+
 #include <QFile>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <ios>
 #include <limits>
 #include <memory>
 #include <new>
 #include <string>
 #include <string_view>
-
-#include <emmintrin.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
 // How a log is read, in one pass over the file in chunks:
 //
@@ -23,9 +24,9 @@
 // pieces play the roles of the lines (piece 0 the header, 3 the group line, 4 the column-name
 // line, 7 on the data lines). If a second line turns up, the file has CR LF (or CR) line ends:
 // whatever the pieces gave is dropped and the lines are used instead. Either way the file is
-// read once and nothing but the table grows with its size. Line ends are looked for sixteen bytes
-// at a time, and the same look tells whether the line holds a byte of 0x80 or above; a data line
-// goes from the read buffer straight into the table.
+// read once and nothing but the table grows with its size. The look for a line end also tells
+// whether the line holds a byte of 0x80 or above (ByteScan.h); a data line goes from the read
+// buffer straight into the table.
 //
 // The table stores the bytes of the file. A line of plain ASCII reads the same in UTF-8 and in
 // Windows-1252, so only a line holding a byte of 0x80 or above is looked at: it is checked as
@@ -55,53 +56,8 @@ std::string_view trimSpaces(std::string_view text, bool leading, bool trailing)
     return std::string_view(begin, size_t(end - begin));
 }
 
-// The first byte of [p, end) that ends a line: a CR, and with `AtLF` an LF too; `end` when there
-// is none. `high` tells whether a byte before it is 0x80 or above. Sixteen bytes at a time.
-template <bool AtLF> inline const char *findLineEnd(const char *p, const char *end, bool &high)
-{
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    unsigned highs = 0;
-    while (end - p >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        __m128i ends = _mm_cmpeq_epi8(bytes, cr);
-        if (AtLF)
-            ends = _mm_or_si128(ends, _mm_cmpeq_epi8(bytes, lf));
-        const unsigned endMask = unsigned(_mm_movemask_epi8(ends));
-        const unsigned highMask = unsigned(_mm_movemask_epi8(bytes));
-        if (endMask != 0) {
-            const unsigned at = unsigned(__builtin_ctz(endMask));
-            high = (highs | (highMask & ((1u << at) - 1))) != 0;
-            return p + at;
-        }
-        highs |= highMask;
-        p += 16;
-    }
-    for (; p < end; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c == '\r' || (AtLF && c == '\n'))
-            break;
-        highs |= c & 0x80u;
-    }
-    high = highs != 0;
-    return p;
-}
-
-// Whether any byte of the text is 0x80 or above, eight bytes at a time.
-bool hasHighByte(std::string_view text)
-{
-    const char *p = text.data();
-    const char *const end = p + text.size();
-    uint64_t high = 0;
-    for (; end - p >= 8; p += 8) {
-        uint64_t word;
-        std::memcpy(&word, p, 8);
-        high |= word;
-    }
-    for (; p < end; ++p)
-        high |= uint8_t(*p);
-    return (high & 0x8080808080808080ULL) != 0;
-}
+using ByteScan::findLineEnd;
+using ByteScan::hasHighByte;
 
 bool isValidUtf8(std::string_view text)
 {
@@ -183,31 +139,33 @@ void appendCp1252AsUtf8(std::string_view text, std::string &out)
     }
 }
 
-QString reasonFor(int error)
+// The reason for a failed open or read. The codes are those of <cerrno>, compared as portable
+// conditions, so that a system's own codes for them (Windows') read the same.
+QString reasonFor(const std::error_code &error)
 {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
+    using std::errc;
+    if (error == errc::no_such_file_or_directory || error == errc::not_a_directory)
         return QStringLiteral("el archivo no existe.");
-    case EACCES:
-    case EPERM:
+    if (error == errc::permission_denied || error == errc::operation_not_permitted)
         return QStringLiteral("no hay permiso para leerlo.");
-    case EISDIR:
+    if (error == errc::is_a_directory)
         return QStringLiteral("es una carpeta, no un archivo.");
-    case ELOOP:
+    if (error == errc::too_many_symbolic_link_levels)
         return QStringLiteral("los enlaces simbólicos forman un bucle.");
-    case ENAMETOOLONG:
+    if (error == errc::filename_too_long)
         return QStringLiteral("el nombre es demasiado largo.");
-    case EMFILE:
-    case ENFILE:
+    if (error == errc::too_many_files_open || error == errc::too_many_files_open_in_system)
         return QStringLiteral("hay demasiados archivos abiertos.");
-    case ENOMEM:
+    if (error == errc::not_enough_memory)
         return QStringLiteral("no hay memoria suficiente.");
-    case EIO:
+    if (error == errc::io_error)
         return QStringLiteral("error de entrada/salida del disco.");
-    default:
-        return QStringLiteral("error del sistema número %1.").arg(error);
-    }
+    return QStringLiteral("error del sistema número %1.").arg(error.value());
+}
+
+QString reasonFor(std::errc error)
+{
+    return reasonFor(std::make_error_code(error));
 }
 
 QString cannotOpen(const QString &path, const QString &reason)
@@ -225,26 +183,31 @@ QString cannotRead(const QString &path, const QString &reason)
     return QStringLiteral("No se puede leer el registro \"%1\": %2").arg(path, reason);
 }
 
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
+// The first `size` bytes of `file` read again; the reading then goes on where it was. Fewer
+// bytes when the file changed under us or the read fails: the caller keeps what is there.
+std::string readStart(std::filebuf &file, size_t size)
+{
+    const std::streampos resume = file.pubseekoff(0, std::ios::cur, std::ios::in);
+    if (resume == std::streampos(-1))
+        return std::string();
+    std::string bytes(size, '\0');
+    std::streamsize got = 0;
+    try {
+        if (file.pubseekpos(0, std::ios::in) == std::streampos(0))
+            got = file.sgetn(bytes.data(), std::streamsize(size));
+    } catch (const std::ios_base::failure &) {
     }
-    FileHandle(const FileHandle &) = delete;
-    FileHandle &operator=(const FileHandle &) = delete;
-
-private:
-    int m_fd;
-};
+    file.pubseekpos(resume, std::ios::in);
+    bytes.resize(size_t(std::max<std::streamsize>(got, 0)));
+    return bytes;
+}
 
 // Cuts the bytes of a log into lines (and the first line into LF pieces) and keeps what the
 // lines give. Fed chunk by chunk; finish() after the last chunk.
 class LogSplitter {
 public:
-    LogSplitter(DataTable &rows, int fd) : m_rows(rows), m_fd(fd) {}
+    // `file` is the file the bytes come from: a long line 1 is read from it again.
+    LogSplitter(DataTable &rows, std::filebuf &file) : m_rows(rows), m_file(file) {}
 
     void feed(const char *p, size_t size);
     void finish();
@@ -257,9 +220,8 @@ private:
     const char *feedFirstLine(const char *p, const char *end);
     const char *feedLines(const char *p, const char *end);
     void keepFirstLine(const char *begin, const char *end);
-    void piece(const char *begin, const char *end, bool high, bool last);
+    void ended(const char *begin, const char *end, bool high, bool lastPiece = false);
     void pieceDone(std::string_view text, bool high, bool last);
-    void line(const char *begin, const char *end, bool high);
     void lineDone(std::string_view text, bool high);
     void startSecondLine();
     void check(std::string_view text);
@@ -267,7 +229,7 @@ private:
     QString decode(const std::string &bytes) const;
 
     DataTable &m_rows;
-    const int m_fd;
+    std::filebuf &m_file;
 
     uint64_t m_line = 1;   // the line being read
     bool m_skipLF = false; // the last byte was a CR: an LF right after it belongs to it
@@ -332,7 +294,7 @@ const char *LogSplitter::feedFirstLine(const char *p, const char *end)
         }
         if (*stop == '\r') {
             keepFirstLine(start, stop);
-            piece(p, stop, high, true);
+            ended(p, stop, high, true);
             m_line = 2;
             m_skipLF = true;
             return stop + 1;
@@ -343,7 +305,7 @@ const char *LogSplitter::feedFirstLine(const char *p, const char *end)
             addRow(std::string_view(p, size_t(stop - p)), false);
             ++m_piece;
         } else {
-            piece(p, stop, high, false);
+            ended(p, stop, high);
         }
         p = stop + 1;
         if (m_failure != Failure::None)
@@ -365,7 +327,7 @@ const char *LogSplitter::feedLines(const char *p, const char *end)
             // Nearly every line: a data line of plain ASCII that lies wholly in this chunk.
             addRow(trimSpaces(std::string_view(p, size_t(cr - p)), true, true), false);
         } else {
-            line(p, cr, high);
+            ended(p, cr, high);
         }
         ++m_line;
         p = cr + 1;
@@ -391,27 +353,22 @@ void LogSplitter::keepFirstLine(const char *begin, const char *end)
         std::string().swap(m_firstLine);
 }
 
-// A piece or line ending at `end`, whose bytes before `begin` (if any) came in earlier chunks.
-void LogSplitter::piece(const char *begin, const char *end, bool high, bool last)
+// A piece of line 1 (`lastPiece`: the one its CR or the end of the file ends) or a later line,
+// ending at `end`. Its bytes before `begin`, if any, came in earlier chunks and wait in m_carry.
+void LogSplitter::ended(const char *begin, const char *end, bool high, bool lastPiece)
 {
-    if (m_carry.empty()) {
-        pieceDone(std::string_view(begin, size_t(end - begin)), high, last);
-    } else {
+    std::string_view text(begin, size_t(end - begin));
+    const bool carried = !m_carry.empty();
+    if (carried) {
         m_carry.append(begin, size_t(end - begin));
-        pieceDone(m_carry, hasHighByte(m_carry), last);
-        m_carry.clear();
-        if (m_carry.capacity() > ChunkSize)
-            std::string().swap(m_carry);
+        text = m_carry;
+        high = hasHighByte(m_carry);
     }
-}
-
-void LogSplitter::line(const char *begin, const char *end, bool high)
-{
-    if (m_carry.empty()) {
-        lineDone(std::string_view(begin, size_t(end - begin)), high);
-    } else {
-        m_carry.append(begin, size_t(end - begin));
-        lineDone(m_carry, hasHighByte(m_carry));
+    if (m_line == 1)
+        pieceDone(text, high, lastPiece);
+    else
+        lineDone(text, high);
+    if (carried) {
         m_carry.clear();
         if (m_carry.capacity() > ChunkSize)
             std::string().swap(m_carry);
@@ -468,22 +425,10 @@ void LogSplitter::startSecondLine()
         m_header = m_pieceHeader;
         return;
     }
-    if (m_firstLineSize <= Line1KeepLimit) {
+    if (m_firstLineSize <= Line1KeepLimit)
         m_header.assign(trimSpaces(m_firstLine, true, true));
-    } else {
-        std::string line(size_t(m_firstLineSize), '\0');
-        size_t got = 0;
-        while (got < line.size()) {
-            const ssize_t n = ::pread(m_fd, line.data() + got, line.size() - got, off_t(got));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break; // the file changed under us: keep what is there
-            got += size_t(n);
-        }
-        line.resize(got);
-        m_header.assign(trimSpaces(line, true, true));
-    }
+    else
+        m_header.assign(trimSpaces(readStart(m_file, size_t(m_firstLineSize)), true, true));
     std::string().swap(m_firstLine);
 }
 
@@ -531,14 +476,13 @@ void LogSplitter::addRow(std::string_view text, bool high)
 
 void LogSplitter::finish()
 {
+    const char *const tail = m_carry.data() + m_carry.size();
     if (m_line == 1) {
         // The file ended inside line 1: its last piece ends here (it may be empty).
-        const char *tail = m_carry.data();
-        piece(tail, tail, hasHighByte(m_carry), true);
+        ended(tail, tail, false, true);
     } else if (m_manyLines && !m_carry.empty()) {
         // A last line without a line end.
-        lineDone(m_carry, hasHighByte(m_carry));
-        m_carry.clear();
+        ended(tail, tail, false);
     }
 }
 
@@ -574,74 +518,115 @@ LogReadResult failure(const QString &message)
     return result;
 }
 
-LogReadResult readFile(const QString &path)
+// The path as the file system takes it: UTF-16 on Windows, the 8-bit file name encoding elsewhere.
+std::filesystem::path filePath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// Opens the log at `path` for reading into `file` and tells its size (0 when unknown). Returns an
+// empty text, or the message of why it cannot be opened.
+//
+// Only a regular file is read: a FIFO or a device could block or never end. Its type is known
+// before it is opened, so a FIFO at the path is refused without waiting for a writer; status()
+// follows links, so a dangling link does not exist. What remains is the moment between that look
+// and the opening: a path replaced by a FIFO just then makes the opening wait for a writer, and
+// one replaced by a device is read as a file (standard C++ opens no file without waiting, nor
+// tells the type of an open one).
+QString openLog(const QString &path, std::filebuf &file, uint64_t &size)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
-        return failure(cannotOpen(path, reasonFor(ENOENT)));
-    const QByteArray name = QFile::encodeName(path);
+        return cannotOpen(path, reasonFor(std::errc::no_such_file_or_directory));
+    const std::filesystem::path name = filePath(path);
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(name, error);
+    if (error)
+        return cannotOpen(path, reasonFor(error));
+    if (std::filesystem::is_directory(status))
+        return cannotOpen(path, reasonFor(std::errc::is_a_directory));
+    if (!std::filesystem::is_regular_file(status))
+        return cannotOpen(path, QStringLiteral("no es un archivo normal."));
+    size = std::filesystem::file_size(name, error);
+    if (error)
+        size = 0;
 
-    // Only a regular file is read: a FIFO or a device could block or never end. stat() follows
-    // links, so a dangling link does not exist.
-    struct stat info;
-    if (::stat(name.constData(), &info) != 0)
-        return failure(cannotOpen(path, reasonFor(errno)));
-    if (S_ISDIR(info.st_mode))
-        return failure(cannotOpen(path, reasonFor(EISDIR)));
-    if (!S_ISREG(info.st_mode))
-        return failure(cannotOpen(path, QStringLiteral("no es un archivo normal.")));
+    // Unbuffered: the reads go straight into the reader's chunk. std::filebuf keeps no reason for
+    // a failed open; the one the C library's open leaves in errno is taken.
+    file.pubsetbuf(nullptr, 0);
+    errno = 0;
+    if (!file.open(name, std::ios::in | std::ios::binary))
+        return cannotOpen(path, reasonFor(std::error_code(errno, std::generic_category())));
+    return QString();
+}
 
-    // O_NONBLOCK keeps open() from waiting should the path have become a FIFO meanwhile.
-    int fd;
-    do {
-        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return failure(cannotOpen(path, reasonFor(errno)));
-    const FileHandle file(fd);
-    if (::fstat(fd, &info) != 0)
-        return failure(cannotOpen(path, reasonFor(errno)));
-    if (S_ISDIR(info.st_mode))
-        return failure(cannotOpen(path, reasonFor(EISDIR)));
-    if (!S_ISREG(info.st_mode))
-        return failure(cannotOpen(path, QStringLiteral("no es un archivo normal.")));
+// Reads the whole of `file` into `splitter` in chunks of `chunkSize` bytes, until the end or
+// until the splitter fails; `total` counts the bytes read. Returns the error of a failed read.
+std::error_code feedFile(std::filebuf &file, LogSplitter &splitter, size_t chunkSize,
+                         uint64_t &total)
+{
+    const std::unique_ptr<char[]> chunk(new char[chunkSize]);
+    try {
+        for (;;) {
+            const std::streamsize n = file.sgetn(chunk.get(), std::streamsize(chunkSize));
+            if (n > 0) {
+                total += uint64_t(n);
+                splitter.feed(chunk.get(), size_t(n));
+            }
+            // sgetn() stops short only at the end of the file.
+            if (size_t(std::max<std::streamsize>(n, 0)) < chunkSize ||
+                splitter.failure() != LogSplitter::Failure::None)
+                return std::error_code();
+        }
+    } catch (const std::ios_base::failure &readFailed) {
+        // The reason of the failed read; a library that reports none simply ends the file here.
+        return readFailed.code();
+    }
+}
+
+// The message of a log that the splitter could not take whole.
+QString splitFailure(const QString &path, LogSplitter::Failure failure)
+{
+    switch (failure) {
+    case LogSplitter::Failure::LineTooLong:
+        return cannotRead(path, QStringLiteral("una línea mide más de 4 GiB."));
+    case LogSplitter::Failure::TooManyRows:
+        return cannotRead(path, QStringLiteral("tiene demasiadas líneas."));
+    case LogSplitter::Failure::None:
+        break;
+    }
+    return QString();
+}
+
+LogReadResult readFile(const QString &path)
+{
+    std::filebuf file;
+    uint64_t size = 0;
+    if (const QString error = openLog(path, file, size); !error.isEmpty())
+        return failure(error);
 
     LogReadResult result;
     // Room for the rows a log of this size usually holds (real lines are longer than 40 bytes):
     // the row index then never moves while it fills. Room not used is never touched.
-    result.log.table.reserveRows(size_t(std::max<off_t>(info.st_size, 0)) / 40);
-    LogSplitter splitter(result.log.table, fd);
+    result.log.table.reserveRows(
+        size_t(std::min<uint64_t>(size / 40, std::numeric_limits<size_t>::max())));
+    LogSplitter splitter(result.log.table, file);
     // A small log gets a buffer of its own size (plus one byte, to see the end in one read); the
     // loop reads on whatever the size said, as files such as those of /proc report none.
     const size_t chunkSize =
-        std::clamp<size_t>(size_t(std::max<off_t>(info.st_size, 0)) + 1, 4096, ChunkSize);
-    const std::unique_ptr<char[]> chunk(new char[chunkSize]);
+        std::clamp<size_t>(size_t(std::min<uint64_t>(size, ChunkSize)) + 1, 4096, ChunkSize);
     uint64_t total = 0;
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk.get(), chunkSize);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return failure(cannotRead(path, reasonFor(errno)));
-        }
-        if (n == 0)
-            break;
-        total += uint64_t(n);
-        splitter.feed(chunk.get(), size_t(n));
-        if (splitter.failure() != LogSplitter::Failure::None)
-            break;
-    }
+    if (const std::error_code error = feedFile(file, splitter, chunkSize, total))
+        return failure(cannotRead(path, reasonFor(error)));
     if (total == 0)
         return failure(cannotOpen(path, QStringLiteral("el archivo está vacío.")));
     if (splitter.failure() == LogSplitter::Failure::None)
         splitter.finish();
-    switch (splitter.failure()) {
-    case LogSplitter::Failure::None:
-        break;
-    case LogSplitter::Failure::LineTooLong:
-        return failure(cannotRead(path, QStringLiteral("una línea mide más de 4 GiB.")));
-    case LogSplitter::Failure::TooManyRows:
-        return failure(cannotRead(path, QStringLiteral("tiene demasiadas líneas.")));
-    }
+    if (splitter.failure() != LogSplitter::Failure::None)
+        return failure(splitFailure(path, splitter.failure()));
     splitter.result(result.log);
     result.ok = true;
     return result;
@@ -657,7 +642,7 @@ LogReadResult read(const QString &path, int session)
     try {
         result = readFile(path);
     } catch (const std::bad_alloc &) {
-        return failure(cannotRead(path, reasonFor(ENOMEM)));
+        return failure(cannotRead(path, reasonFor(std::errc::not_enough_memory)));
     }
     if (!result.ok)
         return result;
