@@ -55,8 +55,8 @@ private slots:
     {
         const QByteArray text = report(TestSupport::standardLog({"'003", "'011", "'120"}, Pull));
         const QJsonObject json = QJsonDocument::fromJson(text).object();
-        const QStringList order = {"caption", "title", "header", "groups",   "engine", "columns",
-                                   "boxes",   "series", "rows",  "sessions", "stats"};
+        const QStringList order = {"caption", "title",  "header", "groups",   "engine", "columns",
+                                   "boxes",   "series", "rows",   "sessions", "stats"};
         QCOMPARE(json.keys().size(), order.size());
         qsizetype last = -1;
         for (const QString &key : order) {

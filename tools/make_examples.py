@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the sample logs in examples/: diesel.csv, petrol.csv and power.csv.
+"""Writes the sample logs in examples/: diesel.csv, petrol.csv, power.csv, sessions.csv and newer.csv.
 
 Each log is one slow full-load pull in a high gear, as the KORVEX tool records it: a short spell
 at idle, then engine speed climbing from about 900 to 4500 /min. The turbo is simulated rather
@@ -7,6 +7,12 @@ than drawn: a first-order boost response driven by a PI controller on the N75 va
 integrator that winds up while the turbo cannot yet make the requested pressure. That gives what
 a real log shows: actual boost lagging the request at low speed, then overshooting it a little
 once the turbo has spooled.
+
+sessions.csv holds two logging sessions appended in one file, as the tool writes them when logging
+is started again into the same file: a diesel pull, then a second one after a change to the boost
+request. newer.csv is a diesel pull in the tool's newer field-by-field layout: the four fields of
+groups 003 and 011 in slots 1-8, two single fields of group 013 in slots 9-10, slots 11-12 unused,
+and a time stamp before every value.
 
 The output is deterministic (fixed seeds, fixed number formats), so running this again gives the
 same bytes. Usage: tools/make_examples.py [--out DIR]   (default: examples/ beside tools/)
@@ -165,25 +171,26 @@ def noisy_speed(rng, pull, t):
     return "%d" % round(pull.speed(t) + rng.gauss(0.0, 5.0))
 
 
-def diesel(rng):
-    rows, period = 420, 0.24
-    pull = Pull(rng, rows, period, idle_rows=28,
-                target_table=[(900, 1000), (1300, 1550), (1800, 2150), (2200, 2380),
-                              (3200, 2380), (4000, 2180), (4600, 1980)],
+DIESEL_ECU = "03G 906 021 KM,BKD,R4 2.0L EDC G000AG 0914,"
+DIESEL_NAMES = [
+    ["Engine Speed", "EGR Air Mass (Spec.)", "EGR Air Mass (Act.)", "EGR Duty Cycle"],
+    ["Engine Speed", "Boost Press. (Spec.)", "Boost Press. (Act.)", "Charge Press. Control"],
+    ["Idle Qty Deviation Cyl1", "Idle Qty Deviation Cyl2", "Idle Qty Deviation Cyl3",
+     "Idle Qty Deviation Cyl4"]]
+DIESEL_UNITS = [["/min", "mg/H", "mg/H", "%"], ["/min", "mbar", "mbar", "%"],
+                ["mg/H", "mg/H", "mg/H", "mg/H"]]
+DIESEL_TARGET = [(900, 1000), (1300, 1550), (1800, 2150), (2200, 2380), (3200, 2380),
+                 (4000, 2180), (4600, 1980)]
+
+
+def diesel_rows(rng, rows, target_table=DIESEL_TARGET):
+    """The rows of a diesel pull: per row the three groups' time stamps and values."""
+    period = 0.24
+    pull = Pull(rng, rows, period, idle_rows=28, target_table=target_table,
                 spool_table=[(900, 1020), (1300, 1250), (1700, 1800), (2100, 2550),
                              (3000, 2750), (4600, 2600)],
                 overboost=18.0, ambient=962.0)
     sampler = Sampler(rng, period, 0.08)
-    lines = header_lines(
-        datetime.datetime(2025, 3, 14, 10, 42, 17, 318450),
-        "03G 906 021 KM,BKD,R4 2.0L EDC G000AG 0914,",
-        ("003", "011", "013"),
-        [["Engine Speed", "EGR Air Mass (Spec.)", "EGR Air Mass (Act.)", "EGR Duty Cycle"],
-         ["Engine Speed", "Boost Press. (Spec.)", "Boost Press. (Act.)", "Charge Press. Control"],
-         ["Idle Qty Deviation Cyl1", "Idle Qty Deviation Cyl2", "Idle Qty Deviation Cyl3",
-          "Idle Qty Deviation Cyl4"]],
-        [["/min", "mg/H", "mg/H", "%"], ["/min", "mbar", "mbar", "%"],
-         ["mg/H", "mg/H", "mg/H", "mg/H"]])
     cylinders = [0.42, -0.31, 0.18, -0.27]
     for _ in range(rows):
         ta, tb, tc = sampler.row()
@@ -205,7 +212,56 @@ def diesel(rng):
         # Group 013: idle smoothness correction, only active at idle.
         at_idle = pull.pedal(tc) == 0.0
         group_c = [fmt(c + rng.gauss(0.0, 0.05), 2) if at_idle else "0.00" for c in cylinders]
-        lines.append(data_line((ta, tb, tc), (group_a, group_b, group_c)))
+        yield (ta, tb, tc), (group_a, group_b, group_c)
+
+
+def diesel_log(rng, rows, when, target_table=DIESEL_TARGET):
+    lines = header_lines(when, DIESEL_ECU, ("003", "011", "013"), DIESEL_NAMES, DIESEL_UNITS)
+    for times, groups in diesel_rows(rng, rows, target_table):
+        lines.append(data_line(times, groups))
+    return lines
+
+
+def diesel(rng):
+    return diesel_log(rng, 420, datetime.datetime(2025, 3, 14, 10, 42, 17, 318450))
+
+
+def sessions(rng):
+    """Two sessions in one file: the second pull asks for 150 mbar more boost above 1800 /min."""
+    first = diesel_log(rng, 260, datetime.datetime(2025, 6, 7, 9, 15, 2, 480010))
+    raised = [(rpm, boost + 150 if rpm >= 1800 else boost) for rpm, boost in DIESEL_TARGET]
+    second = diesel_log(rng, 300, datetime.datetime(2025, 6, 7, 9, 31, 44, 125300), raised)
+    return first + second
+
+
+def newer(rng):
+    """A diesel pull in the newer layout: one id, name, unit and time stamp per slot."""
+    when = datetime.datetime(2026, 2, 20, 17, 5, 9, 660120)
+    slots = [("003", k) for k in range(4)] + [("011", k) for k in range(4)] + \
+            [("013", 0), ("013", 1), ("000", 0), ("000", 0)]
+    header = header_lines(when, DIESEL_ECU, ("003", "011", "013"), DIESEL_NAMES, DIESEL_UNITS)[0]
+
+    def named(group, field, table):
+        return "" if group == "000" else table[("003", "011", "013").index(group)][field]
+
+    ids, id_texts, names, units = [], [], [], []
+    for group, field in slots:
+        ids += ["G" + group, "F%d" % field]
+        id_texts += ["TIME", "" if group == "000" else "%s-%d" % (group, field)]
+        names += ["STAMP", named(group, field, DIESEL_NAMES)]
+        units += ["", named(group, field, DIESEL_UNITS)]
+    lines = [header, DIESEL_ECU, ",," + ",".join(ids), "", "Marker," + ",".join(id_texts),
+             "," + ",".join(names), "," + ",".join(units)]
+    for (ta, tb, tc), values in diesel_rows(rng, 380):
+        fields = [""]
+        for slot, (group, field) in enumerate(slots):
+            if group == "000":
+                fields += ["", ""]
+                continue
+            index = ("003", "011", "013").index(group)
+            stamp = (ta, tb, tc)[index] + 0.01 * (slot % 4)
+            fields += [fmt(stamp, 2), values[index][field]]
+        lines.append(",".join(fields))
     return lines
 
 
@@ -295,12 +351,13 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
     for name, build, seed in (("diesel.csv", diesel, 2003), ("petrol.csv", petrol, 2115),
-                              ("power.csv", power, 2120)):
+                              ("power.csv", power, 2120), ("sessions.csv", sessions, 2007),
+                              ("newer.csv", newer, 2026)):
         lines = build(random.Random(seed))
         path = os.path.join(args.out, name)
         with open(path, "w", encoding="ascii", newline="") as out:
             out.write(CRLF.join(lines) + CRLF)
-        print("%s: %d rows" % (os.path.normpath(path), len(lines) - 7))
+        print("%s: %d lines" % (os.path.normpath(path), len(lines)))
 
 
 if __name__ == "__main__":

@@ -149,8 +149,8 @@ void ChartModel::setSeriesValuesFromTable(int s, const DataTable &table, int cel
     emit changed();
 }
 
-void ChartModel::plotColumn(int s, const DataTable &table, int cell, int rows,
-                            const QString &label, const QColor &color, int box)
+void ChartModel::plotColumn(int s, const DataTable &table, int cell, int rows, const QString &label,
+                            const QColor &color, int box)
 {
     if (rows > 0 && s >= 1 && s <= seriesCount()) {
         setSeriesLabel(s, label);

@@ -82,11 +82,21 @@ void JsonWriter::escaped(std::string_view text)
     m_buf.push_back('"');
     for (unsigned char c : text) {
         switch (c) {
-        case '"': m_buf.append("\\\""); break;
-        case '\\': m_buf.append("\\\\"); break;
-        case '\n': m_buf.append("\\n"); break;
-        case '\r': m_buf.append("\\r"); break;
-        case '\t': m_buf.append("\\t"); break;
+        case '"':
+            m_buf.append("\\\"");
+            break;
+        case '\\':
+            m_buf.append("\\\\");
+            break;
+        case '\n':
+            m_buf.append("\\n");
+            break;
+        case '\r':
+            m_buf.append("\\r");
+            break;
+        case '\t':
+            m_buf.append("\\t");
+            break;
         default:
             if (c < 0x20) {
                 char esc[8];

@@ -28,17 +28,24 @@ constexpr int FirstDataLine = 8;
 constexpr int BoxCount = 15;
 
 // The header of the visible first column and of the hidden time columns.
-inline QString timeHeader() { return QStringLiteral("Tiempo"); }
+inline QString timeHeader()
+{
+    return QStringLiteral("Tiempo");
+}
 
 // Fields 6 and 11 of the column-name line and of the data lines are the time stamps of the
 // second and third groups: their columns are hidden and they never get a series box.
-constexpr bool isTimeField(int field) { return field == 6 || field == 11; }
+constexpr bool isTimeField(int field)
+{
+    return field == 6 || field == 11;
+}
 
 QStringList splitFields(const QString &line);
 
-// Whether a (trimmed) line starts a header block, like "Sunday,06,December,2026,14:57:28:15476,...":
-// field 0 not empty and without a digit, field 1 one or two digits, field 3 four digits and field
-// 4 beginning with digits:digits:digits. Weekday and month come in the user's language.
+// Whether a (trimmed) line starts a header block, like
+// "Sunday,06,December,2026,14:57:28:15476,...": field 0 not empty and without a digit, field 1 one
+// or two digits, field 3 four digits and field 4 beginning with digits:digits:digits. Weekday and
+// month come in the user's language.
 bool isHeaderLine(std::string_view line);
 // The hh:mm:ss a header line's field 4 begins with (its first three parts); empty when it does
 // not begin with digits:digits:digits.

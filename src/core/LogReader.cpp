@@ -1,6 +1,7 @@
 #include "core/LogReader.h"
 
 #include "core/ByteScan.h"
+#include "core/NewerLayout.h"
 
 #include <QFile>
 
@@ -24,9 +25,13 @@
 // pieces play the roles of the lines (piece 0 the header, 3 the group line, 4 the column-name
 // line, 7 on the data lines). If a second line turns up, the file has CR LF (or CR) line ends:
 // whatever the pieces gave is dropped and the lines are used instead. Either way the file is
-// read once and nothing but the table grows with its size. The look for a line end also tells
-// whether the line holds a byte of 0x80 or above (ByteScan.h); a data line goes from the read
-// buffer straight into the table.
+// read once and nothing but the table grows with its size.
+//
+// A header line among the data lines starts the next session of the file. Only the wanted
+// session's block is kept and only its data lines become rows; the other sessions' lines are
+// counted. A data line is told from a header line at its first byte nearly always. The look for a
+// line end also tells whether the line holds a byte of 0x80 or above (ByteScan.h); a data line goes
+// from the read buffer straight into the table.
 //
 // The table stores the bytes of the file. A line of plain ASCII reads the same in UTF-8 and in
 // Windows-1252, so only a line holding a byte of 0x80 or above is looked at: it is checked as
@@ -175,7 +180,8 @@ QString cannotOpen(const QString &path, const QString &reason)
 
 QString sessionCount(size_t count)
 {
-    return count == 1 ? QStringLiteral("una sola sesión") : QStringLiteral("%1 sesiones").arg(count);
+    return count == 1 ? QStringLiteral("una sola sesión")
+                      : QStringLiteral("%1 sesiones").arg(count);
 }
 
 QString cannotRead(const QString &path, const QString &reason)
@@ -202,19 +208,61 @@ std::string readStart(std::filebuf &file, size_t size)
     return bytes;
 }
 
-// Cuts the bytes of a log into lines (and the first line into LF pieces) and keeps what the
-// lines give. Fed chunk by chunk; finish() after the last chunk.
+// Where the lines of one reading of the file (its LF pieces, or its lines) belong: the sessions
+// found so far, and which line of the current session's header block is the last one read. Of
+// the wanted session it keeps the block lines that carry something.
+struct SessionLines {
+    struct Session {
+        std::string header; // its line 1, trimmed
+        int rows = 0;       // lines that give a row (counted for the sessions not read)
+    };
+    std::vector<Session> sessions;
+    int blockLines = 0; // lines of the current block read, up to its seven
+
+    // The wanted session's block.
+    std::string idLine;  // line 3: the ids of the newer layout
+    std::string group;   // line 4
+    std::string columns; // line 5
+    std::string names;   // line 6: the names of the newer layout
+    bool hasGroup = false;
+    bool hasColumns = false;
+    std::unique_ptr<NewerLayout> newer; // set when line 3 holds the newer layout's ids
+
+    bool reading = false; // the current session is the wanted one
+
+    void start(std::string_view header, int wanted)
+    {
+        sessions.push_back({std::string(header), 0});
+        blockLines = 1;
+        reading = int(sessions.size()) == wanted;
+    }
+    bool inData() const { return blockLines == LogLayout::FirstDataLine - 1; }
+    // A line of the wanted session's data that goes to the table as it stands: a classic block
+    // and a line that cannot be a header line (it starts with its empty field 0 or a number).
+    bool plainRow(std::string_view text) const
+    {
+        return reading && inData() && !newer &&
+               (text.empty() || text[0] == ',' || (text[0] >= '0' && text[0] <= '9'));
+    }
+};
+
+// Cuts the bytes of a log into lines (and the first line into LF pieces) and keeps what the lines
+// of the wanted session give. Fed chunk by chunk; finish() after the last chunk.
 class LogSplitter {
 public:
     // `file` is the file the bytes come from: a long line 1 is read from it again.
-    LogSplitter(DataTable &rows, std::filebuf &file) : m_rows(rows), m_file(file) {}
+    LogSplitter(DataTable &rows, std::filebuf &file, int wanted)
+        : m_rows(rows), m_file(file), m_wanted(wanted)
+    {
+    }
 
     void feed(const char *p, size_t size);
     void finish();
     enum class Failure { None, LineTooLong, TooManyRows };
     Failure failure() const { return m_failure; }
     // Fills `log` from the lines read (its rows were added to the table given on construction).
-    void result(LogFile &log) const;
+    // Returns false, filling nothing but the sessions, when the file has no wanted session.
+    bool result(LogFile &log) const;
 
 private:
     const char *feedFirstLine(const char *p, const char *end);
@@ -223,13 +271,17 @@ private:
     void ended(const char *begin, const char *end, bool high, bool lastPiece = false);
     void pieceDone(std::string_view text, bool high, bool last);
     void lineDone(std::string_view text, bool high);
+    void nextLine(SessionLines &lines, std::string_view text, bool high);
+    void keepBlockLine(SessionLines &lines, std::string_view text);
+    void dataLine(SessionLines &lines, std::string_view text, bool high);
     void startSecondLine();
     void check(std::string_view text);
     void addRow(std::string_view text, bool high);
-    QString decode(const std::string &bytes) const;
+    QString decode(std::string_view bytes) const;
 
     DataTable &m_rows;
     std::filebuf &m_file;
+    const int m_wanted;
 
     uint64_t m_line = 1;   // the line being read
     bool m_skipLF = false; // the last byte was a CR: an LF right after it belongs to it
@@ -238,25 +290,18 @@ private:
     bool m_storedHigh = false; // a row in the table holds a byte of 0x80 or above
     Failure m_failure = Failure::None;
     std::string m_scratch;
+    std::string m_classic; // a data line of the newer layout as the classic line it stands for
 
     // Line 1 read as LF pieces.
     uint64_t m_piece = 0;
     bool m_firstLineHasLF = false;
     std::string m_firstLine; // line 1's bytes while they fit Line1KeepLimit
     uint64_t m_firstLineSize = 0;
-    std::string m_pieceHeader;
-    std::string m_pieceGroup;
-    std::string m_pieceColumns;
-    bool m_pieceHasGroup = false;
-    bool m_pieceHasColumns = false;
+    SessionLines m_pieces;
 
     // The file read as lines; valid once a second line has started.
     bool m_manyLines = false;
-    std::string m_header;
-    std::string m_group;
-    std::string m_columns;
-    bool m_hasGroup = false;
-    bool m_hasColumns = false;
+    SessionLines m_lines;
 };
 
 void LogSplitter::feed(const char *p, size_t size)
@@ -300,9 +345,13 @@ const char *LogSplitter::feedFirstLine(const char *p, const char *end)
             return stop + 1;
         }
         m_firstLineHasLF = true;
-        if (m_piece >= 7 && !high && m_carry.empty()) {
-            // Nearly every piece of an LF log: a data line of plain ASCII, not trimmed.
-            addRow(std::string_view(p, size_t(stop - p)), false);
+        if (m_piece > 0 && !high && m_carry.empty()) {
+            // Nearly every piece of an LF log: plain ASCII, not trimmed.
+            const std::string_view text(p, size_t(stop - p));
+            if (m_pieces.plainRow(text))
+                addRow(text, false);
+            else
+                nextLine(m_pieces, text, false);
             ++m_piece;
         } else {
             ended(p, stop, high);
@@ -323,9 +372,14 @@ const char *LogSplitter::feedLines(const char *p, const char *end)
             m_carry.append(p, size_t(end - p));
             return end;
         }
-        if (m_line >= 8 && !high && m_carry.empty()) {
-            // Nearly every line: a data line of plain ASCII that lies wholly in this chunk.
-            addRow(trimSpaces(std::string_view(p, size_t(cr - p)), true, true), false);
+        if (!high && m_carry.empty()) {
+            // Nearly every line: plain ASCII that lies wholly in this chunk.
+            const std::string_view text =
+                trimSpaces(std::string_view(p, size_t(cr - p)), true, true);
+            if (m_lines.plainRow(text))
+                addRow(text, false);
+            else
+                nextLine(m_lines, text, false);
         } else {
             ended(p, cr, high);
         }
@@ -382,17 +436,10 @@ void LogSplitter::pieceDone(std::string_view text, bool high, bool last)
     // The whole first line is trimmed once: only piece 0 loses leading spaces and only the last
     // piece trailing ones.
     text = trimSpaces(text, m_piece == 0, last);
-    if (m_piece == 0) {
-        m_pieceHeader.assign(text);
-    } else if (m_piece == 3) {
-        m_pieceGroup.assign(text);
-        m_pieceHasGroup = true;
-    } else if (m_piece == 4) {
-        m_pieceColumns.assign(text);
-        m_pieceHasColumns = true;
-    } else if (m_piece >= 7) {
-        addRow(text, high);
-    }
+    if (m_piece == 0)
+        m_pieces.start(text, m_wanted);
+    else
+        nextLine(m_pieces, text, high);
     ++m_piece;
 }
 
@@ -400,36 +447,81 @@ void LogSplitter::lineDone(std::string_view text, bool high)
 {
     if (high)
         check(text);
-    text = trimSpaces(text, true, true);
-    if (m_line >= 8) {
+    nextLine(m_lines, trimSpaces(text, true, true), high);
+}
+
+// A line after the first: a line of the current header block, a data line, or the header line
+// that starts the next session. Lines 1 to 7 of the file are always the first block.
+void LogSplitter::nextLine(SessionLines &lines, std::string_view text, bool high)
+{
+    if (!lines.inData()) {
+        ++lines.blockLines;
+        if (lines.reading)
+            keepBlockLine(lines, text);
+    } else if (LogLayout::isHeaderLine(text)) {
+        lines.start(text, m_wanted);
+    } else {
+        dataLine(lines, text, high);
+    }
+}
+
+void LogSplitter::keepBlockLine(SessionLines &lines, std::string_view text)
+{
+    switch (lines.blockLines) {
+    case 3:
+        if (NewerLayout::isIdLine(text))
+            lines.newer = std::make_unique<NewerLayout>(text);
+        break;
+    case LogLayout::GroupLine:
+        lines.group.assign(text);
+        lines.hasGroup = true;
+        break;
+    case LogLayout::ColumnLine:
+        lines.columns.assign(text);
+        lines.hasColumns = true;
+        break;
+    case 6:
+        lines.names.assign(text);
+        break;
+    default:
+        break;
+    }
+}
+
+// A data line: a row of the table in the wanted session (as the classic line it stands for, in
+// the newer layout), only counted in the others.
+void LogSplitter::dataLine(SessionLines &lines, std::string_view text, bool high)
+{
+    if (!lines.reading) {
+        if (text.find(',') != std::string_view::npos)
+            ++lines.sessions.back().rows;
+        return;
+    }
+    if (lines.newer) {
+        lines.newer->dataLine(text, m_classic);
+        addRow(m_classic, high);
+    } else {
         addRow(text, high);
-    } else if (m_line == 4) {
-        m_group.assign(text);
-        m_hasGroup = true;
-    } else if (m_line == 5) {
-        m_columns.assign(text);
-        m_hasColumns = true;
     }
 }
 
 // A byte after line 1's terminator: the file has CR LF or CR line ends, and line 1 is the header
-// as a whole, LFs and all.
+// as a whole, LFs and all. What the pieces gave is dropped.
 void LogSplitter::startSecondLine()
 {
     m_manyLines = true;
     m_rows.clearRows();
     m_storedHigh = false;
-    std::string().swap(m_pieceGroup);
-    std::string().swap(m_pieceColumns);
-    if (!m_firstLineHasLF) {
-        m_header = m_pieceHeader;
-        return;
-    }
-    if (m_firstLineSize <= Line1KeepLimit)
-        m_header.assign(trimSpaces(m_firstLine, true, true));
+    std::string header;
+    if (!m_firstLineHasLF)
+        header = std::move(m_pieces.sessions.front().header); // line 1 was its one piece
+    else if (m_firstLineSize <= Line1KeepLimit)
+        header.assign(trimSpaces(m_firstLine, true, true));
     else
-        m_header.assign(trimSpaces(readStart(m_file, size_t(m_firstLineSize)), true, true));
+        header.assign(trimSpaces(readStart(m_file, size_t(m_firstLineSize)), true, true));
+    m_pieces = SessionLines();
     std::string().swap(m_firstLine);
+    m_lines.start(header, m_wanted);
 }
 
 // A line holding a byte of 0x80 or above.
@@ -486,7 +578,7 @@ void LogSplitter::finish()
     }
 }
 
-QString LogSplitter::decode(const std::string &bytes) const
+QString LogSplitter::decode(std::string_view bytes) const
 {
     if (m_utf8)
         return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
@@ -495,19 +587,31 @@ QString LogSplitter::decode(const std::string &bytes) const
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
-void LogSplitter::result(LogFile &log) const
+bool LogSplitter::result(LogFile &log) const
 {
     // With a second line the file has CR LF (or CR) line ends; otherwise its LF pieces count.
-    const bool hasGroup = m_manyLines ? m_hasGroup : m_pieceHasGroup;
-    const bool hasColumns = m_manyLines ? m_hasColumns : m_pieceHasColumns;
-    log.header = decode(m_manyLines ? m_header : m_pieceHeader);
-    if (hasGroup)
-        log.groups = LogLayout::readGroupLine(decode(m_manyLines ? m_group : m_pieceGroup));
-    if (hasColumns) {
-        const QString columnLine = decode(m_manyLines ? m_columns : m_pieceColumns);
+    const SessionLines &lines = m_manyLines ? m_lines : m_pieces;
+    for (size_t i = 0; i < lines.sessions.size(); ++i) {
+        const SessionLines::Session &session = lines.sessions[i];
+        const bool wanted = int(i) + 1 == m_wanted;
+        log.sessions.push_back({decode(session.header), LogLayout::headerTime(session.header),
+                                wanted ? m_rows.rowCount() : session.rows});
+    }
+    if (int(lines.sessions.size()) < m_wanted)
+        return false;
+    log.session = m_wanted;
+    log.header = log.sessions[size_t(m_wanted - 1)].header;
+    // A block in the newer layout is read as the classic block it stands for.
+    if (lines.hasGroup)
+        log.groups =
+            LogLayout::readGroupLine(decode(lines.newer ? lines.newer->groupLine() : lines.group));
+    if (lines.hasColumns) {
+        const QString columnLine =
+            decode(lines.newer ? lines.newer->columnLine(lines.names) : lines.columns);
         log.table.setColumns(LogLayout::columnsFor(columnLine));
         log.boxCaptions = LogLayout::boxCaptions(columnLine);
     }
+    return true;
 }
 
 LogReadResult failure(const QString &message)
@@ -601,7 +705,7 @@ QString splitFailure(const QString &path, LogSplitter::Failure failure)
     return QString();
 }
 
-LogReadResult readFile(const QString &path)
+LogReadResult readFile(const QString &path, int session)
 {
     std::filebuf file;
     uint64_t size = 0;
@@ -613,7 +717,7 @@ LogReadResult readFile(const QString &path)
     // the row index then never moves while it fills. Room not used is never touched.
     result.log.table.reserveRows(
         size_t(std::min<uint64_t>(size / 40, std::numeric_limits<size_t>::max())));
-    LogSplitter splitter(result.log.table, file);
+    LogSplitter splitter(result.log.table, file, session);
     // A small log gets a buffer of its own size (plus one byte, to see the end in one read); the
     // loop reads on whatever the size said, as files such as those of /proc report none.
     const size_t chunkSize =
@@ -627,7 +731,11 @@ LogReadResult readFile(const QString &path)
         splitter.finish();
     if (splitter.failure() != LogSplitter::Failure::None)
         return failure(splitFailure(path, splitter.failure()));
-    splitter.result(result.log);
+    if (!splitter.result(result.log))
+        return failure(QStringLiteral("El registro \"%1\" no tiene la sesión %2: tiene %3.")
+                           .arg(path)
+                           .arg(session)
+                           .arg(sessionCount(result.log.sessions.size())));
     result.ok = true;
     return result;
 }
@@ -638,26 +746,11 @@ namespace LogReader {
 
 LogReadResult read(const QString &path, int session)
 {
-    LogReadResult result;
     try {
-        result = readFile(path);
+        return readFile(path, session);
     } catch (const std::bad_alloc &) {
         return failure(cannotRead(path, reasonFor(std::errc::not_enough_memory)));
     }
-    if (!result.ok)
-        return result;
-    LogFile &log = result.log;
-    const QByteArray header = log.header.toUtf8();
-    log.sessions = {{log.header, LogLayout::headerTime(std::string_view(header.constData(),
-                                                                          size_t(header.size()))),
-                     log.table.rowCount()}};
-    if (session != 1)
-        return failure(QStringLiteral("El registro \"%1\" no tiene la sesión %2: tiene %3.")
-                           .arg(path)
-                           .arg(session)
-                           .arg(sessionCount(log.sessions.size())));
-    log.session = session;
-    return result;
 }
 
 } // namespace LogReader

@@ -29,10 +29,10 @@ struct LogSession {
 // without a group line marks no group, one without a column-name line has no columns and names no
 // box. Lines are counted from the session's own line 1.
 struct LogFile {
-    QString header;            // line 1, trimmed
-    LogLayout::Groups groups;  // the marks of line 4
+    QString header;                                       // line 1, trimmed
+    LogLayout::Groups groups;                             // the marks of line 4
     std::array<QString, LogLayout::BoxCount> boxCaptions; // from line 5; empty: box hidden
-    DataTable table;           // the columns of line 5 and one row per data line of 2+ fields
+    DataTable table; // the columns of line 5 and one row per data line of 2+ fields
     std::vector<LogSession> sessions; // every session of the file, in file order
     int session = 1;                  // the one read (1-based)
 };

@@ -206,8 +206,8 @@ void Form1::buildGrafica(QWidget *page)
         named(new QPushButton(QStringLiteral("Pantalla Completa")), QStringLiteral("CmdFull")),
         10320, 6720, 1455, 495);
     m_cmdSave = tab->add(
-        named(new QPushButton(QStringLiteral("Guardar Grafica")), QStringLiteral("CmdSave")),
-        10320, 7200, 1455, 495);
+        named(new QPushButton(QStringLiteral("Guardar Grafica")), QStringLiteral("CmdSave")), 10320,
+        7200, 1455, 495);
 }
 
 void Form1::buildDatos(QWidget *page)
@@ -546,7 +546,8 @@ void Form1::syncSessions()
     auto *group = new QActionGroup(m_sesiones);
     for (int n = 1; n <= int(sessions.size()); ++n) {
         const LogSession &session = sessions[size_t(n - 1)];
-        const QString when = session.time.isEmpty() ? QString() : session.time + QStringLiteral(", ");
+        const QString when =
+            session.time.isEmpty() ? QString() : session.time + QStringLiteral(", ");
         QAction *item = m_sesiones->addAction(
             QStringLiteral("Sesión %1  (%2%3 filas)").arg(n).arg(when).arg(session.rows));
         item->setObjectName(QStringLiteral("Sesion_%1").arg(n));
@@ -554,8 +555,8 @@ void Form1::syncSessions()
         item->setChecked(n == m_state->currentSession());
         group->addAction(item);
         // Queued: loading the session rebuilds this menu, item included.
-        connect(item, &QAction::triggered, this, [this, n] { openSession(n); },
-                Qt::QueuedConnection);
+        connect(
+            item, &QAction::triggered, this, [this, n] { openSession(n); }, Qt::QueuedConnection);
     }
 }
 

@@ -1,11 +1,11 @@
 #include "gui/Form3.h"
 
-#include "program/AppState.h"
 #include "core/ChartModel.h"
-#include "gui/ChartView.h"
-#include "program/PointReadout.h"
-#include "program/FullChart.h"
 #include "core/ImageFiles.h"
+#include "gui/ChartView.h"
+#include "program/AppState.h"
+#include "program/FullChart.h"
+#include "program/PointReadout.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -141,14 +141,14 @@ public:
     void message(const QString &text, MessageKind kind);
 
 signals:
-    void boxChanged(int k);        // caption, visibility, colour or ticked state of box k
+    void boxChanged(int k); // caption, visibility, colour or ticked state of box k
     void engineChanged();
-    void chcvChanged();            // enabled or ticked
-    void labelChanged(int which);  // StatLabel
+    void chcvChanged();           // enabled or ticked
+    void labelChanged(int which); // StatLabel
     void txtAtmoChanged();
     void captionChanged();
-    void sessionsChanged();        // another file or session was read, or none could be
-    void tableAboutToReset();      // rows or columns are about to be replaced wholesale
+    void sessionsChanged();   // another file or session was read, or none could be
+    void tableAboutToReset(); // rows or columns are about to be replaced wholesale
     void tableReset();
     void rowAboutToBeRemoved(int row); // 1-based
     void rowRemoved(int row);

@@ -94,7 +94,8 @@ void AppState::ColorColumn(int r, int g, int b, int column)
     // The table is always shown as a report (one column per value), so the other message of the
     // list ("el listview debe estar en vista reporte") cannot arise.
     if (column < 0 || column + 1 > table.columnCount()) {
-        message(QStringLiteral("El número de columna está fuera del intervalo"), MessageKind::Plain);
+        message(QStringLiteral("El número de columna está fuera del intervalo"),
+                MessageKind::Plain);
         return;
     }
     table.setColumnColor(column, QColor(r, g, b));

@@ -34,8 +34,8 @@ bool AppState::OpenChosen(const QString &path, const QString &fileName)
 void AppState::File(const QString &path)
 {
     // The title is the last piece of the path, whichever separator it uses.
-    const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('\\')),
-                                   path.lastIndexOf(QLatin1Char('/')));
+    const qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
     LogTitle = path.mid(cut + 1);
     LogTitle.replace(QLatin1Char('.'), QLatin1Char(' '));
 }

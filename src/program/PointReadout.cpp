@@ -1,7 +1,7 @@
 #include "program/PointReadout.h"
 
-#include "program/AppState.h"
 #include "core/ChartModel.h"
+#include "program/AppState.h"
 
 namespace PointReadout {
 

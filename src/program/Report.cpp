@@ -12,9 +12,12 @@ namespace {
 const char *engineName(EngineType type)
 {
     switch (type) {
-    case EngineType::Diesel: return "Diesel";
-    case EngineType::Gasolina: return "Gasolina";
-    case EngineType::Ninguno: break;
+    case EngineType::Diesel:
+        return "Diesel";
+    case EngineType::Gasolina:
+        return "Gasolina";
+    case EngineType::Ninguno:
+        break;
     }
     return "Ninguno";
 }
