@@ -109,6 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     AppState state;
     state.showMessage = [](const QString &, MessageKind) {};
     state.FormLoad(path);
+    // A file of several sessions: one of the others, chosen as from the "Sesiones" menu.
+    if (state.sessions().size() > 1)
+        state.OpenSession(1 + int((choice >> 16) % state.sessions().size()));
     checkNumbers(state.table, choice);
     state.CalcStats();
 

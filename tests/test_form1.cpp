@@ -186,6 +186,34 @@ private slots:
                  QStringLiteral("1100"));
     }
 
+    // The "Sesiones" menu offers the sessions of a file of several, and switches between them.
+    void sessionsMenu()
+    {
+        Window w;
+        QMenu *menu = w.find<QMenu>(QStringLiteral("Sesiones"));
+        QVERIFY(menu && !menu->menuAction()->isVisible());
+        const QByteArray second =
+            TestSupport::standardLog(Diesel, dataLines(3), "Lunes,1,x,2026,09:31:44:125");
+        w.open(TestSupport::writeFile(
+            w.dir, "two.csv", TestSupport::standardLog(Diesel, dataLines(5)) + second));
+        QVERIFY(menu->menuAction()->isVisible());
+        const QList<QAction *> items = menu->actions();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), QStringLiteral("Sesión 1  (13:51:20, 5 filas)"));
+        QCOMPARE(items[1]->text(), QStringLiteral("Sesión 2  (09:31:44, 3 filas)"));
+        QVERIFY(items[0]->isChecked() && !items[1]->isChecked());
+
+        items[1]->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(w.form.listDatos()->model()->rowCount(), 3);
+        QCOMPARE(w.form.windowTitle(), QStringLiteral("Ondalyx  v1 -  two.csv"));
+        QCOMPARE(w.checkedBoxes(), QList<int>({2, 3, 7, 8}));
+        QVERIFY(menu->actions()[1]->isChecked() && !menu->actions()[0]->isChecked());
+
+        w.openLog(Diesel, 4); // a file of one session hides the menu again
+        QVERIFY(!menu->menuAction()->isVisible());
+    }
+
     // Regression: a column-name line of 100,000 fields froze the window while each column was
     // sized.
     void wideColumnLineOpensAtOnce()

@@ -133,6 +133,8 @@ private slots:
         QTest::newRow("bad power") << QStringList{"--report", "--power", "1,2", "x.csv"};
         QTest::newRow("box out of range") << QStringList{"--report", "--power", "1,2,15", "x"};
         QTest::newRow("unknown option") << QStringList{"--report", "--nope", "x.csv"};
+        QTest::newRow("session not a number") << QStringList{"--report", "--session", "x", "a"};
+        QTest::newRow("session 0") << QStringList{"--report", "--session", "0", "x.csv"};
     }
     void usageErrors()
     {
@@ -167,6 +169,23 @@ private slots:
         QCOMPARE(QJsonDocument::fromJson(process.readAllStandardOutput())["engine"].toString(),
                  QStringLiteral("Diesel"));
         QCOMPARE(QImage(png).size(), QSize(769, 481)); // the main chart's size in the window
+
+        // Another session of the file, and one the file does not have.
+        const QString two = TestSupport::writeFile(
+            dir, "two.csv", log + TestSupport::standardLog({"'002"}, {",1,2"}, "Mo,1,x,2026,1:2:3"));
+        process.start(binary, {"--report", "--session", "2", two});
+        QVERIFY(process.waitForFinished(30000));
+        const QJsonObject second = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+        QCOMPARE(second["header"].toString(), QStringLiteral("Mo,1,x,2026,1:2:3"));
+        QCOMPARE(second["rows"].toInt(), 1);
+        const QJsonArray sessions = second["sessions"].toArray();
+        QCOMPARE(sessions.size(), 2);
+        QCOMPARE(sessions[0].toObject()["rows"].toInt(), Pull.size());
+        QCOMPARE(sessions[1].toObject()["header"].toString(), QStringLiteral("Mo,1,x,2026,1:2:3"));
+        process.start(binary, {"--report", "--session", "3", two});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 2);
+        QCOMPARE(process.readAllStandardError().count('\n'), 1);
 
         // A chart that cannot be written fails the run with a message naming it.
         process.start(binary, {"--report", "--chart", dir.filePath("no/such/dir/c.png"), logPath});

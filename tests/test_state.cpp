@@ -128,6 +128,37 @@ private slots:
         QCOMPARE(f.state.engine(), EngineType::Diesel);
     }
 
+    // Choosing a session loads it as the open command loads a file: a clean chart view, the
+    // session's own groups, columns, rows and figures; the title stays the file's.
+    void sessionsLoadOneAtATime()
+    {
+        Loaded f;
+        const QByteArray petrol = TestSupport::standardLog(Petrol, {Pull[0]}, "Lunes,1,x,2026,8:00:01");
+        const QString path = f.write("two.csv", pullLog(Diesel) + petrol);
+        QVERIFY(f.open(path));
+        QCOMPARE(int(f.state.sessions().size()), 2);
+        QCOMPARE(f.state.currentSession(), 1);
+        QCOMPARE(f.state.engine(), EngineType::Diesel);
+        f.state.setBoxTicked(9, true);
+
+        QVERIFY(f.state.OpenSession(2));
+        QCOMPARE(f.state.currentSession(), 2);
+        QCOMPARE(f.state.LogTitle, QStringLiteral("two.csv"));
+        QCOMPARE(f.state.caption(), QStringLiteral("Ondalyx  v1 -  two.csv"));
+        QCOMPARE(f.state.LogHeader, QStringLiteral("Lunes,1,x,2026,8:00:01"));
+        QCOMPARE(f.state.engine(), EngineType::Gasolina);
+        QCOMPARE(f.ticked(), (QList<int>{2, 4, 8, 9}));
+        QCOMPARE(f.state.table.rowCount(), 1);
+        QCOMPARE(f.state.label(LbMaxPico), QString()); // the diesel figures are gone
+
+        // The file gone: the message, and no sessions left to choose from.
+        QFile::remove(path);
+        QVERIFY(!f.state.OpenSession(1));
+        QCOMPARE(f.messages.size(), 1);
+        QVERIFY(f.state.sessions().empty());
+        QCOMPARE(f.state.table.rowCount(), 0);
+    }
+
     void cancelledOpenAndTheAtmosphericBox()
     {
         Loaded f(pullLog(Diesel));
