@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/DataTable.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // Helpers shared by the tests: writing small logs of the standard layout.
@@ -11,6 +14,19 @@ namespace TestSupport {
 // The group marks of a diesel log (its statistics run at load) and of a petrol one.
 inline const QList<QByteArray> Diesel = {"'003", "'011", "'020"};
 inline const QList<QByteArray> Petrol = {"'002", "'115", "'020"};
+
+// Every cell of every row, "|" between cells and one string per row.
+inline QStringList cells(const DataTable &table)
+{
+    QStringList rows;
+    for (int r = 1; r <= table.rowCount(); ++r) {
+        QStringList row;
+        for (int k = 0; k < table.cellCount(r); ++k)
+            row << table.cell(r, k);
+        rows << row.join(QLatin1Char('|'));
+    }
+    return rows;
+}
 
 // Writes `bytes` to `name` inside `dir` and returns the full path.
 inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)

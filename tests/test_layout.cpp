@@ -10,21 +10,11 @@
 
 namespace {
 
+using TestSupport::cells;
+
 const char *const Header1 = "Sunday,06,December,2026,14:57:28:15476,KORVEX";
 const char *const Header2 = "Sonntag,6,Dezember,2026,15:02:09:5,KORVEX";
 
-// The rows of a table, cells joined by "|".
-QStringList cells(const DataTable &table)
-{
-    QStringList rows;
-    for (int r = 1; r <= table.rowCount(); ++r) {
-        QStringList row;
-        for (int k = 0; k < table.cellCount(r); ++k)
-            row << table.cell(r, k);
-        rows << row.join('|');
-    }
-    return rows;
-}
 
 // Every session as "hh:mm:ss rows", the sessions joined by " / ".
 QString sessionList(const LogFile &log)

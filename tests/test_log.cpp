@@ -23,18 +23,8 @@
 
 namespace {
 
-// Every cell of every row, "|" between cells and one string per row.
-QStringList cells(const DataTable &table)
-{
-    QStringList rows;
-    for (int r = 1; r <= table.rowCount(); ++r) {
-        QStringList row;
-        for (int k = 0; k < table.cellCount(r); ++k)
-            row << table.cell(r, k);
-        rows << row.join(QLatin1Char('|'));
-    }
-    return rows;
-}
+using TestSupport::cells;
+
 
 // What the reader made of line 4 and line 5: the groups marked, the columns (with their width
 // when it is not the default) and the box captions.
