@@ -32,7 +32,8 @@ int main(int argc, char **argv)
         bool ok = false;
         const int size = QString::fromLocal8Bit(argv[i]).toInt(&ok);
         if (!ok || size < 1 || size > icon.width() || size > icon.height())
-            return fail(QStringLiteral("tamaño no válido: %1").arg(QString::fromLocal8Bit(argv[i])));
+            return fail(
+                QStringLiteral("tamaño no válido: %1").arg(QString::fromLocal8Bit(argv[i])));
         const QString dir = QStringLiteral("%1/%2x%2/apps").arg(output).arg(size);
         if (!QDir().mkpath(dir))
             return fail(QStringLiteral("no se pudo crear la carpeta \"%1\"").arg(dir));

@@ -21,7 +21,10 @@ public:
     QStringList labels;
     QStringList buttons;
 
-    void arm() { QTimer::singleShot(0, this, [this] { look(); }); }
+    void arm()
+    {
+        QTimer::singleShot(0, this, [this] { look(); });
+    }
     QStringList texts() const { return QStringList{caption} + labels + buttons; }
 
 private:

@@ -37,17 +37,21 @@ private slots:
     void dialogs_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("dialog");   // its class
+        QTest::addColumn<QString>("dialog");    // its class
         QTest::addColumn<QStringList>("texts"); // some of its caption, labels and buttons
-        QTest::newRow("Abrir CSV") << "open" << "QFileDialog"
-                                   << QStringList{"Abrir", "Ver en:", "&Nombre de fichero:",
-                                                  "Ficheros de tipo:", "&Abrir", "Cancelar"};
-        QTest::newRow("Color") << "colour" << "QColorDialog"
+        QTest::newRow("Abrir CSV")
+            << "open"
+            << "QFileDialog"
+            << QStringList{"Abrir",  "Ver en:", "&Nombre de fichero:", "Ficheros de tipo:",
+                           "&Abrir", "Cancelar"};
+        QTest::newRow("Color") << "colour"
+                               << "QColorDialog"
                                << QStringList{"Selecciona color", "Colores &básicos",
                                               "&Añadir a los colores personalizados", "Aceptar",
                                               "Cancelar"};
         QTest::newRow("a log that is not there")
-            << "message" << "QMessageBox"
+            << "message"
+            << "QMessageBox"
             << QStringList{"No se puede abrir el registro \"/nonexistent/run.csv\": el archivo no "
                            "existe.",
                            "Aceptar"};

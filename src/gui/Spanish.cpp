@@ -15,8 +15,8 @@ const QString TranslationName = QStringLiteral("qtbase_es");
 
 QString translationFile()
 {
-    return QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QLatin1Char('/') +
-           TranslationName + QStringLiteral(".qm");
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QLatin1Char('/') + TranslationName +
+           QStringLiteral(".qm");
 }
 
 QString install()
