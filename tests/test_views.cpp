@@ -282,7 +282,7 @@ private slots:
         m_state->setBoxTicked(3, true);
         m_state->chart.setHintText(QStringLiteral("main"));
         Form3 form3(*m_state);
-        form3.setProgramDir(programDir.path());
+        form3.setImageFolders(programDir.path(), programDir.filePath("pictures"));
         form3.showFilled();
         form3.resize(640, 480);
         QVERIFY(QTest::qWaitForWindowExposed(&form3));

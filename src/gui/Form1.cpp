@@ -571,10 +571,20 @@ void Form1::wireWindows()
     connect(this, &Form1::aboutRequested, this, &Form1::showAbout);
 }
 
+void Form1::setImageFolders(const QString &programDir, const QString &picturesDir)
+{
+    m_programDir = programDir;
+    m_picturesDir = picturesDir;
+    if (m_form3)
+        m_form3->setImageFolders(programDir, picturesDir);
+}
+
 void Form1::showFullChart()
 {
-    if (!m_form3)
+    if (!m_form3) {
         m_form3 = std::make_unique<Form3>(*m_state);
+        m_form3->setImageFolders(m_programDir, m_picturesDir);
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_form3->showFilled();
     QApplication::restoreOverrideCursor();
@@ -582,8 +592,8 @@ void Form1::showFullChart()
 
 void Form1::saveChart()
 {
-    const ImageFiles::SaveResult saved =
-        ImageFiles::saveChartImage(m_chart->render(m_chart->size()), m_state->LogTitle);
+    const ImageFiles::SaveResult saved = ImageFiles::saveChartImage(
+        m_chart->render(m_chart->size()), m_state->LogTitle, m_programDir, m_picturesDir);
     if (saved.ok)
         ImageFiles::openImage(saved.path);
     else

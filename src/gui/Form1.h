@@ -56,6 +56,11 @@ public:
     void setColorChooser(ColorChooser chooser) { m_colorChooser = std::move(chooser); }
     void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
 
+    // Where the chart saves of this window and of the full-screen chart go (see
+    // ImageFiles::folder): the program's folder and the user's pictures folder, the real ones
+    // when empty.
+    void setImageFolders(const QString &programDir, const QString &picturesDir);
+
 signals:
     void fullChartRequested(); // CmdFull "Pantalla Completa"
     void saveChartRequested(); // CmdSave "Guardar Grafica"
@@ -129,6 +134,8 @@ private:
     ColorChooser m_colorChooser;
     FileChooser m_fileChooser;
     QColor m_lastColor; // the colour the colour dialog returned last
+    QString m_programDir;
+    QString m_picturesDir;
 
     // The other windows, made on first use and kept until the program ends.
     std::unique_ptr<Form2> m_form2;

@@ -1,11 +1,11 @@
 #include "gui/Form3.h"
 
-#include "program/AppState.h"
 #include "core/ChartModel.h"
-#include "gui/ChartView.h"
-#include "program/PointReadout.h"
-#include "program/FullChart.h"
 #include "core/ImageFiles.h"
+#include "gui/ChartView.h"
+#include "program/AppState.h"
+#include "program/FullChart.h"
+#include "program/PointReadout.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -80,7 +80,7 @@ void Form3::saveChart()
 {
     const QImage image = m_chart->render(m_chart->size());
     const ImageFiles::SaveResult saved =
-        ImageFiles::saveChartImage(image, m_state.LogTitle, m_programDir);
+        ImageFiles::saveChartImage(image, m_state.LogTitle, m_programDir, m_picturesDir);
     if (!saved.ok) {
         QMessageBox::warning(this, QStringLiteral("Ondalyx"), saved.error);
         return;

@@ -35,8 +35,13 @@ public:
     ChartView *chart2() const { return m_chart; }
     ChartModel &chartModel() const { return *m_model; }
 
-    // The folder under which "Graficas" holds the saved images; the program's folder when empty.
-    void setProgramDir(const QString &dir) { m_programDir = dir; }
+    // Where "Guardar grafica pantalla completa" saves (see ImageFiles::folder): the program's
+    // folder and the user's pictures folder, the real ones when empty.
+    void setImageFolders(const QString &programDir, const QString &picturesDir)
+    {
+        m_programDir = programDir;
+        m_picturesDir = picturesDir;
+    }
 
 private:
     void saveChart();
@@ -46,4 +51,5 @@ private:
     ChartView *m_chart;
     QPushButton *m_cmdSave;
     QString m_programDir;
+    QString m_picturesDir;
 };
