@@ -6,10 +6,20 @@
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 // Helpers shared by the window tests.
 namespace GuiSupport {
+
+// Receives what the program asks the desktop to open, once set as the handler of a URL scheme.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
 
 // Answers the next modal dialog the program opens: as soon as one is up, its caption and the
 // texts of its labels and buttons are kept and the dialog is cancelled. Arm it before the action

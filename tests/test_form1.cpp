@@ -1,8 +1,11 @@
 // The main window, driven in-process as a user would.
+#include "GuiSupport.h"
 #include "TestSupport.h"
 
+#include "core/ImageFiles.h"
 #include "gui/ChartView.h"
 #include "gui/Form1.h"
+#include "gui/Form3.h"
 #include "program/AppState.h"
 
 #include <QtTest>
@@ -73,6 +76,21 @@ struct Window {
         return form.chart1()->plot()->graphCount();
     }
 };
+
+// The full-screen chart windows there are.
+QList<Form3 *> fullCharts()
+{
+    QList<Form3 *> found;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *form3 = qobject_cast<Form3 *>(window))
+            found << form3;
+    return found;
+}
+
+QImage rgb(const QImage &image)
+{
+    return image.convertToFormat(QImage::Format_RGB32);
+}
 
 } // namespace
 
@@ -326,6 +344,65 @@ private slots:
         QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(2.5)); // between the rows
         QCOMPARE(clicked.count(), 1);
         QCOMPARE(picked.count(), 1);
+    }
+
+    // Every chart save, of the main window and of the full-screen chart, puts the chart's picture
+    // on the clipboard, also when the file cannot be written.
+    void chartSavesGoToTheClipboard_data()
+    {
+        QTest::addColumn<bool>("full");     // the full-screen chart's save, else the main window's
+        QTest::addColumn<bool>("writable"); // the images folder can be written
+        QTest::newRow("Guardar Grafica") << false << true;
+        QTest::newRow("Guardar Grafica, nowhere to write") << false << false;
+        QTest::newRow("Guardar grafica pantalla completa") << true << true;
+        QTest::newRow("Guardar grafica pantalla completa, nowhere to write") << true << false;
+    }
+    void chartSavesGoToTheClipboard()
+    {
+        QFETCH(bool, full);
+        QFETCH(bool, writable);
+        Window w;
+        w.openLog(Diesel, 12);
+        // Root writes anywhere: the folders that cannot be written lie under a file.
+        TestSupport::writeFile(w.dir, "file", "a file, no folder");
+        const QString base = w.dir.filePath(writable ? "home" : "file");
+        const QString programDir = base + "/bin", pictures = base + "/pictures";
+        w.form.setImageFolders(programDir, pictures);
+        QWidget *window = &w.form;
+        ChartView *chart = w.form.chart1();
+        w.find<QTabWidget>("SSTab1")->setCurrentIndex(0);
+        if (full) {
+            w.button("CmdFull")->click();
+            QCOMPARE(fullCharts().size(), 1);
+            window = fullCharts().first();
+            chart = fullCharts().first()->chart2();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        QGuiApplication::clipboard()->clear();
+        GuiSupport::UrlCatcher opened;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+        GuiSupport::DialogCatcher message;
+        message.arm();
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("CmdSave")),
+                          Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+        const QImage picture = rgb(chart->render(chart->size()));
+        QCOMPARE(rgb(QGuiApplication::clipboard()->image()), picture);
+        const QString folder = ImageFiles::folder(programDir, pictures);
+        const QString path = folder + "/" + w.form.state().LogTitle + ".jpg";
+        if (writable) {
+            QCOMPARE(message.className, QString());
+            QCOMPARE(QImage(path).size(), picture.size());
+            QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        } else {
+            QCOMPARE(message.className, QStringLiteral("QMessageBox"));
+            QVERIFY2(message.labels.join('\n').contains(QDir::toNativeSeparators(folder)),
+                     qPrintable(message.labels.join('\n')));
+            QVERIFY(opened.urls.isEmpty());
+            QVERIFY(!QFileInfo::exists(path));
+        }
     }
 
     void closingClosesOtherWindows()

@@ -16,6 +16,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -592,8 +593,11 @@ void Form1::showFullChart()
 
 void Form1::saveChart()
 {
-    const ImageFiles::SaveResult saved = ImageFiles::saveChartImage(
-        m_chart->render(m_chart->size()), m_state->LogTitle, m_programDir, m_picturesDir);
+    const QImage image = m_chart->render(m_chart->size());
+    // The picture is on the clipboard whether the file can be written or not.
+    QGuiApplication::clipboard()->setImage(image);
+    const ImageFiles::SaveResult saved =
+        ImageFiles::saveChartImage(image, m_state->LogTitle, m_programDir, m_picturesDir);
     if (saved.ok)
         ImageFiles::openImage(saved.path);
     else
