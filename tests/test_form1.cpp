@@ -6,6 +6,7 @@
 #include "gui/ChartView.h"
 #include "gui/Form1.h"
 #include "gui/Form3.h"
+#include "gui/Twips.h"
 #include "program/AppState.h"
 
 #include <QtTest>
@@ -403,6 +404,46 @@ private slots:
             QVERIFY(opened.urls.isEmpty());
             QVERIFY(!QFileInfo::exists(path));
         }
+    }
+
+    // "Pantalla Completa" makes a new full-screen chart every time: no read-out, zoom or
+    // hidden state of the earlier one is left, and one still open is replaced.
+    void fullChartStartsAfresh_data()
+    {
+        QTest::addColumn<QString>("before"); // what became of the first window before the press
+        QTest::newRow("closed") << "close";
+        QTest::newRow("hidden by a click beside the points") << "click";
+        QTest::newRow("still open") << "open";
+    }
+    void fullChartStartsAfresh()
+    {
+        QFETCH(QString, before);
+        Window w;
+        w.openLog(Diesel, 30);
+        w.button("CmdFull")->click();
+        QCOMPARE(fullCharts().size(), 1);
+        QPointer<Form3> first = fullCharts().first();
+        emit first->chart2()->pointPicked(1, 4);
+        QVERIFY(!first->chartModel().hintText().isEmpty());
+        first->chart2()->updateNow();
+        first->chart2()->plot()->xAxis->setRange(3, 8);
+        first->resize(300, 200);
+        if (before == "close")
+            first->close();
+        else if (before == "click")
+            emit first->chart2()->clicked();
+
+        w.button("CmdFull")->click();
+        QVERIFY(first.isNull());
+        QCOMPARE(fullCharts().size(), 1);
+        Form3 *second = fullCharts().first();
+        QVERIFY(second->isVisible());
+        QCOMPARE(second->size(), Twips::size(8010, 5265));
+        QCOMPARE(second->chartModel().hintText(), QString());
+        QCOMPARE(second->chart2()->toolTip(), QString());
+        second->chart2()->updateNow();
+        QCOMPARE(second->chart2()->plot()->xAxis->range(), QCPRange(0.5, 30.5));
+        QCOMPARE(second->chartModel().seriesCount(), 4);
     }
 
     void closingClosesOtherWindows()

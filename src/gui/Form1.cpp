@@ -582,10 +582,11 @@ void Form1::setImageFolders(const QString &programDir, const QString &picturesDi
 
 void Form1::showFullChart()
 {
-    if (!m_form3) {
-        m_form3 = std::make_unique<Form3>(*m_state);
-        m_form3->setImageFolders(m_programDir, m_picturesDir);
-    }
+    // A new window at every press: nothing of an earlier one (its read-out, its zoom) stays, and
+    // one still open gives way to it.
+    m_form3.reset();
+    m_form3 = std::make_unique<Form3>(*m_state);
+    m_form3->setImageFolders(m_programDir, m_picturesDir);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_form3->showFilled();
     QApplication::restoreOverrideCursor();

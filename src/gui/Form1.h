@@ -137,7 +137,8 @@ private:
     QString m_programDir;
     QString m_picturesDir;
 
-    // The other windows, made on first use and kept until the program ends.
+    // The other windows: the about box and the full-screen table are made on first use and kept
+    // until the program ends; the full-screen chart is made anew at every "Pantalla Completa".
     std::unique_ptr<Form2> m_form2;
     std::unique_ptr<Form3> m_form3;
     std::unique_ptr<Form4> m_form4;

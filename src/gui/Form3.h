@@ -11,9 +11,9 @@ class ChartView;
 class QPushButton;
 
 // The full-screen chart window: Chart2, a snapshot of the ticked series rebuilt from the data
-// table, and CmdSave "Guardar grafica pantalla completa" centred under it. One resizable window
-// for the whole program, shown without owner; it does not follow later changes of the main
-// chart.
+// table, and CmdSave "Guardar grafica pantalla completa" centred under it. A resizable window
+// shown without owner, made anew by the main window at every "Pantalla Completa"; it does not
+// follow later changes of the main chart.
 class Form3 : public FullWindow {
     Q_OBJECT
 public:
