@@ -342,7 +342,8 @@ private slots:
     // where the program and its icon are and the mark that it was written here.
     void writtenEntryMatchesInstalledOne()
     {
-        const QString installedPath = qEnvironmentVariable("ONDALYX_DATA") + "/ondalyx.desktop";
+        const QString installedPath =
+            qEnvironmentVariable("ONDALYX_SOURCE") + "/data/ondalyx.desktop";
         QFile installedFile(installedPath);
         QVERIFY2(installedFile.open(QIODevice::ReadOnly), qPrintable(installedPath));
         QMap<QString, QString> installed = entryKeys(installedFile.readAll());
