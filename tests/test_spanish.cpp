@@ -1,12 +1,13 @@
 // Qt's own texts in Spanish whatever the system's language: the open dialog of "Abrir CSV", the
 // colour dialog of a series and the program's message box, opened from the main window as a user
-// opens them.
+// opens them, and the file types the open dialog lists.
 #include "GuiSupport.h"
 #include "TestSupport.h"
 
 #include "gui/Form1.h"
 #include "gui/Spanish.h"
 
+#include <QAbstractFileIconProvider>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -77,6 +78,23 @@ private slots:
             QVERIFY2(catcher.texts().contains(text),
                      qPrintable(QStringLiteral("\"%1\" is not among %2")
                                     .arg(text, catcher.texts().join(QStringLiteral(" | ")))));
+    }
+
+    // The type the open dialog's list gives a file, in Spanish too: Qt's own name of a folder
+    // (missing from Qt's translation) and the system's name of a file type.
+    void fileTypes_data()
+    {
+        QTest::addColumn<QString>("name"); // in the log's folder; "" for the folder itself
+        QTest::addColumn<QString>("type");
+        QTest::newRow("folder") << "" << "Carpeta";
+        QTest::newRow("log") << "run.csv" << "documento CSV";
+    }
+    void fileTypes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        const QFileInfo file(name.isEmpty() ? m_dir.path() : m_dir.filePath(name));
+        QCOMPARE(QAbstractFileIconProvider().type(file), type);
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace Spanish {
@@ -10,6 +11,29 @@ namespace Spanish {
 namespace {
 
 const QString TranslationName = QStringLiteral("qtbase_es");
+
+// The few texts of Qt's file dialog that Qt's Spanish translation lacks: the file types the
+// dialog's list shows for a folder, a drive and anything else.
+class MissingTexts : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    bool isEmpty() const override { return false; }
+
+    QString translate(const char *context, const char *sourceText, const char *, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return QString();
+        static const struct {
+            const char *source;
+            const char *spanish;
+        } texts[] = {{"Folder", "Carpeta"}, {"Drive", "Unidad"}, {"Unknown", "Desconocido"}};
+        for (const auto &text : texts)
+            if (qstrcmp(sourceText, text.source) == 0)
+                return QString::fromUtf8(text.spanish);
+        return QString();
+    }
+};
 
 } // namespace
 
@@ -22,9 +46,12 @@ QString translationFile()
 QString install()
 {
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    // Dates, file sizes and file types in Spanish too, as on a Spanish system.
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     QCoreApplication *app = QCoreApplication::instance();
     if (!app)
         return QStringLiteral("no hay aplicación en marcha para la traducción de Qt");
+    QCoreApplication::installTranslator(new MissingTexts(app));
 
     auto *translator = new QTranslator(app);
     if (!translator->load(TranslationName, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||

@@ -12,9 +12,10 @@ namespace Spanish {
 // qt6-translations-l10n).
 QString translationFile();
 
-// Loads that translation into the running application and turns the native dialogs off. Returns
-// an empty text, or a message for the user when the translation cannot be loaded (the standard
-// texts then stay in English).
+// Loads that translation into the running application, with the few texts of the file dialog it
+// lacks, makes Spanish the default locale (the names of file types, and Qt's numbers and dates
+// where they follow it) and turns the native dialogs off. Returns an empty text, or a message for
+// the user when the translation cannot be loaded (the standard texts then stay in English).
 QString install();
 
 } // namespace Spanish
