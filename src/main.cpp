@@ -1,10 +1,12 @@
 #include "gui/Form1.h"
 #include "gui/ReportRun.h"
+#include "gui/Spanish.h"
 #include "gui/Twips.h"
 
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -42,6 +44,8 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ondalyx"));
+    if (const QString problem = Spanish::install(); !problem.isEmpty())
+        std::fprintf(stderr, "ondalyx: %s\n", problem.toLocal8Bit().constData());
     Q_INIT_RESOURCE(ondalyx); // the pictures live in the window library
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ondalyx.png")));
 

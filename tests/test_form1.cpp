@@ -1,8 +1,12 @@
 // The main window, driven in-process as a user would.
+#include "GuiSupport.h"
 #include "TestSupport.h"
 
+#include "core/ImageFiles.h"
 #include "gui/ChartView.h"
 #include "gui/Form1.h"
+#include "gui/Form3.h"
+#include "gui/Twips.h"
 #include "program/AppState.h"
 
 #include <QtTest>
@@ -73,6 +77,21 @@ struct Window {
         return form.chart1()->plot()->graphCount();
     }
 };
+
+// The full-screen chart windows there are.
+QList<Form3 *> fullCharts()
+{
+    QList<Form3 *> found;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *form3 = qobject_cast<Form3 *>(window))
+            found << form3;
+    return found;
+}
+
+QImage rgb(const QImage &image)
+{
+    return image.convertToFormat(QImage::Format_RGB32);
+}
 
 } // namespace
 
@@ -354,6 +373,105 @@ private slots:
         QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(2.5)); // between the rows
         QCOMPARE(clicked.count(), 1);
         QCOMPARE(picked.count(), 1);
+    }
+
+    // Every chart save, of the main window and of the full-screen chart, puts the chart's picture
+    // on the clipboard, also when the file cannot be written.
+    void chartSavesGoToTheClipboard_data()
+    {
+        QTest::addColumn<bool>("full");     // the full-screen chart's save, else the main window's
+        QTest::addColumn<bool>("writable"); // the images folder can be written
+        QTest::newRow("Guardar Grafica") << false << true;
+        QTest::newRow("Guardar Grafica, nowhere to write") << false << false;
+        QTest::newRow("Guardar grafica pantalla completa") << true << true;
+        QTest::newRow("Guardar grafica pantalla completa, nowhere to write") << true << false;
+    }
+    void chartSavesGoToTheClipboard()
+    {
+        QFETCH(bool, full);
+        QFETCH(bool, writable);
+        Window w;
+        w.openLog(Diesel, 12);
+        // Root writes anywhere: the folders that cannot be written lie under a file.
+        TestSupport::writeFile(w.dir, "file", "a file, no folder");
+        const QString base = w.dir.filePath(writable ? "home" : "file");
+        const QString programDir = base + "/bin", pictures = base + "/pictures";
+        w.form.setImageFolders(programDir, pictures);
+        QWidget *window = &w.form;
+        ChartView *chart = w.form.chart1();
+        w.find<QTabWidget>("SSTab1")->setCurrentIndex(0);
+        if (full) {
+            w.button("CmdFull")->click();
+            QCOMPARE(fullCharts().size(), 1);
+            window = fullCharts().first();
+            chart = fullCharts().first()->chart2();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        QGuiApplication::clipboard()->clear();
+        GuiSupport::UrlCatcher opened;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+        GuiSupport::DialogCatcher message;
+        message.arm();
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("CmdSave")),
+                          Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+        const QImage picture = rgb(chart->render(chart->size()));
+        QCOMPARE(rgb(QGuiApplication::clipboard()->image()), picture);
+        const QString folder = ImageFiles::folder(programDir, pictures);
+        const QString path = folder + "/" + w.form.state().LogTitle + ".jpg";
+        if (writable) {
+            QCOMPARE(message.className, QString());
+            QCOMPARE(QImage(path).size(), picture.size());
+            QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        } else {
+            QCOMPARE(message.className, QStringLiteral("QMessageBox"));
+            QVERIFY2(message.labels.join('\n').contains(QDir::toNativeSeparators(folder)),
+                     qPrintable(message.labels.join('\n')));
+            QVERIFY(opened.urls.isEmpty());
+            QVERIFY(!QFileInfo::exists(path));
+        }
+    }
+
+    // "Pantalla Completa" makes a new full-screen chart every time: no read-out, zoom or
+    // hidden state of the earlier one is left, and one still open is replaced.
+    void fullChartStartsAfresh_data()
+    {
+        QTest::addColumn<QString>("before"); // what became of the first window before the press
+        QTest::newRow("closed") << "close";
+        QTest::newRow("hidden by a click beside the points") << "click";
+        QTest::newRow("still open") << "open";
+    }
+    void fullChartStartsAfresh()
+    {
+        QFETCH(QString, before);
+        Window w;
+        w.openLog(Diesel, 30);
+        w.button("CmdFull")->click();
+        QCOMPARE(fullCharts().size(), 1);
+        QPointer<Form3> first = fullCharts().first();
+        emit first->chart2()->pointPicked(1, 4);
+        QVERIFY(!first->chartModel().hintText().isEmpty());
+        first->chart2()->updateNow();
+        first->chart2()->plot()->xAxis->setRange(3, 8);
+        first->resize(300, 200);
+        if (before == "close")
+            first->close();
+        else if (before == "click")
+            emit first->chart2()->clicked();
+
+        w.button("CmdFull")->click();
+        QVERIFY(first.isNull());
+        QCOMPARE(fullCharts().size(), 1);
+        Form3 *second = fullCharts().first();
+        QVERIFY(second->isVisible());
+        QCOMPARE(second->size(), Twips::size(8010, 5265));
+        QCOMPARE(second->chartModel().hintText(), QString());
+        QCOMPARE(second->chart2()->toolTip(), QString());
+        second->chart2()->updateNow();
+        QCOMPARE(second->chart2()->plot()->xAxis->range(), QCPRange(0.5, 30.5));
+        QCOMPARE(second->chartModel().seriesCount(), 4);
     }
 
     void closingClosesOtherWindows()

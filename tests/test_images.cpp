@@ -1,5 +1,5 @@
-// Chart images saved beside the program: the JPEG file, its name from the log title, and a save
-// that fails or meets a link.
+// Chart images saved beside the program or in the user's pictures: the folder chosen, the JPEG
+// file, its name from the log title, and a save that fails or meets a link.
 #include "TestSupport.h"
 
 #include "core/ImageFiles.h"
@@ -8,7 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -93,9 +97,11 @@ private slots:
         const ImageFiles::SaveResult result =
             ImageFiles::saveChartImage(image, QStringLiteral("run"), dir.path());
         QVERIFY(!result.ok);
-        QVERIFY2(result.error.startsWith(QStringLiteral("No se pudo guardar la imagen \"")) &&
-                     result.error.contains(QDir::toNativeSeparators(path)),
-                 qPrintable(result.error));
+        QCOMPARE(result.path, path);
+        const QString start =
+            QStringLiteral("No se pudo guardar la imagen \"run.jpg\" en la carpeta \"%1\": ")
+                .arg(QDir::toNativeSeparators(ImageFiles::folder(dir.path())));
+        QVERIFY2(result.error.startsWith(start), qPrintable(result.error));
         // Nothing half-written: an earlier image is untouched and no temporary file stays.
         QCOMPARE(readAll(path), before);
         const QStringList files =
@@ -140,7 +146,126 @@ private slots:
         QCOMPARE(entries(program), QStringList{"Graficas"});
         QCOMPARE(entries(dir.path()), QStringList{"a"});
     }
+
+    // "Graficas" beside the program while it can be written there, else Ondalyx/Graficas in the
+    // pictures folder. The tests run as root, who may write anywhere: the folders that cannot be
+    // written lie under a file.
+    void folderChoice_data()
+    {
+        QTest::addColumn<QString>("program");  // the program's folder, in the temporary folder
+        QTest::addColumn<QString>("graficas"); // what stands at program/Graficas: "", dir, link
+        QTest::addColumn<bool>("beside");      // the images go beside the program
+        QTest::newRow("no Graficas yet") << "bin"
+                                         << "" << true;
+        QTest::newRow("Graficas there") << "bin"
+                                        << "dir" << true;
+        QTest::newRow("program folder not made yet") << "a/b"
+                                                     << "" << true;
+        QTest::newRow("program folder cannot be written") << "file/bin"
+                                                          << "" << false;
+        QTest::newRow("Graficas cannot be written") << "bin"
+                                                    << "link" << false;
+    }
+    void folderChoice()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, graficas);
+        QFETCH(bool, beside);
+        QTemporaryDir dir;
+        TestSupport::writeFile(dir, "file", "a file, no folder");
+        const QString programDir = dir.filePath(program);
+        if (!graficas.isEmpty())
+            QVERIFY(QDir().mkpath(programDir));
+        if (graficas == "dir")
+            QVERIFY(QDir().mkpath(programDir + "/Graficas"));
+        else if (graficas == "link")
+            QVERIFY(QFile::link(dir.filePath("file/Graficas"), programDir + "/Graficas"));
+        const QString pictures = dir.filePath("Imágenes"); // made by the first save
+        const QString expected = beside ? programDir + "/Graficas" : pictures + "/Ondalyx/Graficas";
+        QCOMPARE(ImageFiles::folder(programDir, pictures), expected);
+
+        const ImageFiles::SaveResult saved = ImageFiles::saveChartImage(
+            filled(QSize(8, 8), Qt::white), QStringLiteral("run csv"), programDir, pictures);
+        QVERIFY2(saved.ok, qPrintable(saved.error));
+        QCOMPARE(saved.path, expected + "/run csv.jpg");
+        QCOMPARE(QImage(saved.path).size(), QSize(8, 8));
+        QCOMPARE(QFileInfo::exists(pictures), !beside);
+    }
+
+    void picturesOfTheDesktop()
+    {
+        // Where the desktop keeps the user's pictures: user-dirs.dirs in the configuration folder.
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+        QVERIFY(QDir().mkpath(home.filePath("config")));
+        TestSupport::writeFile(home, "file", "a file, no folder");
+        TestSupport::writeFile(home, "config/user-dirs.dirs",
+                               "XDG_PICTURES_DIR=\"$HOME/Imágenes\"\n");
+        const QString folder = ImageFiles::folder(home.filePath("file/bin"));
+        qputenv("HOME", oldHome);
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+        QCOMPARE(folder, home.filePath("Imágenes/Ondalyx/Graficas"));
+    }
+
+    void nowhereToWriteNamesTheFolder()
+    {
+        QTemporaryDir dir;
+        TestSupport::writeFile(dir, "file", "a file, no folder");
+        const ImageFiles::SaveResult saved =
+            ImageFiles::saveChartImage(filled(QSize(8, 8), Qt::white), QStringLiteral("run"),
+                                       dir.filePath("file/bin"), dir.filePath("file/Imágenes"));
+        QVERIFY(!saved.ok);
+        QCOMPARE(
+            saved.error,
+            QStringLiteral("No se pudo guardar la imagen \"run.jpg\" en la carpeta \"%1\": "
+                           "no se pudo crear la carpeta")
+                .arg(QDir::toNativeSeparators(dir.filePath("file/Imágenes/Ondalyx/Graficas"))));
+    }
+
+    // The real permission check, made by a user who is not root (root writes anywhere): as root
+    // the test runs itself again as "nobody".
+    void readOnlyProgramFolder()
+    {
+        if (geteuid() == 0) {
+            const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+            if (setpriv.isEmpty())
+                QSKIP("no setpriv to run the check as another user");
+            QProcess child;
+            child.setProcessChannelMode(QProcess::MergedChannels);
+            child.start(setpriv,
+                        {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
+                         QCoreApplication::applicationFilePath(), "readOnlyProgramFolder"});
+            QVERIFY(child.waitForFinished(60000));
+            const QByteArray output = child.readAll();
+            QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                     output.constData());
+            QVERIFY2(output.contains("PASS   : TestImages::readOnlyProgramFolder()"),
+                     output.constData());
+            return;
+        }
+        QTemporaryDir dir;
+        const QString program = dir.filePath("bin");
+        const QString pictures = dir.filePath("pictures");
+        QVERIFY(QDir().mkpath(program));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        QCOMPARE(ImageFiles::folder(program, pictures), pictures + "/Ondalyx/Graficas");
+
+        // A writable Graficas in a read-only folder is used; a read-only one is not.
+        QVERIFY(
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QDir().mkpath(program + "/Graficas"));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        QCOMPARE(ImageFiles::folder(program, pictures), program + "/Graficas");
+        QVERIFY(QFile::setPermissions(program + "/Graficas", QFile::ReadOwner | QFile::ExeOwner));
+        QCOMPARE(ImageFiles::folder(program, pictures), pictures + "/Ondalyx/Graficas");
+        QVERIFY(
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(program + "/Graficas",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
 };
 
-QTEST_APPLESS_MAIN(TestImages)
+QTEST_GUILESS_MAIN(TestImages)
 #include "test_images.moc"

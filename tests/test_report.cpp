@@ -9,8 +9,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -192,6 +194,48 @@ private slots:
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 1);
         QVERIFY(process.readAllStandardError().contains("c.png"));
+
+        // So does a session the file does not have, as a log that cannot be read does.
+        process.start(binary, {"--report", "--session", "2", logPath});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(process.readAllStandardError().contains("d.csv"));
+    }
+
+    // The README and the manual page list the report's keys as the report writes them, in its
+    // order.
+    void documentedKeys()
+    {
+        const QByteArray text = report(TestSupport::standardLog({"'003", "'011", "'120"}, Pull),
+                                       {"--cells", "--power", "1,2,3"});
+        QStringList keys = QJsonDocument::fromJson(text).object().keys();
+        // A key's first place in the text is its own: nested keys of the same name come later.
+        std::sort(keys.begin(), keys.end(), [&](const QString &a, const QString &b) {
+            return text.indexOf("\"" + a.toUtf8() + "\":") <
+                   text.indexOf("\"" + b.toUtf8() + "\":");
+        });
+
+        const QString source = qEnvironmentVariable("ONDALYX_SOURCE");
+        QFile readme(source + "/README.md");
+        QVERIFY2(readme.open(QIODevice::ReadOnly), qPrintable(readme.fileName()));
+        QStringList inReadme;
+        const QRegularExpression row(QStringLiteral("^\\| `(\\w+)` \\|"));
+        for (const QByteArray &line : readme.readAll().split('\n'))
+            if (const auto match = row.match(QString::fromUtf8(line)); match.hasMatch())
+                inReadme << match.captured(1);
+        QCOMPARE(inReadme, keys);
+
+        QFile man(source + "/data/ondalyx.1.in");
+        QVERIFY2(man.open(QIODevice::ReadOnly), qPrintable(man.fileName()));
+        const QString page = QString::fromUtf8(man.readAll());
+        const qsizetype from = page.indexOf("Las claves del objeto, en este orden:");
+        const qsizetype to = page.indexOf(".SH ESTADO DE SALIDA");
+        QVERIFY(from > 0 && to > from);
+        QStringList inManual;
+        const QRegularExpression item(QStringLiteral("\\.TP\n\\.B (\\w+)\n"));
+        for (const auto &match : item.globalMatch(page.mid(from, to - from)))
+            inManual << match.captured(1);
+        QCOMPARE(inManual, keys);
     }
 };
 

@@ -6,7 +6,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,10 +21,57 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+// The user's folders in `home`, and no system folder.
 Association::Target targetIn(const QTemporaryDir &home, const QString &executable)
 {
-    return {executable, home.filePath("data/applications"), home.filePath("config"),
-            home.filePath("icon.png")};
+    Association::Target target;
+    target.executable = executable;
+    target.applicationsDir = home.filePath("data/applications");
+    target.configDir = home.filePath("config");
+    target.iconSource = home.filePath("icon.png");
+    return target;
+}
+
+// What desktop-file-validate says against the entry at `path`; empty when it takes it.
+QString validatorComplaint(const QString &path)
+{
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (validator.isEmpty())
+        return "desktop-file-validate is missing (scripts/deps.sh installs desktop-file-utils)";
+    QProcess run;
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(validator, {path});
+    if (!run.waitForFinished(60000))
+        return "desktop-file-validate did not finish";
+    const QString output = QString::fromUtf8(run.readAll());
+    return run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0
+               ? QString()
+               : output + " (" + path + ")";
+}
+
+// The keys of a desktop entry's [Desktop Entry] group and their values.
+QMap<QString, QString> entryKeys(const QByteArray &entry)
+{
+    QMap<QString, QString> keys;
+    for (const QByteArray &line : entry.split('\n').mid(1)) {
+        if (line.startsWith('['))
+            break;
+        const qsizetype eq = line.indexOf('=');
+        if (eq > 0)
+            keys.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+    }
+    return keys;
+}
+
+// A file that runs, at `path`.
+void makeProgram(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("#!/bin/sh\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
 }
 
 // Reads one Exec argument back as a desktop does: the entry's string escapes, then the quoting.
@@ -122,6 +172,7 @@ private slots:
         QString argument;
         QVERIFY2(execArgumentBack(exec[0].mid(5).chopped(3), argument), qPrintable(exec[0]));
         QCOMPARE(argument, program);
+        QCOMPARE(Association::execProgram(entry), program); // and so does the program itself
     }
 
     void mimeAppsKeepsEverythingElse_data()
@@ -184,6 +235,152 @@ private slots:
         QCOMPARE(Association::registryValues(extension, executable), expected);
     }
 
+    // The package's entry in a system data folder decides: the program it starts takes it as it
+    // is, another program gets an entry of the user's with an id of its own, and an entry an
+    // earlier association wrote for another program goes. Paths in "exec" are under "HOME"; the
+    // running program is HOME/bin/ondalyx, HOME/other/ondalyx another copy, and a bare name is
+    // looked for in HOME/bin, or in HOME/other with "other on the PATH".
+    void systemEntryDecides_data()
+    {
+        QTest::addColumn<QStringList>("exec"); // Exec of the entry in each system folder; "": none
+        QTest::addColumn<QString>("earlier");  // the user's ondalyx.desktop before: written, own
+        QTest::addColumn<QString>("chosen");   // the default for text/csv afterwards
+        QTest::addColumn<QStringList>("userFiles"); // the user's applications folder afterwards
+
+        const QStringList entryIcon = {"ondalyx.desktop", "ondalyx.png"};
+        const QStringList localIcon = {"ondalyx-local.desktop", "ondalyx-local.png"};
+        QTest::newRow("no system entry") << QStringList{""} << "written"
+                                         << "ondalyx.desktop" << entryIcon;
+        QTest::newRow("installed, by name") << QStringList{"ondalyx %f"} << "written"
+                                            << "ondalyx.desktop" << QStringList();
+        QTest::newRow("installed, by quoted path") << QStringList{"\"HOME/bin/ondalyx\" %F"} << ""
+                                                   << "ondalyx.desktop" << QStringList();
+        QTest::newRow("installed, through a link")
+            << QStringList{"HOME/link/ondalyx %f"} << "written"
+            << "ondalyx.desktop" << QStringList();
+        QTest::newRow("installed, the user's own entry stays")
+            << QStringList{"ondalyx %f"} << "own"
+            << "ondalyx.desktop" << QStringList{"ondalyx.desktop"};
+        QTest::newRow("another program on the PATH")
+            << QStringList{"ondalyx %f", "other on the PATH"} << "written"
+            << "ondalyx-local.desktop" << localIcon;
+        QTest::newRow("another program by path") << QStringList{"HOME/other/ondalyx %f"} << ""
+                                                 << "ondalyx-local.desktop" << localIcon;
+        QTest::newRow("a program that is nowhere") << QStringList{"nowhere %f"} << "written"
+                                                   << "ondalyx-local.desktop" << localIcon;
+        QTest::newRow("the first system folder counts")
+            << QStringList{"", "HOME/other/ondalyx %f", "ondalyx %f"} << "written"
+            << "ondalyx-local.desktop" << localIcon;
+    }
+    void systemEntryDecides()
+    {
+        QFETCH(QStringList, exec);
+        QFETCH(QString, earlier);
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, userFiles);
+        QTemporaryDir home;
+        TestSupport::writeFile(home, "icon.png", "\x89PNG fake icon");
+        const QString program = home.filePath("bin/ondalyx");
+        makeProgram(program);
+        makeProgram(home.filePath("other/ondalyx"));
+        QVERIFY(QFile::link(home.filePath("bin"), home.filePath("link")));
+        const QString apps = home.filePath("data/applications");
+
+        QByteArray own;
+        if (earlier == "written") {
+            // Associated earlier from another copy, when there was no system entry.
+            QCOMPARE(
+                Association::AssociateExtension(".csv", targetIn(home, home.filePath("old/o"))),
+                QString());
+        } else if (earlier == "own") {
+            QVERIFY(QDir().mkpath(apps));
+            own = "[Desktop Entry]\nType=Application\nName=Mine\nExec=ondalyx --mine %f\n";
+            TestSupport::writeFile(home, "data/applications/ondalyx.desktop", own);
+        }
+
+        Association::Target target = targetIn(home, program);
+        target.searchPaths = {home.filePath("bin")};
+        for (int i = 0; i < exec.size(); ++i) {
+            if (exec[i] == "other on the PATH") {
+                target.searchPaths = {home.filePath("other"), home.filePath("bin")};
+                continue;
+            }
+            const QString dir = home.filePath(QStringLiteral("system%1").arg(i));
+            target.systemDataDirs << dir;
+            if (exec[i].isEmpty())
+                continue;
+            QVERIFY(QDir().mkpath(dir + "/applications"));
+            TestSupport::writeFile(
+                home, QStringLiteral("system%1/applications/ondalyx.desktop").arg(i),
+                "[Desktop Entry]\nType=Application\nName=Ondalyx\nExec=" +
+                    QString(exec[i]).replace("HOME", home.path()).toUtf8() + "\n");
+        }
+
+        QCOMPARE(Association::AssociateExtension(".csv", target), QString());
+        QCOMPARE(QDir(apps).entryList(QDir::Files | QDir::Hidden), userFiles);
+        const QByteArray list = readAll(target.configDir + "/mimeapps.list");
+        QVERIFY2(list.contains("[Default Applications]\ntext/csv=" + chosen.toUtf8() + "\n"),
+                 list.constData());
+        if (!own.isEmpty())
+            QCOMPARE(readAll(apps + "/ondalyx.desktop"), own);
+
+        // A written entry starts this program, names its own icon and passes the validator.
+        if (!userFiles.isEmpty() && own.isEmpty()) {
+            const QString entryPath = apps + "/" + chosen;
+            const QMap<QString, QString> keys = entryKeys(readAll(entryPath));
+            QCOMPARE(Association::execProgram(readAll(entryPath)), program);
+            QCOMPARE(keys["Icon"], apps + "/" + userFiles[1]);
+            QCOMPARE(keys["Name"], chosen == "ondalyx.desktop"
+                                       ? QStringLiteral("Ondalyx")
+                                       : QStringLiteral("Ondalyx (%1)").arg(home.filePath("bin")));
+            const QString complaint = validatorComplaint(entryPath);
+            QVERIFY2(complaint.isEmpty(), qPrintable(complaint));
+        }
+    }
+
+    // The entry written for a copy of the program says what the installed entry says, but for
+    // where the program and its icon are and the mark that it was written here.
+    void writtenEntryMatchesInstalledOne()
+    {
+        const QString installedPath =
+            qEnvironmentVariable("ONDALYX_SOURCE") + "/data/ondalyx.desktop";
+        QFile installedFile(installedPath);
+        QVERIFY2(installedFile.open(QIODevice::ReadOnly), qPrintable(installedPath));
+        QMap<QString, QString> installed = entryKeys(installedFile.readAll());
+        QMap<QString, QString> written = entryKeys(
+            Association::desktopEntry("/opt/o/ondalyx", "text/csv", "/opt/o/ondalyx.png"));
+        QCOMPARE(written.take("Exec"), QStringLiteral("\"/opt/o/ondalyx\" %f"));
+        QCOMPARE(written.take("Icon"), QStringLiteral("/opt/o/ondalyx.png"));
+        QCOMPARE(written.take("X-Ondalyx-Asociado"), QStringLiteral("true"));
+        QCOMPARE(installed.take("Exec"), QStringLiteral("ondalyx %f"));
+        QCOMPARE(installed.take("Icon"), QStringLiteral("ondalyx"));
+        QCOMPARE(written, installed);
+    }
+
+    void execProgram_data()
+    {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<QString>("program");
+        QTest::newRow("name") << QByteArray("[Desktop Entry]\nExec=ondalyx %f\n") << "ondalyx";
+        QTest::newRow("path, spaces before")
+            << QByteArray("[Desktop Entry]\nExec =  /usr/bin/ondalyx\n") << "/usr/bin/ondalyx";
+        QTest::newRow("quoted, escaped")
+            << QByteArray("[Desktop Entry]\nExec=\"/opt/a \\\\\"b\\\\$/100%%/o\" %F\n")
+            << "/opt/a \"b$/100%/o";
+        QTest::newRow("another group's Exec")
+            << QByteArray("[Desktop Action New]\nExec=other\n[Desktop Entry]\nExec=ondalyx\n")
+            << "ondalyx";
+        QTest::newRow("a localised key is no Exec")
+            << QByteArray("[Desktop Entry]\nExec[es]=otro\nName=O\n") << "";
+        QTest::newRow("no group") << QByteArray("Exec=ondalyx\n") << "";
+    }
+    void execProgram()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(QString, program);
+        QCOMPARE(Association::execProgram(entry), program);
+    }
+
     void unwritableConfigGivesMessage()
     {
         QTemporaryDir home;
@@ -234,5 +431,5 @@ void TestShell::registryValues_data()
                                               << R"(D:\tools\ODX1.ico)";
 }
 
-QTEST_APPLESS_MAIN(TestShell)
+QTEST_GUILESS_MAIN(TestShell)
 #include "test_shell.moc"

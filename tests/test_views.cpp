@@ -1,5 +1,6 @@
 // The views besides the main window: the table model, the chart widget, the full-screen chart and
 // table windows, the window capture and the about box.
+#include "GuiSupport.h"
 #include "TestSupport.h"
 
 #include "core/ChartModel.h"
@@ -30,14 +31,7 @@
 
 namespace {
 
-// Receives what the program asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
+using GuiSupport::UrlCatcher;
 
 // A three-group log of `rows` rows: cell 1 the speed 1000 + i, cell k of row i "k.i" ("k,i" in
 // the table).
@@ -282,7 +276,7 @@ private slots:
         m_state->setBoxTicked(3, true);
         m_state->chart.setHintText(QStringLiteral("main"));
         Form3 form3(*m_state);
-        form3.setProgramDir(programDir.path());
+        form3.setImageFolders(programDir.path(), programDir.filePath("pictures"));
         form3.showFilled();
         form3.resize(640, 480);
         QVERIFY(QTest::qWaitForWindowExposed(&form3));

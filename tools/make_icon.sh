@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Draws the program icon, src/resources/ondalyx.png (256x256): a boost gauge with its needle
+# Draws the program icon, src/gui/resources/ondalyx.png (256x256): a boost gauge with its needle
 # near the red line, over a boost curve that lags, overshoots a little and settles.
 # Needs ImageMagick's convert.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-out="$root/src/resources/ondalyx.png"
+out="$root/src/gui/resources/ondalyx.png"
 convert_bin="${CONVERT:-/usr/bin/convert}"
 [[ -x "$convert_bin" ]] || convert_bin="$(command -v convert)"
 

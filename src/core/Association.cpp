@@ -21,8 +21,9 @@ namespace Association {
 namespace {
 
 const QString ApplicationTitle = QStringLiteral("Ondalyx");
-const QString DesktopId = QStringLiteral("ondalyx.desktop");
-const QString IconName = QStringLiteral("ondalyx.png");
+const QString DesktopId = QStringLiteral("ondalyx.desktop");     // the package's id
+const QString LocalId = QStringLiteral("ondalyx-local.desktop"); // another copy beside it
+const QByteArray WrittenKey = "X-Ondalyx-Asociado";              // marks the entries written here
 
 QString failure(const QString &extension, const QString &reason)
 {
@@ -215,6 +216,104 @@ QByteArray joinEntries(const QList<QByteArray> &entries)
     return out;
 }
 
+// The value of `key` in the [Desktop Entry] group of a desktop entry, as it stands in the file.
+std::optional<QByteArray> entryValue(const QByteArray &entry, const QByteArray &key)
+{
+    const KeyFile file = splitLines(entry);
+    const int header = findSection(file, "Desktop Entry");
+    if (header < 0)
+        return std::nullopt;
+    for (int i = header + 1; i < file.lines.size() && !isSectionHeader(file.lines[i]); ++i) {
+        if (std::optional<QByteArray> value = valueOf(file.lines[i], key))
+            return value;
+    }
+    return std::nullopt;
+}
+
+// A string value of a desktop entry with its escapes undone.
+QString unescapeString(const QByteArray &value)
+{
+    const QString text = QString::fromUtf8(value);
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar c = text[i];
+        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+            switch (text[++i].unicode()) {
+            case 's':
+                c = QLatin1Char(' ');
+                break;
+            case 'n':
+                c = QLatin1Char('\n');
+                break;
+            case 't':
+                c = QLatin1Char('\t');
+                break;
+            case 'r':
+                c = QLatin1Char('\r');
+                break;
+            default:
+                c = text[i];
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+#ifndef Q_OS_WIN
+QByteArray readWhole(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The system's own entry of the package's id: the first in the system's data folders.
+QString systemEntry(const Target &target)
+{
+    for (const QString &dir : target.systemDataDirs) {
+        const QString path = dir + QStringLiteral("/applications/") + DesktopId;
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return QString();
+}
+
+// Whether `program`, as an entry's Exec names it, is the target's program.
+bool isTargetProgram(const QString &program, const Target &target)
+{
+    if (program.isEmpty())
+        return false;
+    const QString found = program.contains(QLatin1Char('/'))
+                              ? program
+                              : QStandardPaths::findExecutable(program, target.searchPaths);
+    const QString canonical = found.isEmpty() ? QString() : QFileInfo(found).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(target.executable).canonicalFilePath();
+}
+
+// Removes the user's entry `id` (and the icon it names beside it) when an association wrote it;
+// an entry the user wrote stays. Returns an empty text or the reason it could not go.
+QString removeWritten(const QString &appsDir, const QString &id)
+{
+    const QString path = appsDir + QLatin1Char('/') + id;
+    if (!QFileInfo(path).isFile())
+        return QString();
+    const QByteArray entry = readWhole(path);
+    if (entryValue(entry, WrittenKey) != QByteArray("true"))
+        return QString();
+    QFile file(path);
+    if (!file.remove())
+        return QStringLiteral("no se pudo quitar \"%1\" (%2)")
+            .arg(QDir::toNativeSeparators(path), file.errorString());
+    if (const std::optional<QByteArray> icon = entryValue(entry, "Icon")) {
+        const QFileInfo iconFile(unescapeString(*icon));
+        if (iconFile.path() == appsDir && iconFile.isFile())
+            QFile::remove(iconFile.filePath());
+    }
+    return QString();
+}
+#endif
+
 #ifdef Q_OS_WIN
 QString associateRegistry(const QString &extension, const Target &target)
 {
@@ -239,6 +338,11 @@ Target defaultTarget()
                              QStringLiteral("/applications");
     target.configDir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     target.iconSource = QStringLiteral(":/ondalyx.png");
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    for (const QString &dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        if (dir != userData)
+            target.systemDataDirs << dir;
     return target;
 }
 
@@ -259,21 +363,54 @@ QString execArgument(const QString &argument)
     return quoted;
 }
 
-QByteArray desktopEntry(const QString &executable, const QString &mimeType, const QString &iconPath)
+QByteArray desktopEntry(const QString &executable, const QString &mimeType, const QString &iconPath,
+                        const QString &name)
 {
-    QString entry = QStringLiteral("[Desktop Entry]\n"
-                                   "Type=Application\n"
-                                   "Name=%1\n"
-                                   "Comment=Visor de registros de bloques de medida\n")
-                        .arg(ApplicationTitle);
+    // Everything but Name, Exec and Icon as in the installed entry, data/ondalyx.desktop.
+    QString entry =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=") +
+        escapeString(name) +
+        QStringLiteral("\n"
+                       "GenericName=Visor de registros del motor\n"
+                       "Comment=Visor de registros de bloques de medida de la centralita "
+                       "del coche\n");
     entry +=
         QStringLiteral("Exec=") + escapeString(execArgument(executable)) + QStringLiteral(" %f\n");
     if (!iconPath.isEmpty())
         entry += QStringLiteral("Icon=") + escapeString(iconPath) + QLatin1Char('\n');
+    entry += QStringLiteral("Terminal=false\n");
     entry += QStringLiteral("MimeType=") + mimeType + QStringLiteral(";\n");
-    entry += QStringLiteral("Terminal=false\n"
-                            "Categories=Utility;\n");
+    entry +=
+        QStringLiteral("Categories=Science;Engineering;DataVisualization;\n"
+                       "Keywords=coche;motor;centralita;bloques de medida;turbo;diagnosis;CSV;\n");
+    entry += QString::fromLatin1(WrittenKey) + QStringLiteral("=true\n");
     return entry.toUtf8();
+}
+
+QString execProgram(const QByteArray &entry)
+{
+    const std::optional<QByteArray> exec = entryValue(entry, "Exec");
+    if (!exec)
+        return QString();
+    const QString value = unescapeString(*exec);
+    QString program;
+    qsizetype i = 0;
+    while (i < value.size() && value[i] == QLatin1Char(' '))
+        ++i;
+    const bool quoted = i < value.size() && value[i] == QLatin1Char('"');
+    for (i += quoted ? 1 : 0; i < value.size(); ++i) {
+        QChar c = value[i];
+        if (quoted ? c == QLatin1Char('"') : c == QLatin1Char(' '))
+            break;
+        if (quoted && c == QLatin1Char('\\') && i + 1 < value.size())
+            c = value[++i];
+        else if (c == QLatin1Char('%') && i + 1 < value.size() && value[i + 1] == QLatin1Char('%'))
+            ++i; // "%%" stands for "%"
+        program += c;
+    }
+    return program;
 }
 
 QList<std::pair<QString, QString>> registryValues(const QString &extension,
@@ -338,22 +475,46 @@ QString AssociateExtension(const QString &extension, const Target &target)
         return failure(extension, QStringLiteral("tipo de archivo desconocido"));
 
     const QString appsDir = QFileInfo(target.applicationsDir).absoluteFilePath();
-    if (const QString error = ensureFolder(appsDir); !error.isEmpty())
-        return failure(extension, error);
+    const QString executable = QFileInfo(target.executable).absoluteFilePath();
+    const QString system = systemEntry(target);
+    const bool installed =
+        !system.isEmpty() && isTargetProgram(execProgram(readWhole(system)), target);
+    // The entry the file type goes to, and the user's entry to write for it (none for the
+    // installed program).
+    const QString desktopId = system.isEmpty() || installed ? DesktopId : LocalId;
+    const QString written = installed ? QString() : desktopId;
 
-    QString iconPath;
-    QFile icon(target.iconSource);
-    if (!target.iconSource.isEmpty() && icon.open(QIODevice::ReadOnly)) {
-        iconPath = appsDir + QLatin1Char('/') + IconName;
-        if (const QString error = writeWhole(iconPath, icon.readAll()); !error.isEmpty())
+    // Entries written earlier for another program go: the user's "ondalyx.desktop" would hide the
+    // system's.
+    for (const QString &id : {DesktopId, LocalId}) {
+        if (id == written)
+            continue;
+        if (const QString error = removeWritten(appsDir, id); !error.isEmpty())
             return failure(extension, error);
     }
 
-    const QString entryPath = appsDir + QLatin1Char('/') + DesktopId;
-    const QString executable = QFileInfo(target.executable).absoluteFilePath();
-    if (const QString error = writeWhole(entryPath, desktopEntry(executable, mimeType, iconPath));
-        !error.isEmpty())
-        return failure(extension, error);
+    if (!written.isEmpty()) {
+        if (const QString error = ensureFolder(appsDir); !error.isEmpty())
+            return failure(extension, error);
+        QString iconPath;
+        QFile icon(target.iconSource);
+        if (!target.iconSource.isEmpty() && icon.open(QIODevice::ReadOnly)) {
+            iconPath = appsDir + QLatin1Char('/') + QFileInfo(written).completeBaseName() +
+                       QStringLiteral(".png");
+            if (const QString error = writeWhole(iconPath, icon.readAll()); !error.isEmpty())
+                return failure(extension, error);
+        }
+        const QString name =
+            written == LocalId
+                ? QStringLiteral("%1 (%2)").arg(
+                      ApplicationTitle, QDir::toNativeSeparators(QFileInfo(executable).path()))
+                : ApplicationTitle;
+        const QString entryPath = appsDir + QLatin1Char('/') + written;
+        if (const QString error =
+                writeWhole(entryPath, desktopEntry(executable, mimeType, iconPath, name));
+            !error.isEmpty())
+            return failure(extension, error);
+    }
 
     if (const QString error = ensureFolder(target.configDir); !error.isEmpty())
         return failure(extension, error);
@@ -368,7 +529,7 @@ QString AssociateExtension(const QString &extension, const Target &target)
         existing = list.readAll();
         list.close();
     }
-    if (const QString error = writeWhole(listPath, updatedMimeApps(existing, mimeType, DesktopId));
+    if (const QString error = writeWhole(listPath, updatedMimeApps(existing, mimeType, desktopId));
         !error.isEmpty())
         return failure(extension, error);
     return QString();

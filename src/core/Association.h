@@ -3,29 +3,41 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 
 // "Asociar Extension": makes Ondalyx the program that opens .csv files, so that opening a log
 // from the file manager starts Ondalyx with the log's path as its only argument.
 //
-// On Linux desktops (XDG) it writes the desktop entry "ondalyx.desktop" (with the icon beside
-// it) into the user's applications folder and makes it the default for the file type in the
-// user's mimeapps.list, keeping everything else of that file. On Windows it writes the four
-// values under HKEY_CLASSES_ROOT: the file type "Ondalyx", the extension's file type, the open
-// command and the icon.
+// On Linux desktops (XDG) the file type's default application in the user's mimeapps.list becomes
+// an Ondalyx desktop entry (everything else of that file is kept), and there is never more than
+// one entry of an id, so that two entries of one id never start different programs:
+// - the installed program, the one the system's entry "ondalyx.desktop" (the package's, in a
+//   system data folder) starts, takes that entry as it is: no entry of the user's;
+// - with no such entry in the system (a program built and run in place), the user's own
+//   "ondalyx.desktop" is written into the user's applications folder, the icon beside it;
+// - with the system's entry starting another program, the user's entry for this program has an
+//   id of its own, "ondalyx-local.desktop", named after the program's folder.
+// An "ondalyx.desktop" or "ondalyx-local.desktop" of the user's that an earlier association wrote
+// for another program goes (with its icon); entries the user wrote are left alone.
+// On Windows it writes the four values under HKEY_CLASSES_ROOT: the file type "Ondalyx", the
+// extension's file type, the open command and the icon.
 namespace Association {
 
-// Where the association goes; tests point it at a temporary folder.
+// Where the association goes; tests point it at temporary folders.
 struct Target {
-    QString executable;      // the program to start
-    QString applicationsDir; // the desktop entry and the icon go here
-    QString configDir;       // holds mimeapps.list
-    QString iconSource;      // picture copied beside the desktop entry; skipped when missing
+    QString executable;         // the program to start
+    QString applicationsDir;    // the user's desktop entry and its icon go here
+    QString configDir;          // holds mimeapps.list
+    QString iconSource;         // picture copied beside the desktop entry; skipped when missing
+    QStringList systemDataDirs; // the system's data folders, first first; entries in applications/
+    QStringList searchPaths;    // where a program an entry names without a folder is looked for
+                                // (the PATH when empty)
 };
 
-// The running program, $XDG_DATA_HOME/applications, $XDG_CONFIG_HOME and the ":/ondalyx.png"
-// resource.
+// The running program, $XDG_DATA_HOME/applications, $XDG_CONFIG_HOME, the ":/ondalyx.png"
+// resource, the folders of $XDG_DATA_DIRS and the PATH.
 Target defaultTarget();
 
 // Associates `extension` (".csv") with Ondalyx. Returns an empty text on success, otherwise a
@@ -36,9 +48,15 @@ QString AssociateExtension(const QString &extension, const Target &target = defa
 // unchanged whatever characters it holds.
 QString execArgument(const QString &argument);
 
-// The desktop entry for `executable` (Icon omitted when `iconPath` is empty).
-QByteArray desktopEntry(const QString &executable, const QString &mimeType,
-                        const QString &iconPath);
+// The user's desktop entry for `executable`, under the name `name` (Icon omitted when `iconPath`
+// is empty). It says what the installed entry says, and carries a mark that it was written here.
+QByteArray desktopEntry(const QString &executable, const QString &mimeType, const QString &iconPath,
+                        const QString &name = QStringLiteral("Ondalyx"));
+
+// The program a desktop entry starts: the first argument of its Exec key, the entry's string
+// escapes and the Exec quoting undone. Empty when the entry has no Exec key in its
+// [Desktop Entry] group.
+QString execProgram(const QByteArray &entry);
 
 // The four registry keys under HKEY_CLASSES_ROOT that associate `extension` with the program on
 // Windows, each with its default value, in the order they are written: the file type "Ondalyx"

@@ -18,16 +18,42 @@ const int JpegQuality = 92;
 
 QString failure(const QString &path, const QString &reason)
 {
-    return QStringLiteral("No se pudo guardar la imagen \"%1\": %2")
-        .arg(QDir::toNativeSeparators(path), reason);
+    const QFileInfo file(path);
+    return QStringLiteral("No se pudo guardar la imagen \"%1\" en la carpeta \"%2\": %3")
+        .arg(file.fileName(), QDir::toNativeSeparators(file.path()), reason);
+}
+
+// Whether images can go to `graficas`: the folder itself when it is there (a file standing under
+// its name counts as there, so that the save names it), else the nearest folder above it that is
+// there, in which it would be made.
+bool canWriteInto(const QString &graficas)
+{
+    QFileInfo info(graficas);
+    while (!info.exists() && !info.isSymLink()) {
+        const QString up = info.path();
+        if (up == info.filePath())
+            return false;
+        info = QFileInfo(up);
+    }
+    if (info.filePath() == graficas)
+        return info.isWritable();
+    return info.isDir() && info.isWritable();
 }
 
 } // namespace
 
-QString folder(const QString &programDir)
+QString folder(const QString &programDir, const QString &picturesDir)
 {
     const QString base = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
-    return base + QStringLiteral("/Graficas");
+    const QString beside = base + QStringLiteral("/Graficas");
+    if (canWriteInto(beside))
+        return beside;
+    QString pictures = picturesDir;
+    if (pictures.isEmpty())
+        pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (pictures.isEmpty())
+        pictures = QDir::homePath();
+    return pictures + QStringLiteral("/Ondalyx/Graficas");
 }
 
 QString safeTitle(const QString &logTitle)
@@ -40,26 +66,35 @@ QString safeTitle(const QString &logTitle)
     return name;
 }
 
-QString imagePath(const QString &logTitle, const QString &programDir)
+namespace {
+
+QString imageIn(const QString &folder, const QString &logTitle)
 {
     // With no separator left and ".jpg" at its end, the name is always a single entry of the
     // folder, never "." or "..".
-    return folder(programDir) + QLatin1Char('/') + safeTitle(logTitle) + QStringLiteral(".jpg");
+    return folder + QLatin1Char('/') + safeTitle(logTitle) + QStringLiteral(".jpg");
 }
 
-SaveResult saveChartImage(const QImage &image, const QString &logTitle, const QString &programDir)
+} // namespace
+
+QString imagePath(const QString &logTitle, const QString &programDir, const QString &picturesDir)
+{
+    return imageIn(folder(programDir, picturesDir), logTitle);
+}
+
+SaveResult saveChartImage(const QImage &image, const QString &logTitle, const QString &programDir,
+                          const QString &picturesDir)
 {
     SaveResult result;
-    result.path = imagePath(logTitle, programDir);
+    const QString dir = folder(programDir, picturesDir); // chosen once: mkpath changes it
+    result.path = imageIn(dir, logTitle);
 
     if (image.isNull()) {
         result.error = failure(result.path, QStringLiteral("no hay imagen que guardar"));
         return result;
     }
-    const QString dir = folder(programDir);
     if (!QDir().mkpath(dir)) {
-        result.error = failure(result.path, QStringLiteral("no se pudo crear la carpeta \"%1\"")
-                                                .arg(QDir::toNativeSeparators(dir)));
+        result.error = failure(result.path, QStringLiteral("no se pudo crear la carpeta"));
         return result;
     }
 

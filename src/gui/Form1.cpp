@@ -16,6 +16,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -572,10 +573,21 @@ void Form1::wireWindows()
     connect(this, &Form1::aboutRequested, this, &Form1::showAbout);
 }
 
+void Form1::setImageFolders(const QString &programDir, const QString &picturesDir)
+{
+    m_programDir = programDir;
+    m_picturesDir = picturesDir;
+    if (m_form3)
+        m_form3->setImageFolders(programDir, picturesDir);
+}
+
 void Form1::showFullChart()
 {
-    if (!m_form3)
-        m_form3 = std::make_unique<Form3>(*m_state);
+    // A new window at every press: nothing of an earlier one (its read-out, its zoom) stays, and
+    // one still open gives way to it.
+    m_form3.reset();
+    m_form3 = std::make_unique<Form3>(*m_state);
+    m_form3->setImageFolders(m_programDir, m_picturesDir);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_form3->showFilled();
     QApplication::restoreOverrideCursor();
@@ -583,8 +595,11 @@ void Form1::showFullChart()
 
 void Form1::saveChart()
 {
+    const QImage image = m_chart->render(m_chart->size());
+    // The picture is on the clipboard whether the file can be written or not.
+    QGuiApplication::clipboard()->setImage(image);
     const ImageFiles::SaveResult saved =
-        ImageFiles::saveChartImage(m_chart->render(m_chart->size()), m_state->LogTitle);
+        ImageFiles::saveChartImage(image, m_state->LogTitle, m_programDir, m_picturesDir);
     if (saved.ok)
         ImageFiles::openImage(saved.path);
     else

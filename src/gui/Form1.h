@@ -56,6 +56,11 @@ public:
     void setColorChooser(ColorChooser chooser) { m_colorChooser = std::move(chooser); }
     void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
 
+    // Where the chart saves of this window and of the full-screen chart go (see
+    // ImageFiles::folder): the program's folder and the user's pictures folder, the real ones
+    // when empty.
+    void setImageFolders(const QString &programDir, const QString &picturesDir);
+
 signals:
     void fullChartRequested(); // CmdFull "Pantalla Completa"
     void saveChartRequested(); // CmdSave "Guardar Grafica"
@@ -129,8 +134,11 @@ private:
     ColorChooser m_colorChooser;
     FileChooser m_fileChooser;
     QColor m_lastColor; // the colour the colour dialog returned last
+    QString m_programDir;
+    QString m_picturesDir;
 
-    // The other windows, made on first use and kept until the program ends.
+    // The other windows: the about box and the full-screen table are made on first use and kept
+    // until the program ends; the full-screen chart is made anew at every "Pantalla Completa".
     std::unique_ptr<Form2> m_form2;
     std::unique_ptr<Form3> m_form3;
     std::unique_ptr<Form4> m_form4;

@@ -7,6 +7,8 @@
 #include "program/FullChart.h"
 #include "program/PointReadout.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -79,8 +81,10 @@ void Form3::showFilled()
 void Form3::saveChart()
 {
     const QImage image = m_chart->render(m_chart->size());
+    // The picture is on the clipboard whether the file can be written or not.
+    QGuiApplication::clipboard()->setImage(image);
     const ImageFiles::SaveResult saved =
-        ImageFiles::saveChartImage(image, m_state.LogTitle, m_programDir);
+        ImageFiles::saveChartImage(image, m_state.LogTitle, m_programDir, m_picturesDir);
     if (!saved.ok) {
         QMessageBox::warning(this, QStringLiteral("Ondalyx"), saved.error);
         return;

@@ -11,9 +11,9 @@ class ChartView;
 class QPushButton;
 
 // The full-screen chart window: Chart2, a snapshot of the ticked series rebuilt from the data
-// table, and CmdSave "Guardar grafica pantalla completa" centred under it. One resizable window
-// for the whole program, shown without owner; it does not follow later changes of the main
-// chart.
+// table, and CmdSave "Guardar grafica pantalla completa" centred under it. A resizable window
+// shown without owner, made anew by the main window at every "Pantalla Completa"; it does not
+// follow later changes of the main chart.
 class Form3 : public FullWindow {
     Q_OBJECT
 public:
@@ -35,8 +35,13 @@ public:
     ChartView *chart2() const { return m_chart; }
     ChartModel &chartModel() const { return *m_model; }
 
-    // The folder under which "Graficas" holds the saved images; the program's folder when empty.
-    void setProgramDir(const QString &dir) { m_programDir = dir; }
+    // Where "Guardar grafica pantalla completa" saves (see ImageFiles::folder): the program's
+    // folder and the user's pictures folder, the real ones when empty.
+    void setImageFolders(const QString &programDir, const QString &picturesDir)
+    {
+        m_programDir = programDir;
+        m_picturesDir = picturesDir;
+    }
 
 private:
     void saveChart();
@@ -46,4 +51,5 @@ private:
     ChartView *m_chart;
     QPushButton *m_cmdSave;
     QString m_programDir;
+    QString m_picturesDir;
 };

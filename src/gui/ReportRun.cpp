@@ -2,6 +2,7 @@
 
 #include "gui/ChartView.h"
 #include "gui/Form1.h"
+#include "gui/Spanish.h"
 #include "program/AppState.h"
 #include "program/Report.h"
 
@@ -63,6 +64,9 @@ int runReport(int argc, char **argv)
         app = std::make_unique<QApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("Ondalyx"));
+    // Qt's texts in Spanish, as in the window. The report shows none of them, and its stderr is
+    // kept for its own error line, so a missing translation is not reported here.
+    Spanish::install();
 
     AppState state;
     if (!Report::load(state, options, error)) {

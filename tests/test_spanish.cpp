@@ -1,0 +1,102 @@
+// Qt's own texts in Spanish whatever the system's language: the open dialog of "Abrir CSV", the
+// colour dialog of a series and the program's message box, opened from the main window as a user
+// opens them, and the file types the open dialog lists.
+#include "GuiSupport.h"
+#include "TestSupport.h"
+
+#include "gui/Form1.h"
+#include "gui/Spanish.h"
+
+#include <QAbstractFileIconProvider>
+#include <QtTest>
+#include <QtWidgets>
+
+#include <memory>
+
+class TestSpanish : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<Form1> m_form;
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c()); // as on a system set to another language
+        const QString problem = Spanish::install();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        // The desktop's own dialogs would speak the system's language.
+        QVERIFY(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+        m_form = std::make_unique<Form1>();
+        m_form->show();
+        m_form->start(TestSupport::writeFile(
+            m_dir, QStringLiteral("run.csv"),
+            TestSupport::standardLog(TestSupport::Diesel,
+                                     {TestSupport::pullLine("900", "30", "1000", "1000")})));
+    }
+
+    void dialogs_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("dialog");    // its class
+        QTest::addColumn<QStringList>("texts"); // some of its caption, labels and buttons
+        QTest::newRow("Abrir CSV")
+            << "open"
+            << "QFileDialog"
+            << QStringList{"Abrir",  "Ver en:", "&Nombre de fichero:", "Ficheros de tipo:",
+                           "&Abrir", "Cancelar"};
+        QTest::newRow("Color") << "colour"
+                               << "QColorDialog"
+                               << QStringList{"Selecciona color", "Colores &básicos",
+                                              "&Añadir a los colores personalizados", "Aceptar",
+                                              "Cancelar"};
+        QTest::newRow("a log that is not there")
+            << "message"
+            << "QMessageBox"
+            << QStringList{"No se puede abrir el registro \"/nonexistent/run.csv\": el archivo no "
+                           "existe.",
+                           "Aceptar"};
+    }
+    void dialogs()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, dialog);
+        QFETCH(QStringList, texts);
+        GuiSupport::DialogCatcher catcher;
+        catcher.arm();
+        if (action == "open") {
+            m_form->findChild<QAction *>(QStringLiteral("AbrirCSV"))->trigger();
+        } else if (action == "colour") {
+            m_form->findChild<QPushButton *>(QStringLiteral("CmdColor_2"))->click();
+        } else {
+            m_form->setFileChooser([] { return QStringLiteral("/nonexistent/run.csv"); });
+            m_form->findChild<QAction *>(QStringLiteral("AbrirCSV"))->trigger();
+            m_form->setFileChooser(nullptr);
+        }
+        QCOMPARE(catcher.className, dialog);
+        for (const QString &text : texts)
+            QVERIFY2(catcher.texts().contains(text),
+                     qPrintable(QStringLiteral("\"%1\" is not among %2")
+                                    .arg(text, catcher.texts().join(QStringLiteral(" | ")))));
+    }
+
+    // The type the open dialog's list gives a file, in Spanish too: Qt's own name of a folder
+    // (missing from Qt's translation) and the system's name of a file type.
+    void fileTypes_data()
+    {
+        QTest::addColumn<QString>("name"); // in the log's folder; "" for the folder itself
+        QTest::addColumn<QString>("type");
+        QTest::newRow("folder") << "" << "Carpeta";
+        QTest::newRow("log") << "run.csv" << "documento CSV";
+    }
+    void fileTypes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        const QFileInfo file(name.isEmpty() ? m_dir.path() : m_dir.filePath(name));
+        QCOMPARE(QAbstractFileIconProvider().type(file), type);
+    }
+};
+
+QTEST_MAIN(TestSpanish)
+#include "test_spanish.moc"
