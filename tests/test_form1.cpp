@@ -18,19 +18,6 @@ namespace {
 
 using TestSupport::Diesel;
 
-// `rows` data lines of the standard layout; in row r cell 1 is 1000 + 100 r, cell k > 1 10 k + r.
-QList<QByteArray> dataLines(int rows)
-{
-    QList<QByteArray> lines;
-    for (int r = 1; r <= rows; ++r) {
-        QByteArray line = "," + QByteArray::number(r) + ".25";
-        for (int field = 2; field <= 15; ++field)
-            line += "," + QByteArray::number(field == 2 ? 1000 + 100 * r : field * 10 + r);
-        lines << line;
-    }
-    return lines;
-}
-
 // A shown main window with messages collected instead of shown in a modal box.
 struct Window {
     QTemporaryDir dir;
@@ -61,7 +48,8 @@ struct Window {
     }
     void openLog(const QList<QByteArray> &groups, int rows, const QString &name = "run.01.csv")
     {
-        open(TestSupport::writeFile(dir, name, TestSupport::standardLog(groups, dataLines(rows))));
+        open(TestSupport::writeFile(
+            dir, name, TestSupport::standardLog(groups, TestSupport::rampLines(rows))));
     }
     QList<int> checkedBoxes()
     {
@@ -178,7 +166,7 @@ private slots:
     {
         Window w;
         const QString path = TestSupport::writeFile(
-            w.dir, "run.01.csv", TestSupport::standardLog(Diesel, dataLines(12)));
+            w.dir, "run.01.csv", TestSupport::standardLog(Diesel, TestSupport::rampLines(12)));
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
@@ -211,10 +199,11 @@ private slots:
         Window w;
         QMenu *menu = w.find<QMenu>(QStringLiteral("Sesiones"));
         QVERIFY(menu && !menu->menuAction()->isVisible());
-        const QByteArray second =
-            TestSupport::standardLog(Diesel, dataLines(3), "Lunes,1,x,2026,09:31:44:125");
-        w.open(TestSupport::writeFile(
-            w.dir, "two.csv", TestSupport::standardLog(Diesel, dataLines(5)) + second));
+        const QByteArray second = TestSupport::standardLog(Diesel, TestSupport::rampLines(3),
+                                                           "Lunes,1,x,2026,09:31:44:125");
+        w.open(TestSupport::writeFile(w.dir, "two.csv",
+                                      TestSupport::standardLog(Diesel, TestSupport::rampLines(5)) +
+                                          second));
         QVERIFY(menu->menuAction()->isVisible());
         const QList<QAction *> items = menu->actions();
         QCOMPARE(items.size(), 2);
@@ -238,7 +227,7 @@ private slots:
     void wideColumnLineOpensAtOnce()
     {
         Window w;
-        QByteArray bytes = TestSupport::standardLog(Diesel, dataLines(3));
+        QByteArray bytes = TestSupport::standardLog(Diesel, TestSupport::rampLines(3));
         const QByteArray names = ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14";
         bytes.replace(names, names + QByteArray(100000 - 16, ','));
         w.open(TestSupport::writeFile(w.dir, "wide.csv", bytes));
@@ -360,16 +349,16 @@ private slots:
         view->updateNow();
         QCustomPlot *plot = view->plot();
         plot->replot();
-        // Series 2 is column 3, which holds field 4 of the data line: 4 * 10 + 4 = 44 in row 4.
+        // Series 1 is C2, which holds "4.5" in row 4.
         const auto at = [&](double x) {
-            return QPoint(int(plot->xAxis->coordToPixel(x)), int(plot->yAxis->coordToPixel(44)));
+            return QPoint(int(plot->xAxis->coordToPixel(x)), int(plot->yAxis->coordToPixel(4.5)));
         };
         QSignalSpy picked(view, &ChartView::pointPicked);
         QSignalSpy clicked(view, &ChartView::clicked);
         QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(4));
         QCOMPARE(picked.count(), 1);
-        QCOMPARE(picked.first(), QList<QVariant>({2, 4}));
-        QCOMPARE(view->toolTip(), QStringLiteral("C3: 44    RPM: 1400"));
+        QCOMPARE(picked.first(), QList<QVariant>({1, 4}));
+        QCOMPARE(view->toolTip(), QStringLiteral("C2: 4,5    RPM: 1400"));
         QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(2.5)); // between the rows
         QCOMPARE(clicked.count(), 1);
         QCOMPARE(picked.count(), 1);
