@@ -227,10 +227,10 @@ private slots:
     void wideColumnLineOpensAtOnce()
     {
         Window w;
-        QByteArray bytes = TestSupport::standardLog(Diesel, TestSupport::rampLines(3));
-        const QByteArray names = ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14";
-        bytes.replace(names, names + QByteArray(100000 - 16, ','));
-        w.open(TestSupport::writeFile(w.dir, "wide.csv", bytes));
+        const QByteArray names = TestSupport::Columns + QByteArray(100000 - 16, ',');
+        w.open(TestSupport::writeFile(w.dir, "wide.csv",
+                                      TestSupport::standardLog(Diesel, TestSupport::rampLines(3))
+                                          .replace(TestSupport::Columns, names)));
 
         QTableView *list = w.form.listDatos();
         QCOMPARE(list->model()->columnCount(), 100000 - 1);
@@ -248,28 +248,23 @@ private slots:
         QCOMPARE(list->columnWidth(4), 96);
     }
 
-    void resetAndCancelledOpenKeepTable_data()
-    {
-        QTest::addColumn<bool>("cancelledOpen");
-        QTest::newRow("Borrar Grafica") << false;
-        QTest::newRow("open dialog cancelled") << true;
-    }
-
+    // "Borrar Grafica" and a cancelled open dialog empty the chart view and keep the table.
     void resetAndCancelledOpenKeepTable()
     {
-        QFETCH(bool, cancelledOpen);
-        Window w;
-        w.openLog(Diesel, 6);
-        if (cancelledOpen)
-            w.open(QString());
-        else
-            w.button("CmdReset")->click();
-        QVERIFY(w.checkedBoxes().isEmpty());
-        QVERIFY(w.option(3)->isChecked());
-        for (const char *name : {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75", "LbMEGR"})
-            QVERIFY2(w.label(name)->text().isEmpty(), name);
-        QCOMPARE(w.graphCount(), 0);
-        QCOMPARE(w.form.listDatos()->model()->rowCount(), 6);
+        for (const bool cancelledOpen : {false, true}) {
+            Window w;
+            w.openLog(Diesel, 6);
+            if (cancelledOpen)
+                w.open(QString());
+            else
+                w.button("CmdReset")->click();
+            QVERIFY(w.checkedBoxes().isEmpty());
+            QVERIFY(w.option(3)->isChecked());
+            for (const char *name : {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75", "LbMEGR"})
+                QVERIFY2(w.label(name)->text().isEmpty(), name);
+            QCOMPARE(w.graphCount(), 0);
+            QCOMPARE(w.form.listDatos()->model()->rowCount(), 6);
+        }
     }
 
     // The colour dialog and the box's text colour (the series order is the chart tests' business).
@@ -425,42 +420,37 @@ private slots:
 
     // "Pantalla Completa" makes a new full-screen chart every time: no read-out, zoom or
     // hidden state of the earlier one is left, and one still open is replaced.
-    void fullChartStartsAfresh_data()
-    {
-        QTest::addColumn<QString>("before"); // what became of the first window before the press
-        QTest::newRow("closed") << "close";
-        QTest::newRow("hidden by a click beside the points") << "click";
-        QTest::newRow("still open") << "open";
-    }
     void fullChartStartsAfresh()
     {
-        QFETCH(QString, before);
-        Window w;
-        w.openLog(Diesel, 30);
-        w.button("CmdFull")->click();
-        QCOMPARE(fullCharts().size(), 1);
-        QPointer<Form3> first = fullCharts().first();
-        emit first->chart2()->pointPicked(1, 4);
-        QVERIFY(!first->chartModel().hintText().isEmpty());
-        first->chart2()->updateNow();
-        first->chart2()->plot()->xAxis->setRange(3, 8);
-        first->resize(300, 200);
-        if (before == "close")
-            first->close();
-        else if (before == "click")
-            emit first->chart2()->clicked();
+        // What became of the first window before the second press.
+        for (const char *before : {"closed", "hidden by a click beside the points", "still open"}) {
+            Window w;
+            w.openLog(Diesel, 30);
+            w.button("CmdFull")->click();
+            QCOMPARE(fullCharts().size(), 1);
+            QPointer<Form3> first = fullCharts().first();
+            emit first->chart2()->pointPicked(1, 4);
+            QVERIFY(!first->chartModel().hintText().isEmpty());
+            first->chart2()->updateNow();
+            first->chart2()->plot()->xAxis->setRange(3, 8);
+            first->resize(300, 200);
+            if (before == QLatin1String("closed"))
+                first->close();
+            else if (before[0] == 'h')
+                emit first->chart2()->clicked();
 
-        w.button("CmdFull")->click();
-        QVERIFY(first.isNull());
-        QCOMPARE(fullCharts().size(), 1);
-        Form3 *second = fullCharts().first();
-        QVERIFY(second->isVisible());
-        QCOMPARE(second->size(), Twips::size(8010, 5265));
-        QCOMPARE(second->chartModel().hintText(), QString());
-        QCOMPARE(second->chart2()->toolTip(), QString());
-        second->chart2()->updateNow();
-        QCOMPARE(second->chart2()->plot()->xAxis->range(), QCPRange(0.5, 30.5));
-        QCOMPARE(second->chartModel().seriesCount(), 4);
+            w.button("CmdFull")->click();
+            QVERIFY2(first.isNull(), before);
+            QCOMPARE(fullCharts().size(), 1);
+            Form3 *second = fullCharts().first();
+            QVERIFY(second->isVisible());
+            QCOMPARE(second->size(), Twips::size(8010, 5265));
+            QCOMPARE(second->chartModel().hintText(), QString());
+            QCOMPARE(second->chart2()->toolTip(), QString());
+            second->chart2()->updateNow();
+            QCOMPARE(second->chart2()->plot()->xAxis->range(), QCPRange(0.5, 30.5));
+            QCOMPARE(second->chartModel().seriesCount(), 4);
+        }
     }
 
     void closingClosesOtherWindows()
