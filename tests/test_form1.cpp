@@ -1,6 +1,5 @@
 // The main window, driven in-process as a user would.
 #include "GuiSupport.h"
-#include "TestSupport.h"
 
 #include "core/ImageFiles.h"
 #include "gui/ChartView.h"
@@ -8,9 +7,6 @@
 #include "gui/Form3.h"
 #include "gui/Twips.h"
 #include "program/AppState.h"
-
-#include <QtTest>
-#include <QtWidgets>
 
 #include <qcustomplot.h>
 
@@ -74,11 +70,6 @@ QList<Form3 *> fullCharts()
         if (auto *form3 = qobject_cast<Form3 *>(window))
             found << form3;
     return found;
-}
-
-QImage rgb(const QImage &image)
-{
-    return image.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -365,10 +356,12 @@ private slots:
     {
         QTest::addColumn<bool>("full");     // the full-screen chart's save, else the main window's
         QTest::addColumn<bool>("writable"); // the images folder can be written
-        QTest::newRow("Guardar Grafica") << false << true;
-        QTest::newRow("Guardar Grafica, nowhere to write") << false << false;
-        QTest::newRow("Guardar grafica pantalla completa") << true << true;
-        QTest::newRow("Guardar grafica pantalla completa, nowhere to write") << true << false;
+        for (const bool full : {false, true})
+            for (const bool writable : {true, false})
+                QTest::addRow("%s%s",
+                              full ? "Guardar grafica pantalla completa" : "Guardar Grafica",
+                              writable ? "" : ", nowhere to write")
+                    << full << writable;
     }
     void chartSavesGoToTheClipboard()
     {
@@ -401,8 +394,8 @@ private slots:
                           Qt::LeftButton);
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
-        const QImage picture = rgb(chart->render(chart->size()));
-        QCOMPARE(rgb(QGuiApplication::clipboard()->image()), picture);
+        const QImage picture = GuiSupport::rgb(chart->render(chart->size()));
+        QCOMPARE(GuiSupport::rgb(QGuiApplication::clipboard()->image()), picture);
         const QString folder = ImageFiles::folder(programDir, pictures);
         const QString path = folder + "/" + w.form.state().LogTitle + ".jpg";
         if (writable) {

@@ -306,51 +306,46 @@ private slots:
     // A byte of 0x80 or above counts wherever it stands: first in a line, on either side of each
     // sixteen bytes of the line-end search, last before the line end, in a last line without a
     // line end, and in a line that crosses the end of the first 1 MiB read.
-    void highBytePositions_data()
-    {
-        QTest::addColumn<QByteArray>("end");
-        QTest::addColumn<bool>("finalEnd");
-        QTest::newRow("crlf") << QByteArray("\r\n") << true;
-        QTest::newRow("lf") << QByteArray("\n") << true;
-        QTest::newRow("cr, no final end") << QByteArray("\r") << false;
-    }
     void highBytePositions()
     {
-        QFETCH(QByteArray, end);
-        QFETCH(bool, finalEnd);
-        const auto log = [&](const QByteArray &units, const QList<QByteArray> &data) {
-            const QByteArray out = "h" + end + "2" + end + "3" + end + "g" + end + ",,C" + end +
-                                   units + end + "7" + end + data.join(end);
-            return finalEnd ? out + end : out;
-        };
-        const auto row = [](int at, char byte) {
-            return "," + QByteArray(at, 'x') + byte + QByteArray(40 - at, 'y');
-        };
+        for (const auto &ending :
+             {std::pair<QByteArray, bool>("\r\n", true), {"\n", true}, {"\r", false}}) {
+            const QByteArray end = ending.first;
+            const bool finalEnd = ending.second; // the last line ends too
+            const auto log = [&](const QByteArray &units, const QList<QByteArray> &data) {
+                const QByteArray out = "h" + end + "2" + end + "3" + end + "g" + end + ",,C" + end +
+                                       units + end + "7" + end + data.join(end);
+                return finalEnd ? out + end : out;
+            };
+            const auto row = [](int at, char byte) {
+                return "," + QByteArray(at, 'x') + byte + QByteArray(40 - at, 'y');
+            };
 
-        // Windows-1252 (a lone degree sign in the units line): every row holding one is converted.
-        QList<QByteArray> data;
-        QStringList expected;
-        for (int at = 0; at <= 40; ++at) {
-            data << row(at, '\xB0');
-            expected << QString(at, 'x') + QChar(0xB0) + QString(40 - at, 'y');
-        }
-        QCOMPARE(cells(readBytes(log(",,\xB0", data)).log.table), expected);
+            // Windows-1252 (a lone degree sign in the units line): every row with one converted.
+            QList<QByteArray> data;
+            QStringList expected;
+            for (int at = 0; at <= 40; ++at) {
+                data << row(at, '\xB0');
+                expected << QString(at, 'x') + QChar(0xB0) + QString(40 - at, 'y');
+            }
+            QCOMPARE(cells(readBytes(log(",,\xB0", data)).log.table), expected);
 
-        // A UTF-8 row, then one byte that is not UTF-8 in the last line: the file is Windows-1252.
-        for (int at = 0; at <= 40; ++at)
-            QCOMPARE(readBytes(log(",,C", {",\xC3\xBC", row(at, '\xB0')})).log.table.cell(1, 0),
-                     QString::fromUtf8("Ã¼"));
+            // A UTF-8 row, then one byte not UTF-8 in the last line: the file is Windows-1252.
+            for (int at = 0; at <= 40; ++at)
+                QCOMPARE(readBytes(log(",,C", {",\xC3\xBC", row(at, '\xB0')})).log.table.cell(1, 0),
+                         QString::fromUtf8("Ã¼"));
 
-        // The degree sign just before, at and just after the end of the first read.
-        for (int shift : {-2, -1, 0, 1}) {
-            QByteArray bytes = log(",,C", {",\xC3\xBC"}) + (finalEnd ? "" : end);
-            bytes += "," + QByteArray((1 << 20) - 50 - int(bytes.size()), 'f') + end;
-            const int before = (1 << 20) + shift - int(bytes.size()) - 1;
-            bytes += "," + QByteArray(before, 'x') + '\xB0' + "yy" + (finalEnd ? end : "");
-            const DataTable big = readBytes(bytes).log.table;
-            QCOMPARE(big.rowCount(), 3);
-            QCOMPARE(big.cell(1, 0), QString::fromUtf8("Ã¼"));
-            QCOMPARE(big.cell(3, 0), QString(before, 'x') + QChar(0xB0) + "yy");
+            // The degree sign just before, at and just after the end of the first read.
+            for (int shift : {-2, -1, 0, 1}) {
+                QByteArray bytes = log(",,C", {",\xC3\xBC"}) + (finalEnd ? "" : end);
+                bytes += "," + QByteArray((1 << 20) - 50 - int(bytes.size()), 'f') + end;
+                const int before = (1 << 20) + shift - int(bytes.size()) - 1;
+                bytes += "," + QByteArray(before, 'x') + '\xB0' + "yy" + (finalEnd ? end : "");
+                const DataTable big = readBytes(bytes).log.table;
+                QCOMPARE(big.rowCount(), 3);
+                QCOMPARE(big.cell(1, 0), QString::fromUtf8("Ã¼"));
+                QCOMPARE(big.cell(3, 0), QString(before, 'x') + QChar(0xB0) + "yy");
+            }
         }
     }
 

@@ -120,23 +120,21 @@ private slots:
         QVERIFY(disabled["torque"].toArray().isEmpty());
     }
 
-    void usageErrors_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("no log") << QStringList{"--report"};
-        QTest::newRow("bad power") << QStringList{"--report", "--power", "1,2", "x.csv"};
-        QTest::newRow("box out of range") << QStringList{"--report", "--power", "1,2,15", "x"};
-        QTest::newRow("unknown option") << QStringList{"--report", "--nope", "x.csv"};
-        QTest::newRow("session not a number") << QStringList{"--report", "--session", "x", "a"};
-        QTest::newRow("session 0") << QStringList{"--report", "--session", "0", "x.csv"};
-    }
+    // No log, a bad --power, a box out of range, an unknown option, a --session not a number or 0.
     void usageErrors()
     {
-        QFETCH(QStringList, args);
-        Report::Options options;
-        QString error;
-        QVERIFY(!Report::parseArguments(args, options, error));
-        QVERIFY(!error.isEmpty());
+        for (const QStringList &args : {QStringList{},
+                                        {"--power", "1,2", "x.csv"},
+                                        {"--power", "1,2,15", "x"},
+                                        {"--nope", "x.csv"},
+                                        {"--session", "x", "a"},
+                                        {"--session", "0", "x.csv"}}) {
+            Report::Options options;
+            QString error;
+            QVERIFY2(!Report::parseArguments(QStringList{"--report"} + args, options, error),
+                     qPrintable(args.join(' ')));
+            QVERIFY(!error.isEmpty());
+        }
     }
 
     void programExitCodes()

@@ -1,7 +1,6 @@
 // The views besides the main window: the table model, the chart widget, the full-screen chart and
 // table windows, the window capture and the about box.
 #include "GuiSupport.h"
-#include "TestSupport.h"
 
 #include "core/ChartModel.h"
 #include "gui/ChartView.h"
@@ -13,7 +12,6 @@
 #include "program/AppState.h"
 
 #include <QAbstractItemModelTester>
-#include <QtWidgets>
 
 #include <cmath>
 
@@ -132,32 +130,25 @@ private slots:
             TestSupport::standardLog({"'005", "'006", "'007"}, TestSupport::rampLines(20)))));
     }
 
-    void layouts_data()
-    {
-        QTest::addColumn<bool>("chart"); // Form3, else Form4
-        QTest::addColumn<QSize>("outer");
-        QTest::addColumn<QRect>("view");
-        QTest::addColumn<QRect>("button");
-        QTest::newRow("Form3") << true << QSize(9000, 6000) << QRect(0, 0, 9000, 4700)
-                               << QRect(2500, 4800, 2175, 615);
-        QTest::newRow("Form3 shorter than the button row")
-            << true << QSize(3000, 900) << QRect(0, 0, 3000, 0) << QRect(-500, 100, 2175, 615);
-        QTest::newRow("Form4") << false << QSize(12000, 8000) << QRect(0, 0, 11900, 6700)
-                               << QRect(4000, 6800, 3975, 495);
-        QTest::newRow("Form4 minimised")
-            << false << QSize(60, 400) << QRect(0, 0, 0, 0) << QRect(-1970, 100, 3975, 495);
-    }
-
+    // Where the view and the button go at a given outer size, in twips.
     void layouts()
     {
-        QFETCH(bool, chart);
-        QFETCH(QSize, outer);
-        QFETCH(QRect, view);
-        QFETCH(QRect, button);
-        const auto l3 = Form3::layoutFor(outer.width(), outer.height());
-        const auto l4 = Form4::layoutFor(outer.width(), outer.height());
-        QCOMPARE(chart ? l3.chart : l4.list, view);
-        QCOMPARE(chart ? l3.button : l4.button, button);
+        struct Row {
+            bool chart; // Form3, else Form4
+            QSize outer;
+            QRect view, button;
+        };
+        const Row rows[] = {
+            {true, {9000, 6000}, {0, 0, 9000, 4700}, {2500, 4800, 2175, 615}},
+            {true, {3000, 900}, {0, 0, 3000, 0}, {-500, 100, 2175, 615}}, // below the button row
+            {false, {12000, 8000}, {0, 0, 11900, 6700}, {4000, 6800, 3975, 495}},
+            {false, {60, 400}, {0, 0, 0, 0}, {-1970, 100, 3975, 495}}}; // minimised
+        for (const Row &row : rows) {
+            const auto l3 = Form3::layoutFor(row.outer.width(), row.outer.height());
+            const auto l4 = Form4::layoutFor(row.outer.width(), row.outer.height());
+            QCOMPARE(row.chart ? l3.chart : l4.list, row.view);
+            QCOMPARE(row.chart ? l3.button : l4.button, row.button);
+        }
     }
 
     void windowsFollowTheirSize()
@@ -237,8 +228,8 @@ private slots:
         qputenv("PATH", emptyPath.path().toLocal8Bit());
         QTest::mouseClick(button(form4, "Command1"), Qt::LeftButton);
         qputenv("PATH", oldPath);
-        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
-                 form4.grab().toImage().convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(GuiSupport::rgb(QGuiApplication::clipboard()->image()),
+                 GuiSupport::rgb(form4.grab().toImage()));
     }
 
     // Chart2 reads out its own points and hides on a click beside the points (its save is the
