@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -31,14 +32,13 @@ QByteArray report(const QByteArray &log, const QStringList &options = {})
                                 error) ||
         !Report::load(state, parsed, error))
         return error.toUtf8();
-    FILE *out = std::tmpfile();
+    char *bytes = nullptr;
+    size_t size = 0;
+    FILE *out = open_memstream(&bytes, &size);
     Report::write(state, parsed, out);
-    std::rewind(out);
-    QByteArray text;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-        text.append(buffer, qsizetype(n));
     std::fclose(out);
+    const QByteArray text(bytes, qsizetype(size));
+    std::free(bytes);
     return text;
 }
 

@@ -281,11 +281,15 @@ private slots:
         QCOMPARE(Association::AssociateExtension(".csv", target), QString());
         const QMap<QString, QByteArray> written = userFiles(target);
         QCOMPARE(QDir(apps).entryList(QDir::Files | QDir::Hidden), files);
-        const QByteArray list = written["mimeapps.list"];
-        QVERIFY2(list.startsWith(defaults + "text/csv=" + chosen.toUtf8() + "\n"),
-                 list.constData());
+        QCOMPARE(QDir(target.configDir).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"mimeapps.list"}); // no temporary file stays
+        const QByteArray list = written["mimeapps.list"], id = chosen.toUtf8();
+        if (earlier.isEmpty())
+            QCOMPARE(list, defaults + "text/csv=" + id +
+                               "\n\n[Added Associations]\ntext/csv=" + id + ";\n");
+        QVERIFY2(list.startsWith(defaults + "text/csv=" + id + "\n"), list.constData());
         QCOMPARE(Association::AssociateExtension(".csv", target), QString());
-        QCOMPARE(userFiles(target), written); // no temporary file stays either
+        QCOMPARE(userFiles(target), written);
         if (!own.isEmpty())
             QCOMPARE(written["ondalyx.desktop"], own);
 
