@@ -169,13 +169,12 @@ private slots:
 
         // Laid out from the outer size, frame included.
         form3.resize(600, 400);
-        QSize outer = form3.frameGeometry().size() * Twips::PerPixel;
-        const Form3::Layout l3 = Form3::layoutFor(outer.width(), outer.height());
+        form4.resize(800, 533);
+        const auto outer = [](QWidget &w) { return w.frameGeometry().size() * Twips::PerPixel; };
+        const Form3::Layout l3 = Form3::layoutFor(outer(form3).width(), outer(form3).height());
+        const Form4::Layout l4 = Form4::layoutFor(outer(form4).width(), outer(form4).height());
         QCOMPARE(form3.chart2()->geometry(), pixels(l3.chart));
         QCOMPARE(save->geometry(), pixels(l3.button));
-        form4.resize(800, 533);
-        outer = form4.frameGeometry().size() * Twips::PerPixel;
-        const Form4::Layout l4 = Form4::layoutFor(outer.width(), outer.height());
         QCOMPARE(form4.listDatos()->geometry(), pixels(l4.list));
         QCOMPARE(command1->geometry(), pixels(l4.button));
     }
