@@ -1,16 +1,17 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
-#include <QLabel>
-#include <QPointer>
-#include <QTimer>
-#include <QUrl>
-#include <QWidget>
+#include "TestSupport.h"
+
+#include <QtWidgets>
 
 // Helpers shared by the window tests.
 namespace GuiSupport {
+
+// An image in one pixel format, so that pictures of either origin compare.
+inline QImage rgb(const QImage &image)
+{
+    return image.convertToFormat(QImage::Format_RGB32);
+}
 
 // Receives what the program asks the desktop to open, once set as the handler of a URL scheme.
 class UrlCatcher : public QObject {

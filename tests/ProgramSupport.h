@@ -4,9 +4,6 @@
 
 #include "program/AppState.h"
 
-#include <QFileInfo>
-#include <QStringList>
-
 namespace TestSupport {
 
 // The program's state with a folder for its logs and its messages collected instead of shown.
@@ -14,7 +11,6 @@ struct Loaded {
     QTemporaryDir dir;
     AppState state;
     QStringList messages;
-    bool ok = false;
 
     Loaded()
     {
@@ -31,7 +27,7 @@ struct Loaded {
     bool file(const QString &path)
     {
         messages.clear();
-        return ok = state.FormLoad(path);
+        return state.FormLoad(path);
     }
     bool load(const QByteArray &log) { return file(write(QStringLiteral("log.csv"), log)); }
     // "Abrir CSV" answered with `path`; an empty path is a cancelled dialog.

@@ -5,34 +5,16 @@
 #include "program/FullChart.h"
 #include "program/PointReadout.h"
 
-#include <QtTest>
-
 #include <cmath>
 
 namespace {
 
 using TestSupport::Loaded;
 
-// `count` data lines of the standard layout: in row r cell 1 (the engine speed) is 1000 + 100 r,
-// cell 2 "r.5", cell 3 "xr" (not a number) and every other cell k is 10 r + k.
-QList<QByteArray> rows(int count)
-{
-    QList<QByteArray> lines;
-    for (int r = 1; r <= count; ++r) {
-        const QByteArray n = QByteArray::number(r);
-        QByteArray line =
-            ",0." + n + "," + QByteArray::number(1000 + 100 * r) + "," + n + ".5,x" + n;
-        for (int k = 4; k <= 14; ++k)
-            line += "," + QByteArray::number(r * 10 + k);
-        lines << line;
-    }
-    return lines;
-}
-
 // A log of no engine type.
 QByteArray plainLog(int rowCount, const QList<QByteArray> &groups = {"'020"})
 {
-    return TestSupport::standardLog(groups, rows(rowCount));
+    return TestSupport::standardLog(groups, TestSupport::rampLines(rowCount));
 }
 
 const QString Title = QStringLiteral("log csv - Sunday,6,December,2026,13:51:20,KORVEX");
@@ -58,27 +40,18 @@ private slots:
         QCOMPARE(l.state.chart.rowLabel(2), QStringLiteral("1200"));
     }
 
-    void labelSpacing_data()
-    {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("spacing");
-        QTest::newRow("9 keeps the previous") << 9 << 4;
-        QTest::newRow("10") << 10 << 1;
-        QTest::newRow("27 (1.5 to even)") << 27 << 2;
-        QTest::newRow("45 (2.5 to even)") << 45 << 2;
-        QTest::newRow("63 (3.5 to even)") << 63 << 4;
-    }
+    // Rows / 18 rounded to even, from 10 rows on; with fewer the spacing stays as it was.
     void labelSpacing()
     {
-        QFETCH(int, rows);
-        QFETCH(int, spacing);
-        Loaded l(plainLog(63));
-        l.tick({1});
-        QCOMPARE(l.state.chart.labelSpacing(), 4);
-        // A second log in the same chart: the spacing only changes when the rule gives one.
-        QVERIFY(l.open(l.write("n.csv", plainLog(rows))));
-        l.tick({2});
-        QCOMPARE(l.state.chart.labelSpacing(), spacing);
+        for (const auto &[rows, spacing] : {std::pair(9, 4), {10, 1}, {27, 2}, {45, 2}, {63, 4}}) {
+            Loaded l(plainLog(63));
+            l.tick({1});
+            QCOMPARE(l.state.chart.labelSpacing(), 4);
+            // A second log in the same chart: the spacing only changes when the rule gives one.
+            QVERIFY(l.open(l.write("n.csv", plainLog(rows))));
+            l.tick({2});
+            QCOMPARE(l.state.chart.labelSpacing(), spacing);
+        }
     }
 
     // The table's cells take the colour of their series; choosing a colour re-plots the box last.
@@ -102,7 +75,7 @@ private slots:
 
     void resetClearsEverythingTwice()
     {
-        Loaded l(TestSupport::standardLog({"'003", "'011", "'120"}, rows(12)));
+        Loaded l(TestSupport::standardLog({"'003", "'011", "'120"}, TestSupport::rampLines(12)));
         l.state.setBoxTicked(2, false); // leave exactly three ticked: 3, 7, 8
         l.state.setChCVTicked(true);
         QVERIFY(l.state.chcvTicked());

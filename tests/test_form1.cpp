@@ -1,6 +1,5 @@
 // The main window, driven in-process as a user would.
 #include "GuiSupport.h"
-#include "TestSupport.h"
 
 #include "core/ImageFiles.h"
 #include "gui/ChartView.h"
@@ -9,27 +8,11 @@
 #include "gui/Twips.h"
 #include "program/AppState.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 #include <qcustomplot.h>
 
 namespace {
 
 using TestSupport::Diesel;
-
-// `rows` data lines of the standard layout; in row r cell 1 is 1000 + 100 r, cell k > 1 10 k + r.
-QList<QByteArray> dataLines(int rows)
-{
-    QList<QByteArray> lines;
-    for (int r = 1; r <= rows; ++r) {
-        QByteArray line = "," + QByteArray::number(r) + ".25";
-        for (int field = 2; field <= 15; ++field)
-            line += "," + QByteArray::number(field == 2 ? 1000 + 100 * r : field * 10 + r);
-        lines << line;
-    }
-    return lines;
-}
 
 // A shown main window with messages collected instead of shown in a modal box.
 struct Window {
@@ -61,7 +44,8 @@ struct Window {
     }
     void openLog(const QList<QByteArray> &groups, int rows, const QString &name = "run.01.csv")
     {
-        open(TestSupport::writeFile(dir, name, TestSupport::standardLog(groups, dataLines(rows))));
+        open(TestSupport::writeFile(
+            dir, name, TestSupport::standardLog(groups, TestSupport::rampLines(rows))));
     }
     QList<int> checkedBoxes()
     {
@@ -86,11 +70,6 @@ QList<Form3 *> fullCharts()
         if (auto *form3 = qobject_cast<Form3 *>(window))
             found << form3;
     return found;
-}
-
-QImage rgb(const QImage &image)
-{
-    return image.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -178,7 +157,7 @@ private slots:
     {
         Window w;
         const QString path = TestSupport::writeFile(
-            w.dir, "run.01.csv", TestSupport::standardLog(Diesel, dataLines(12)));
+            w.dir, "run.01.csv", TestSupport::standardLog(Diesel, TestSupport::rampLines(12)));
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
@@ -211,10 +190,11 @@ private slots:
         Window w;
         QMenu *menu = w.find<QMenu>(QStringLiteral("Sesiones"));
         QVERIFY(menu && !menu->menuAction()->isVisible());
-        const QByteArray second =
-            TestSupport::standardLog(Diesel, dataLines(3), "Lunes,1,x,2026,09:31:44:125");
-        w.open(TestSupport::writeFile(
-            w.dir, "two.csv", TestSupport::standardLog(Diesel, dataLines(5)) + second));
+        const QByteArray second = TestSupport::standardLog(Diesel, TestSupport::rampLines(3),
+                                                           "Lunes,1,x,2026,09:31:44:125");
+        w.open(TestSupport::writeFile(w.dir, "two.csv",
+                                      TestSupport::standardLog(Diesel, TestSupport::rampLines(5)) +
+                                          second));
         QVERIFY(menu->menuAction()->isVisible());
         const QList<QAction *> items = menu->actions();
         QCOMPARE(items.size(), 2);
@@ -238,10 +218,10 @@ private slots:
     void wideColumnLineOpensAtOnce()
     {
         Window w;
-        QByteArray bytes = TestSupport::standardLog(Diesel, dataLines(3));
-        const QByteArray names = ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14";
-        bytes.replace(names, names + QByteArray(100000 - 16, ','));
-        w.open(TestSupport::writeFile(w.dir, "wide.csv", bytes));
+        const QByteArray names = TestSupport::Columns + QByteArray(100000 - 16, ',');
+        w.open(TestSupport::writeFile(w.dir, "wide.csv",
+                                      TestSupport::standardLog(Diesel, TestSupport::rampLines(3))
+                                          .replace(TestSupport::Columns, names)));
 
         QTableView *list = w.form.listDatos();
         QCOMPARE(list->model()->columnCount(), 100000 - 1);
@@ -259,28 +239,23 @@ private slots:
         QCOMPARE(list->columnWidth(4), 96);
     }
 
-    void resetAndCancelledOpenKeepTable_data()
-    {
-        QTest::addColumn<bool>("cancelledOpen");
-        QTest::newRow("Borrar Grafica") << false;
-        QTest::newRow("open dialog cancelled") << true;
-    }
-
+    // "Borrar Grafica" and a cancelled open dialog empty the chart view and keep the table.
     void resetAndCancelledOpenKeepTable()
     {
-        QFETCH(bool, cancelledOpen);
-        Window w;
-        w.openLog(Diesel, 6);
-        if (cancelledOpen)
-            w.open(QString());
-        else
-            w.button("CmdReset")->click();
-        QVERIFY(w.checkedBoxes().isEmpty());
-        QVERIFY(w.option(3)->isChecked());
-        for (const char *name : {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75", "LbMEGR"})
-            QVERIFY2(w.label(name)->text().isEmpty(), name);
-        QCOMPARE(w.graphCount(), 0);
-        QCOMPARE(w.form.listDatos()->model()->rowCount(), 6);
+        for (const bool cancelledOpen : {false, true}) {
+            Window w;
+            w.openLog(Diesel, 6);
+            if (cancelledOpen)
+                w.open(QString());
+            else
+                w.button("CmdReset")->click();
+            QVERIFY(w.checkedBoxes().isEmpty());
+            QVERIFY(w.option(3)->isChecked());
+            for (const char *name : {"LbMaxPico", "LbTimeCarga", "Label1", "LbMaxN75", "LbMEGR"})
+                QVERIFY2(w.label(name)->text().isEmpty(), name);
+            QCOMPARE(w.graphCount(), 0);
+            QCOMPARE(w.form.listDatos()->model()->rowCount(), 6);
+        }
     }
 
     // The colour dialog and the box's text colour (the series order is the chart tests' business).
@@ -360,16 +335,16 @@ private slots:
         view->updateNow();
         QCustomPlot *plot = view->plot();
         plot->replot();
-        // Series 2 is column 3, which holds field 4 of the data line: 4 * 10 + 4 = 44 in row 4.
+        // Series 1 is C2, which holds "4.5" in row 4.
         const auto at = [&](double x) {
-            return QPoint(int(plot->xAxis->coordToPixel(x)), int(plot->yAxis->coordToPixel(44)));
+            return QPoint(int(plot->xAxis->coordToPixel(x)), int(plot->yAxis->coordToPixel(4.5)));
         };
         QSignalSpy picked(view, &ChartView::pointPicked);
         QSignalSpy clicked(view, &ChartView::clicked);
         QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(4));
         QCOMPARE(picked.count(), 1);
-        QCOMPARE(picked.first(), QList<QVariant>({2, 4}));
-        QCOMPARE(view->toolTip(), QStringLiteral("C3: 44    RPM: 1400"));
+        QCOMPARE(picked.first(), QList<QVariant>({1, 4}));
+        QCOMPARE(view->toolTip(), QStringLiteral("C2: 4,5    RPM: 1400"));
         QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, at(2.5)); // between the rows
         QCOMPARE(clicked.count(), 1);
         QCOMPARE(picked.count(), 1);
@@ -381,10 +356,12 @@ private slots:
     {
         QTest::addColumn<bool>("full");     // the full-screen chart's save, else the main window's
         QTest::addColumn<bool>("writable"); // the images folder can be written
-        QTest::newRow("Guardar Grafica") << false << true;
-        QTest::newRow("Guardar Grafica, nowhere to write") << false << false;
-        QTest::newRow("Guardar grafica pantalla completa") << true << true;
-        QTest::newRow("Guardar grafica pantalla completa, nowhere to write") << true << false;
+        for (const bool full : {false, true})
+            for (const bool writable : {true, false})
+                QTest::addRow("%s%s",
+                              full ? "Guardar grafica pantalla completa" : "Guardar Grafica",
+                              writable ? "" : ", nowhere to write")
+                    << full << writable;
     }
     void chartSavesGoToTheClipboard()
     {
@@ -417,8 +394,8 @@ private slots:
                           Qt::LeftButton);
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
-        const QImage picture = rgb(chart->render(chart->size()));
-        QCOMPARE(rgb(QGuiApplication::clipboard()->image()), picture);
+        const QImage picture = GuiSupport::rgb(chart->render(chart->size()));
+        QCOMPARE(GuiSupport::rgb(QGuiApplication::clipboard()->image()), picture);
         const QString folder = ImageFiles::folder(programDir, pictures);
         const QString path = folder + "/" + w.form.state().LogTitle + ".jpg";
         if (writable) {
@@ -436,42 +413,37 @@ private slots:
 
     // "Pantalla Completa" makes a new full-screen chart every time: no read-out, zoom or
     // hidden state of the earlier one is left, and one still open is replaced.
-    void fullChartStartsAfresh_data()
-    {
-        QTest::addColumn<QString>("before"); // what became of the first window before the press
-        QTest::newRow("closed") << "close";
-        QTest::newRow("hidden by a click beside the points") << "click";
-        QTest::newRow("still open") << "open";
-    }
     void fullChartStartsAfresh()
     {
-        QFETCH(QString, before);
-        Window w;
-        w.openLog(Diesel, 30);
-        w.button("CmdFull")->click();
-        QCOMPARE(fullCharts().size(), 1);
-        QPointer<Form3> first = fullCharts().first();
-        emit first->chart2()->pointPicked(1, 4);
-        QVERIFY(!first->chartModel().hintText().isEmpty());
-        first->chart2()->updateNow();
-        first->chart2()->plot()->xAxis->setRange(3, 8);
-        first->resize(300, 200);
-        if (before == "close")
-            first->close();
-        else if (before == "click")
-            emit first->chart2()->clicked();
+        // What became of the first window before the second press.
+        for (const char *before : {"closed", "hidden by a click beside the points", "still open"}) {
+            Window w;
+            w.openLog(Diesel, 30);
+            w.button("CmdFull")->click();
+            QCOMPARE(fullCharts().size(), 1);
+            QPointer<Form3> first = fullCharts().first();
+            emit first->chart2()->pointPicked(1, 4);
+            QVERIFY(!first->chartModel().hintText().isEmpty());
+            first->chart2()->updateNow();
+            first->chart2()->plot()->xAxis->setRange(3, 8);
+            first->resize(300, 200);
+            if (before == QLatin1String("closed"))
+                first->close();
+            else if (before[0] == 'h')
+                emit first->chart2()->clicked();
 
-        w.button("CmdFull")->click();
-        QVERIFY(first.isNull());
-        QCOMPARE(fullCharts().size(), 1);
-        Form3 *second = fullCharts().first();
-        QVERIFY(second->isVisible());
-        QCOMPARE(second->size(), Twips::size(8010, 5265));
-        QCOMPARE(second->chartModel().hintText(), QString());
-        QCOMPARE(second->chart2()->toolTip(), QString());
-        second->chart2()->updateNow();
-        QCOMPARE(second->chart2()->plot()->xAxis->range(), QCPRange(0.5, 30.5));
-        QCOMPARE(second->chartModel().seriesCount(), 4);
+            w.button("CmdFull")->click();
+            QVERIFY2(first.isNull(), before);
+            QCOMPARE(fullCharts().size(), 1);
+            Form3 *second = fullCharts().first();
+            QVERIFY(second->isVisible());
+            QCOMPARE(second->size(), Twips::size(8010, 5265));
+            QCOMPARE(second->chartModel().hintText(), QString());
+            QCOMPARE(second->chart2()->toolTip(), QString());
+            second->chart2()->updateNow();
+            QCOMPARE(second->chart2()->plot()->xAxis->range(), QCPRange(0.5, 30.5));
+            QCOMPARE(second->chartModel().seriesCount(), 4);
+        }
     }
 
     void closingClosesOtherWindows()

@@ -4,13 +4,9 @@
 
 #include "core/ImageFiles.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
 
 #include <unistd.h>
 
@@ -21,12 +17,6 @@ QImage filled(QSize size, QColor color)
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
     return image;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QStringList entries(const QString &folder)
@@ -47,7 +37,7 @@ private slots:
             filled(QSize(320, 200), QColor(200, 30, 40)), QStringLiteral("run1.csv"), programDir);
         QVERIFY2(saved.ok, qPrintable(saved.error)); // the missing "Graficas" folder is created
         QCOMPARE(saved.path, programDir + QStringLiteral("/Graficas/run1.csv.jpg"));
-        QVERIFY(readAll(saved.path).startsWith("\xFF\xD8\xFF")); // JPEG data, not a BMP
+        QVERIFY(TestSupport::readAll(saved.path).startsWith("\xFF\xD8\xFF")); // JPEG, not BMP
 
         saved =
             ImageFiles::saveChartImage(filled(QSize(100, 50), Qt::blue), "run1.csv", programDir);
@@ -66,46 +56,60 @@ private slots:
         QVERIFY(QFile::remove(saved.path) && QFile::link(outside, saved.path));
         saved = ImageFiles::saveChartImage(back, "run1.csv", programDir);
         QVERIFY2(saved.ok, qPrintable(saved.error));
-        QCOMPARE(readAll(outside), QByteArray("mine\n"));
+        QCOMPARE(TestSupport::readAll(outside), QByteArray("mine\n"));
         QVERIFY(!QFileInfo(saved.path).isSymLink());
         QCOMPARE(QImage(saved.path).size(), QSize(100, 50));
     }
 
+    // A save that fails names the image, its folder and why, and leaves nothing half-written.
     void failedSaveReportsAndKeepsOldFile_data()
     {
-        QTest::addColumn<QString>("blocker"); // what stands in the way
-        QTest::newRow("folder is a file") << QStringLiteral("folder");
-        QTest::newRow("image name is a folder") << QStringLiteral("target");
-        QTest::newRow("no image") << QStringLiteral("null");
+        QTest::addColumn<QString>("folder"); // where the image was to go, in the temporary folder
+        QTest::addColumn<QString>("reason"); // empty: Qt's own words
+        // clang-format off
+        QTest::newRow("folder is a file") << "Graficas" << "no se pudo crear la carpeta";
+        QTest::newRow("image name is a folder") << "Graficas" << "";
+        QTest::newRow("no image") << "Graficas" << "no hay imagen que guardar";
+        QTest::newRow("nowhere to write")
+            << QString::fromUtf8("file/Imágenes/Ondalyx/Graficas") << "no se pudo crear la carpeta";
+        // clang-format on
     }
     void failedSaveReportsAndKeepsOldFile()
     {
-        QFETCH(QString, blocker);
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
+        const QByteArray blocker = QTest::currentDataTag();
         QTemporaryDir dir;
-        const QString path = ImageFiles::imagePath(QStringLiteral("run"), dir.path());
+        TestSupport::writeFile(dir, "file", "a file, no folder");
+        const bool nowhere = blocker == "nowhere to write";
+        const QString program = nowhere ? dir.filePath("file/bin") : dir.path();
+        const QString pictures = dir.filePath(nowhere ? "file/Imágenes" : "pictures");
+        const QString path = dir.filePath(folder) + "/run.jpg";
         QImage image = filled(QSize(40, 30), Qt::green);
-        if (blocker == QLatin1String("folder")) {
+        if (blocker == "folder is a file") {
             TestSupport::writeFile(dir, QStringLiteral("Graficas"), "not a folder");
-        } else if (blocker == QLatin1String("target")) {
+        } else if (blocker == "image name is a folder") {
             QVERIFY(QDir().mkpath(path));
-        } else {
-            QVERIFY(ImageFiles::saveChartImage(image, QStringLiteral("run"), dir.path()).ok);
+        } else if (blocker == "no image") {
+            QVERIFY(ImageFiles::saveChartImage(image, QStringLiteral("run"), program, pictures).ok);
             image = QImage();
         }
-        const QByteArray before = readAll(path);
+        const QByteArray before = TestSupport::readAll(path);
 
         const ImageFiles::SaveResult result =
-            ImageFiles::saveChartImage(image, QStringLiteral("run"), dir.path());
+            ImageFiles::saveChartImage(image, QStringLiteral("run"), program, pictures);
         QVERIFY(!result.ok);
         QCOMPARE(result.path, path);
         const QString start =
             QStringLiteral("No se pudo guardar la imagen \"run.jpg\" en la carpeta \"%1\": ")
-                .arg(QDir::toNativeSeparators(ImageFiles::folder(dir.path())));
-        QVERIFY2(result.error.startsWith(start), qPrintable(result.error));
+                .arg(QDir::toNativeSeparators(dir.filePath(folder)));
+        if (reason.isEmpty())
+            QVERIFY2(result.error.startsWith(start), qPrintable(result.error));
+        else
+            QCOMPARE(result.error, start + reason);
         // Nothing half-written: an earlier image is untouched and no temporary file stays.
-        QCOMPARE(readAll(path), before);
-        const QStringList files =
-            QDir(ImageFiles::folder(dir.path())).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(TestSupport::readAll(path), before);
+        const QStringList files = QDir(dir.filePath(folder)).entryList(QDir::Files | QDir::Hidden);
         QVERIFY2(files.isEmpty() || files == QStringList{QStringLiteral("run.jpg")},
                  qPrintable(files.join(',')));
     }
@@ -155,16 +159,13 @@ private slots:
         QTest::addColumn<QString>("program");  // the program's folder, in the temporary folder
         QTest::addColumn<QString>("graficas"); // what stands at program/Graficas: "", dir, link
         QTest::addColumn<bool>("beside");      // the images go beside the program
-        QTest::newRow("no Graficas yet") << "bin"
-                                         << "" << true;
-        QTest::newRow("Graficas there") << "bin"
-                                        << "dir" << true;
-        QTest::newRow("program folder not made yet") << "a/b"
-                                                     << "" << true;
-        QTest::newRow("program folder cannot be written") << "file/bin"
-                                                          << "" << false;
-        QTest::newRow("Graficas cannot be written") << "bin"
-                                                    << "link" << false;
+        // clang-format off
+        QTest::newRow("no Graficas yet") << "bin" << "" << true;
+        QTest::newRow("Graficas there") << "bin" << "dir" << true;
+        QTest::newRow("program folder not made yet") << "a/b" << "" << true;
+        QTest::newRow("program folder cannot be written") << "file/bin" << "" << false;
+        QTest::newRow("Graficas cannot be written") << "bin" << "link" << false;
+        // clang-format on
     }
     void folderChoice()
     {
@@ -209,21 +210,6 @@ private slots:
         QCOMPARE(folder, home.filePath("Imágenes/Ondalyx/Graficas"));
     }
 
-    void nowhereToWriteNamesTheFolder()
-    {
-        QTemporaryDir dir;
-        TestSupport::writeFile(dir, "file", "a file, no folder");
-        const ImageFiles::SaveResult saved =
-            ImageFiles::saveChartImage(filled(QSize(8, 8), Qt::white), QStringLiteral("run"),
-                                       dir.filePath("file/bin"), dir.filePath("file/Imágenes"));
-        QVERIFY(!saved.ok);
-        QCOMPARE(
-            saved.error,
-            QStringLiteral("No se pudo guardar la imagen \"run.jpg\" en la carpeta \"%1\": "
-                           "no se pudo crear la carpeta")
-                .arg(QDir::toNativeSeparators(dir.filePath("file/Imágenes/Ondalyx/Graficas"))));
-    }
-
     // The real permission check, made by a user who is not root (root writes anywhere): as root
     // the test runs itself again as "nobody".
     void readOnlyProgramFolder()
@@ -246,24 +232,19 @@ private slots:
             return;
         }
         QTemporaryDir dir;
-        const QString program = dir.filePath("bin");
-        const QString pictures = dir.filePath("pictures");
-        QVERIFY(QDir().mkpath(program));
-        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        const QString program = dir.filePath("bin"), pictures = dir.filePath("pictures");
+        const auto rx = QFile::ReadOwner | QFile::ExeOwner, rwx = rx | QFile::WriteOwner;
+        QVERIFY(QDir().mkpath(program) && QFile::setPermissions(program, rx));
         QCOMPARE(ImageFiles::folder(program, pictures), pictures + "/Ondalyx/Graficas");
 
         // A writable Graficas in a read-only folder is used; a read-only one is not.
-        QVERIFY(
-            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QVERIFY(QDir().mkpath(program + "/Graficas"));
-        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(program, rwx) && QDir().mkpath(program + "/Graficas"));
+        QVERIFY(QFile::setPermissions(program, rx));
         QCOMPARE(ImageFiles::folder(program, pictures), program + "/Graficas");
-        QVERIFY(QFile::setPermissions(program + "/Graficas", QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(program + "/Graficas", rx));
         QCOMPARE(ImageFiles::folder(program, pictures), pictures + "/Ondalyx/Graficas");
-        QVERIFY(
-            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QVERIFY(QFile::setPermissions(program + "/Graficas",
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(program, rwx));
+        QVERIFY(QFile::setPermissions(program + "/Graficas", rwx));
     }
 };
 

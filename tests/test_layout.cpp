@@ -2,67 +2,25 @@
 // field-by-field layout read as the classic block it stands for.
 #include "TestSupport.h"
 
-#include "core/LogLayout.h"
-#include "core/LogReader.h"
 #include "core/NewerLayout.h"
-
-#include <QTest>
 
 namespace {
 
 using TestSupport::cells;
+using TestSupport::standardLog;
 
 const char *const Header1 = "Sunday,06,December,2026,14:57:28:15476,KORVEX";
 const char *const Header2 = "Sonntag,6,Dezember,2026,15:02:09:5,KORVEX";
-
-
-// Every session as "hh:mm:ss rows", the sessions joined by " / ".
-QString sessionList(const LogFile &log)
-{
-    QStringList out;
-    for (const LogSession &s : log.sessions)
-        out << s.time + ' ' + QString::number(s.rows);
-    return out.join(QStringLiteral(" / "));
-}
-
-QString headers(const DataTable &table)
-{
-    QStringList out;
-    for (int k = 0; k < table.columnCount(); ++k)
-        out << table.column(k).header + (table.column(k).width == 0 ? "/h" : "");
-    return out.join('|');
-}
-
-QString captions(const LogFile &log)
-{
-    QStringList out;
-    for (int k = 0; k < LogLayout::BoxCount; ++k)
-        if (!log.boxCaptions[size_t(k)].isEmpty())
-            out << QString::number(k) + '=' + log.boxCaptions[size_t(k)];
-    return out.join('|');
-}
-
-QString groups(const LogLayout::Groups &g)
-{
-    QStringList out;
-    const std::pair<const char *, bool> marks[] = {
-        {"002", g.g002}, {"003", g.g003}, {"011", g.g011}, {"115", g.g115}, {"120", g.g120}};
-    for (const auto &[name, on] : marks)
-        if (on)
-            out << name;
-    return out.join(',');
-}
 
 // A block of the newer layout: line 3 holds `ids`, line 6 the names given (one per slot), then the
 // data lines.
 QByteArray newerLog(const QByteArray &ids, const QList<QByteArray> &names,
                     const QList<QByteArray> &data, const QByteArray &header = Header1)
 {
-    QByteArray nameLine;
+    QByteArray out = header + "\r\nECU\r\n,," + ids + "\r\n\r\nMarker,TIME,x\r\n";
     for (const QByteArray &name : names)
-        nameLine += ",STAMP," + name;
-    QByteArray out = QByteArray(header) + "\r\nECU\r\n,," + ids + "\r\n\r\nMarker,TIME,x\r\n" +
-                     nameLine + "\r\n,,units\r\n";
+        out += ",STAMP," + name;
+    out += "\r\n,,units\r\n";
     for (const QByteArray &line : data)
         out += line + "\r\n";
     return out;
@@ -118,16 +76,15 @@ private slots:
         QTest::addColumn<QString>("groups");
         QTest::addColumn<QStringList>("rows");
 
-        using TestSupport::standardLog;
         const QByteArray two = standardLog({"'003", "'011"}, {",1,10", ",2,20"}, Header1) +
                                standardLog({"'002", "'115"}, {",3,30"}, Header2);
-        QTest::newRow("two, the first") << two << 1 << "14:57:28 2 / 15:02:09 1" << Header1
-                                        << "003,011" << QStringList{"1|10", "2|20"};
+        const QString both = "14:57:28 2 / 15:02:09 1";
+        QTest::newRow("two, the first")
+            << two << 1 << both << Header1 << "003,011" << QStringList{"1|10", "2|20"};
         QTest::newRow("two, the second")
-            << two << 2 << "14:57:28 2 / 15:02:09 1" << Header2 << "002,115" << QStringList{"3|30"};
-        QTest::newRow("lf line ends")
-            << QByteArray(two).replace("\r\n", "\n") << 2 << "14:57:28 2 / 15:02:09 1" << Header2
-            << "002,115" << QStringList{"3|30"};
+            << two << 2 << both << Header2 << "002,115" << QStringList{"3|30"};
+        QTest::newRow("lf line ends") << QByteArray(two).replace("\r\n", "\n") << 2 << both
+                                      << Header2 << "002,115" << QStringList{"3|30"};
         // Lines 1-7 of a file and of a block are the block, header-like or not; empty lines and
         // lines without a comma count no row.
         QTest::newRow("header-like block lines")
@@ -156,9 +113,12 @@ private slots:
         const LogReadResult result = read(bytes, session);
         QVERIFY2(result.ok, qPrintable(result.error));
         QCOMPARE(result.log.session, session);
-        QCOMPARE(sessionList(result.log), list);
+        QStringList sessions;
+        for (const LogSession &s : result.log.sessions)
+            sessions << s.time + ' ' + QString::number(s.rows);
+        QCOMPARE(sessions.join(QStringLiteral(" / ")), list);
         QCOMPARE(result.log.header, header);
-        QCOMPARE(::groups(result.log.groups), groups);
+        QCOMPARE(TestSupport::layoutOf(result.log).section(" / ", 0, 0), groups);
         QCOMPARE(cells(result.log.table), rows);
     }
 
@@ -166,7 +126,7 @@ private slots:
     {
         QByteArray bytes;
         for (int s = 1; s <= 1000; ++s)
-            bytes += TestSupport::standardLog({"'003"}, {",1," + QByteArray::number(s)}, Header1);
+            bytes += standardLog({"'003"}, {",1," + QByteArray::number(s)}, Header1);
         const LogReadResult last = read(bytes, 1000);
         QVERIFY(last.ok);
         QCOMPARE(int(last.log.sessions.size()), 1000);
@@ -179,7 +139,7 @@ private slots:
         QVERIFY(!beyond.ok);
         QCOMPARE(beyond.error,
                  "El registro \"" + path + "\" no tiene la sesión 1001: tiene 1000 sesiones.");
-        QCOMPARE(read(TestSupport::standardLog({}, {}), 2).error,
+        QCOMPARE(read(standardLog({}, {}), 2).error,
                  "El registro \"" + path + "\" no tiene la sesión 2: tiene una sola sesión.");
     }
 
@@ -187,70 +147,63 @@ private slots:
     void newerLayout_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("groups");
-        QTest::addColumn<QString>("columns");
-        QTest::addColumn<QString>("boxes");
+        QTest::addColumn<QString>("layout"); // groups / columns / boxes
         QTest::addColumn<QStringList>("rows");
 
         const QByteArray diesel = "G003,F0,G003,F1,G003,F2,G003,F3,G011,F0,G011,F1,G011,F2,G011,F3";
-        const QList<QByteArray> names = {"a", "b", "c", "d", "e", "f", "g", "h"};
+        // clang-format off
         QTest::newRow("groups 003 and 011 in slots 1-8")
-            << newerLog(diesel + ",G000,F0,G000,F0,G000,F0,G000,F0", names,
+            << newerLog(diesel + ",G000,F0,G000,F0,G000,F0,G000,F0",
+                        {"a", "b", "c", "d", "e", "f", "g", "h"},
                         {"M,1.1,10,1.2,11,1.3,12,1.4,13,2.1,20,2.2,21,2.3,22,2.4,23,,,,,,,,"})
-            << "003,011"
-            << "Tiempo|a|b|c|d|Tiempo/h|e|f|g|h|Tiempo/h||||"
-            << "1=a|2=b|3=c|4=d|6=e|7=f|8=g|9=h"
+            << "003,011 / Tiempo/900|a|b|c|d|Tiempo/0|e|f|g|h|Tiempo/0|||| / "
+               "1=a|2=b|3=c|4=d|6=e|7=f|8=g|9=h"
             << QStringList{"1,1|10|11|12|13|2,1|20|21|22|23|||||"};
         QTest::newRow("fields in another order mark no group, 120 anywhere does")
             << newerLog("G003,F1,G003,F0,G003,F2,G003,F3,G120,F2", {"s", "t", "u", "v", "w"},
                         {",1,1,2,2,3,3,4,4,5,5"})
-            << "120"
-            << "Tiempo|s|t|u|v|Tiempo/h|w||||Tiempo/h||||"
-            << "1=s|2=t|3=u|4=v|6=w" << QStringList{"1|1|2|3|4|5|5||||||||"};
+            << "120 / Tiempo/900|s|t|u|v|Tiempo/0|w||||Tiempo/0|||| / 1=s|2=t|3=u|4=v|6=w"
+            << QStringList{"1|1|2|3|4|5|5||||||||"};
         QTest::newRow("slots beyond twelve add their values")
             << newerLog("G002,F0,G002,F1,G002,F2,G002,F3,G115,F0,G115,F1,G115,F2,G115,F3,"
                         "G020,F0,G020,F1,G020,F2,G020,F3,G031,F0,G031,F1",
                         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"},
                         {",t,1,t,2,t,3,t,4,u,5,u,6,u,7,u,8,w,9,w,10,w,11,w,12,x,13,x,14,y,15"})
-            << "002,115"
-            << "Tiempo|1|2|3|4|Tiempo/h|5|6|7|8|Tiempo/h|9|10|11|12|13|14"
-            << "1=1|2=2|3=3|4=4|6=5|7=6|8=7|9=8|11=9|12=10|13=11|14=12"
+            << "002,115 / Tiempo/900|1|2|3|4|Tiempo/0|5|6|7|8|Tiempo/0|9|10|11|12|13|14 / "
+               "1=1|2=2|3=3|4=4|6=5|7=6|8=7|9=8|11=9|12=10|13=11|14=12"
             << QStringList{"t|1|2|3|4|u|5|6|7|8|w|9|10|11|12|13|14|15"};
         QTest::newRow("a G without its F")
-            << newerLog("G003,F0,G011", {"a", "b"}, {",1,5,2,6,3,7"}) << ""
-            << "Tiempo|a|b|||Tiempo/h|||||Tiempo/h||||"
-            << "1=a|2=b" << QStringList{"1|5|6|7|||||||||||"};
+            << newerLog("G003,F0,G011", {"a", "b"}, {",1,5,2,6,3,7"})
+            << " / Tiempo/900|a|b|||Tiempo/0|||||Tiempo/0|||| / 1=a|2=b"
+            << QStringList{"1|5|6|7|||||||||||"};
         QTest::newRow("lines without a comma give no row")
-            << newerLog("G003,F0", {"a"}, {"", "x", ",1,5"}) << ""
-            << "Tiempo|a||||Tiempo/h|||||Tiempo/h||||"
-            << "1=a" << QStringList{"1|5|||||||||||||"};
+            << newerLog("G003,F0", {"a"}, {"", "x", ",1,5"})
+            << " / Tiempo/900|a||||Tiempo/0|||||Tiempo/0|||| / 1=a"
+            << QStringList{"1|5|||||||||||||"};
+        // clang-format on
     }
     void newerLayout()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, groups);
-        QFETCH(QString, columns);
-        QFETCH(QString, boxes);
+        QFETCH(QString, layout);
         QFETCH(QStringList, rows);
         const LogReadResult result = read(bytes);
         QVERIFY2(result.ok, qPrintable(result.error));
-        QCOMPARE(::groups(result.log.groups), groups);
-        QCOMPARE(headers(result.log.table), columns);
-        QCOMPARE(captions(result.log), boxes);
+        QCOMPARE(TestSupport::layoutOf(result.log), layout);
         QCOMPARE(cells(result.log.table), rows);
     }
 
     // Sessions of one file may mix layouts; line 3 decides for its own block.
     void mixedLayouts()
     {
-        const QByteArray bytes = TestSupport::standardLog({"'002", "'115"}, {",1,2"}, Header1) +
+        const QByteArray bytes = standardLog({"'002", "'115"}, {",1,2"}, Header1) +
                                  newerLog("G003,F0,G003,F1,G003,F2,G003,F3", {"a", "b", "c", "d"},
                                           {",t,1,t,2,t,3,t,4"}, Header2);
         const LogReadResult classic = read(bytes, 1);
-        QCOMPARE(::groups(classic.log.groups), QStringLiteral("002,115"));
+        QCOMPARE(TestSupport::layoutOf(classic.log).section(" / ", 0, 0), "002,115");
         QCOMPARE(cells(classic.log.table), QStringList{"1|2"});
         const LogReadResult newer = read(bytes, 2);
-        QCOMPARE(::groups(newer.log.groups), QStringLiteral("003"));
+        QCOMPARE(TestSupport::layoutOf(newer.log).section(" / ", 0, 0), "003");
         QCOMPARE(cells(newer.log.table), QStringList{"t|1|2|3|4||||||||||"});
         QVERIFY(!NewerLayout::isIdLine(",,G03,F0") && !NewerLayout::isIdLine(",,G003,X0") &&
                 !NewerLayout::isIdLine(",,G003,F") && NewerLayout::isIdLine(",,G003,F12,x"));

@@ -3,15 +3,9 @@
 // change while read, row removal and copies, and the numbers kept per cell.
 #include "TestSupport.h"
 
-#include "core/DataTable.h"
-#include "core/LogLayout.h"
-#include "core/LogReader.h"
 #include "core/NumberRules.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QRandomGenerator>
-#include <QTest>
 
 #include <atomic>
 #include <chrono>
@@ -25,31 +19,8 @@ namespace {
 
 using TestSupport::cells;
 
-
-// What the reader made of line 4 and line 5: the groups marked, the columns (with their width
-// when it is not the default) and the box captions.
-QString interpreted(const LogFile &log)
-{
-    const LogLayout::Groups &g = log.groups;
-    QString out = QStringLiteral("groups:%1%2%3%4%5 columns:")
-                      .arg(g.g002 ? "002 " : "", g.g003 ? "003 " : "", g.g011 ? "011 " : "",
-                           g.g115 ? "115 " : "", g.g120 ? "120" : "");
-    for (int k = 0; k < log.table.columnCount(); ++k) {
-        const DataTable::Column &c = log.table.column(k);
-        out += c.header;
-        if (c.width != DataTable::DefaultWidth)
-            out += '/' + QString::number(c.width);
-        out += '|';
-    }
-    out += QStringLiteral(" boxes:");
-    for (int k = 0; k < LogLayout::BoxCount; ++k)
-        if (!log.boxCaptions[size_t(k)].isEmpty())
-            out += QString::number(k) + '=' + log.boxCaptions[size_t(k)] + '|';
-    return out;
-}
-
-// The same for a log whose line 4 and line 5 are the texts given ("-": there is no such line).
-QString interpreted(const QString &groupLine, const QString &columnLine)
+// layoutOf a log whose line 4 and line 5 are the texts given ("-": there is no such line).
+QString layoutOf(const QString &groupLine, const QString &columnLine)
 {
     LogFile log;
     if (groupLine != QLatin1String("-"))
@@ -58,7 +29,7 @@ QString interpreted(const QString &groupLine, const QString &columnLine)
         log.table.setColumns(LogLayout::columnsFor(columnLine));
         log.boxCaptions = LogLayout::boxCaptions(columnLine);
     }
-    return interpreted(log);
+    return TestSupport::layoutOf(log);
 }
 
 // The numbers kept for `cell` of every row are LeadingValue of the log's bytes and TextNumber of
@@ -75,10 +46,9 @@ void checkKeptNumbers(const DataTable &table, int cell)
         }
         const QByteArray at =
             "row " + QByteArray::number(r) + ": " + QByteArray(raw.data(), qsizetype(raw.size()));
-        QVERIFY2(leading == NumberRules::LeadingValue(raw), at.constData());
-        double expected = 0;
-        double kept = 0;
+        double expected = 0, kept = 0;
         const bool readable = NumberRules::TextNumber(table.cellText(r, cell), expected);
+        QVERIFY2(leading == NumberRules::LeadingValue(raw), at.constData());
         QVERIFY2(table.textNumber(r, cell, kept) == readable, at.constData());
         QVERIFY2(!readable || kept == expected, at.constData());
         QVERIFY2(!column.plain[size_t(r - 1)] || (readable && expected == leading), at.constData());
@@ -108,13 +78,12 @@ private slots:
         // The same log with CR LF, LF or CR line ends, with or without a last one, reads the same.
         const QByteArray standard = TestSupport::standardLog(
             {"'003", "'011"}, {",1.5,850,2.5", "", "no comma", ",2,900,"}, "h");
-        const QString columnLine = ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14";
         for (const auto &[name, end] : {std::pair("crlf", "\r\n"), {"lf", "\n"}, {"cr", "\r"}}) {
             const QByteArray log = QByteArray(standard).replace("\r\n", end);
             for (const bool finalEnd : {true, false})
                 QTest::addRow("%s%s", name, finalEnd ? "" : " no final")
                     << (finalEnd ? log : log.chopped(qsizetype(strlen(end)))) << "h"
-                    << ",,Group A:,'003,,,,'011,,," << columnLine
+                    << ",,Group A:,'003,,,,'011,,," << QString(TestSupport::Columns)
                     << QStringList{"1,5|850|2,5", "2|900|"};
         }
 
@@ -186,41 +155,33 @@ private slots:
         const LogReadResult read = readBytes(bytes);
         QVERIFY(read.ok);
         QCOMPARE(read.log.header, header);
-        QCOMPARE(interpreted(read.log), interpreted(group, columns));
+        QCOMPARE(TestSupport::layoutOf(read.log), layoutOf(group, columns));
         QCOMPARE(cells(read.log.table), rows);
     }
 
     // A CR LF split between two reads is one line end; a line split between two reads is one line.
-    void chunkBoundaries_data()
-    {
-        QTest::addColumn<int>("shift");
-        QTest::addColumn<QByteArray>("end");
-        for (int shift : {-1, 0, 1, 7}) {
-            QTest::addRow("crlf %d", shift) << shift << QByteArray("\r\n");
-            QTest::addRow("lf %d", shift) << shift << QByteArray("\n");
-        }
-    }
     void chunkBoundaries()
     {
-        QFETCH(int, shift);
-        QFETCH(QByteArray, end);
         QList<QByteArray> data;
         for (int i = 0; i < 60000; ++i)
             data << ",1." + QByteArray::number(i) + ",850,2.5,x";
-        // Line 3's end falls at the end of the first 1 MiB read (shift 0) or just around it; the
-        // data lines cross the next MiB.
-        QByteArray log = TestSupport::standardLog({"'003"}, data, "h").replace("\r\n", end);
-        const int line3End = int(log.indexOf(end + end) + end.size());
-        const QByteArray header = "h" + QByteArray((1 << 20) - 1 - line3End + shift, 'x');
-        log.replace(0, 1, header);
-        const LogReadResult read = readBytes(log);
-        QVERIFY(read.ok);
-        QCOMPARE(read.log.header, QString::fromLatin1(header));
-        QVERIFY(read.log.groups.g003);
-        const QStringList rows = cells(read.log.table);
-        QCOMPARE(rows.size(), data.size());
-        for (int i = 0; i < data.size(); ++i)
-            QCOMPARE(rows[i], QStringLiteral("1,%1|850|2,5|x").arg(i));
+        for (const QByteArray end : {"\r\n", "\n"}) {
+            for (const int shift : {-1, 0, 1, 7}) {
+                // Line 3's end falls at the end of the first 1 MiB read (shift 0) or just around
+                // it; the data lines cross the next MiB.
+                QByteArray log = TestSupport::standardLog({"'003"}, data, "h").replace("\r\n", end);
+                const int line3End = int(log.indexOf(end + end) + end.size());
+                const QByteArray header = "h" + QByteArray((1 << 20) - 1 - line3End + shift, 'x');
+                const LogReadResult read = readBytes(log.replace(0, 1, header));
+                QVERIFY(read.ok);
+                QCOMPARE(read.log.header, QString::fromLatin1(header));
+                QVERIFY(read.log.groups.g003);
+                const QStringList rows = cells(read.log.table);
+                QCOMPARE(rows.size(), data.size());
+                for (int i = 0; i < data.size(); ++i)
+                    QCOMPARE(rows[i], QStringLiteral("1,%1|850|2,5|x").arg(i));
+            }
+        }
     }
 
     // Paths that cannot be read give the message at once (a FIFO never blocks), and so does a
@@ -293,8 +254,8 @@ private slots:
     void fileShrinkingWhileRead()
     {
         const QByteArray bytes = QByteArray("head\n").repeated(300000) +
-                                 "\r\n\r\n\r\n,,'003,'011\r\n" +
-                                 ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14\r\n\r\n\r\n" +
+                                 "\r\n\r\n\r\n,,'003,'011\r\n" + TestSupport::Columns +
+                                 "\r\n\r\n\r\n" +
                                  QByteArray(",1.0,2.0,3.0,4.0\r\n").repeated(400000);
         for (int round = 0; round < 4; ++round) {
             const QString path =
@@ -323,89 +284,68 @@ private slots:
     }
 
     // Column k is headed by field k + 1 (fields 0 and 1 give none); fields 6 and 11 give a hidden
-    // "Tiempo" whatever they hold; every other field gives a column, even when empty.
-    void columnRule_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("expected"); // "/width" after a header not of the default width
-        // clang-format off
-        QTest::newRow("standard")
-            << ",,A,B,C,D,TIME,F,G,H,I," << "Tiempo/900|A|B|C|D|Tiempo/0|F|G|H|I|Tiempo/0";
-        QTest::newRow("empty fields keep their place") << ",,A,,B.c" << "Tiempo/900|A||B.c";
-        QTest::newRow("fields 0 and 1 named") << "X,Y,A" << "Tiempo/900|A";
-        QTest::newRow("empty line") << "" << "Tiempo/900";
-        // clang-format on
-    }
+    // "Tiempo" whatever they hold; every other field gives a column, even when empty. New columns
+    // replace the old ones.
     void columnRule()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, expected);
-        DataTable table;
-        table.setColumns({{QStringLiteral("old"), 5}});
-        table.setColumns(LogLayout::columnsFor(line));
-        QStringList headers;
-        for (int k = 0; k < table.columnCount(); ++k) {
-            const DataTable::Column &c = table.column(k);
-            headers << (c.width == DataTable::DefaultWidth
-                            ? c.header
-                            : c.header + '/' + QString::number(c.width));
+        // clang-format off
+        const std::pair<const char *, const char *> rules[] = {
+            {",,A,B,C,D,TIME,F,G,H,I,", "Tiempo/900|A|B|C|D|Tiempo/0|F|G|H|I|Tiempo/0"},
+            {",,A,,B.c", "Tiempo/900|A||B.c"}, // empty fields keep their place
+            {"X,Y,A", "Tiempo/900|A"},          // fields 0 and 1 named
+            {"", "Tiempo/900"}};
+        // clang-format on
+        for (const auto &[line, expected] : rules) {
+            LogFile log;
+            log.table.setColumns({{QStringLiteral("old"), 5}});
+            log.table.setColumns(LogLayout::columnsFor(line));
+            QCOMPARE(TestSupport::layoutOf(log), " / " + QString(expected) + " / ");
         }
-        QCOMPARE(headers.join('|'), expected);
     }
 
     // A byte of 0x80 or above counts wherever it stands: first in a line, on either side of each
     // sixteen bytes of the line-end search, last before the line end, in a last line without a
     // line end, and in a line that crosses the end of the first 1 MiB read.
-    void highBytePositions_data()
-    {
-        QTest::addColumn<QByteArray>("end");
-        QTest::addColumn<bool>("finalEnd");
-        QTest::newRow("crlf") << QByteArray("\r\n") << true;
-        QTest::newRow("lf") << QByteArray("\n") << true;
-        QTest::newRow("cr, no final end") << QByteArray("\r") << false;
-    }
     void highBytePositions()
     {
-        QFETCH(QByteArray, end);
-        QFETCH(bool, finalEnd);
-        const auto log = [&](const QByteArray &units, const QList<QByteArray> &data) {
-            const QByteArray out = "h" + end + "2" + end + "3" + end + "g" + end + ",,C" + end +
-                                   units + end + "7" + end + data.join(end);
-            return finalEnd ? out + end : out;
-        };
-        const auto row = [](int at, char byte) {
-            return "," + QByteArray(at, 'x') + byte + QByteArray(40 - at, 'y');
-        };
+        for (const auto &ending :
+             {std::pair<QByteArray, bool>("\r\n", true), {"\n", true}, {"\r", false}}) {
+            const QByteArray end = ending.first;
+            const bool finalEnd = ending.second; // the last line ends too
+            const auto log = [&](const QByteArray &units, const QList<QByteArray> &data) {
+                const QByteArray out = "h" + end + "2" + end + "3" + end + "g" + end + ",,C" + end +
+                                       units + end + "7" + end + data.join(end);
+                return finalEnd ? out + end : out;
+            };
+            const auto row = [](int at, char byte) {
+                return "," + QByteArray(at, 'x') + byte + QByteArray(40 - at, 'y');
+            };
 
-        // Windows-1252 (a lone degree sign in the units line): every row holding one is converted.
-        QList<QByteArray> data;
-        QStringList expected;
-        for (int at = 0; at <= 40; ++at) {
-            data << row(at, '\xB0');
-            expected << QString(at, 'x') + QChar(0xB0) + QString(40 - at, 'y');
-        }
-        const LogReadResult cp1252 = readBytes(log(",,\xB0", data));
-        QVERIFY(cp1252.ok);
-        QCOMPARE(cells(cp1252.log.table), expected);
+            // Windows-1252 (a lone degree sign in the units line): every row with one converted.
+            QList<QByteArray> data;
+            QStringList expected;
+            for (int at = 0; at <= 40; ++at) {
+                data << row(at, '\xB0');
+                expected << QString(at, 'x') + QChar(0xB0) + QString(40 - at, 'y');
+            }
+            QCOMPARE(cells(readBytes(log(",,\xB0", data)).log.table), expected);
 
-        // A UTF-8 row, then one byte that is not UTF-8 in the last line: the file is Windows-1252.
-        for (int at = 0; at <= 40; ++at) {
-            const LogReadResult late = readBytes(log(",,C", {",\xC3\xBC", row(at, '\xB0')}));
-            QVERIFY(late.ok);
-            QCOMPARE(late.log.table.cell(1, 0), QString::fromUtf8("Ã¼"));
-        }
+            // A UTF-8 row, then one byte not UTF-8 in the last line: the file is Windows-1252.
+            for (int at = 0; at <= 40; ++at)
+                QCOMPARE(readBytes(log(",,C", {",\xC3\xBC", row(at, '\xB0')})).log.table.cell(1, 0),
+                         QString::fromUtf8("Ã¼"));
 
-        // The degree sign just before, at and just after the end of the first read.
-        for (int shift : {-2, -1, 0, 1}) {
-            QByteArray bytes = log(",,C", {",\xC3\xBC"}) + (finalEnd ? "" : end);
-            bytes += "," + QByteArray((1 << 20) - 50 - int(bytes.size()), 'f') + end;
-            const int before = (1 << 20) + shift - int(bytes.size()) - 1;
-            bytes += "," + QByteArray(before, 'x') + '\xB0' + "yy" + (finalEnd ? end : "");
-            const LogReadResult big = readBytes(bytes);
-            QVERIFY(big.ok);
-            QCOMPARE(big.log.table.rowCount(), 3);
-            QCOMPARE(big.log.table.cell(1, 0), QString::fromUtf8("Ã¼"));
-            QCOMPARE(big.log.table.cell(3, 0), QString(before, 'x') + QChar(0xB0) + "yy");
+            // The degree sign just before, at and just after the end of the first read.
+            for (int shift : {-2, -1, 0, 1}) {
+                QByteArray bytes = log(",,C", {",\xC3\xBC"}) + (finalEnd ? "" : end);
+                bytes += "," + QByteArray((1 << 20) - 50 - int(bytes.size()), 'f') + end;
+                const int before = (1 << 20) + shift - int(bytes.size()) - 1;
+                bytes += "," + QByteArray(before, 'x') + '\xB0' + "yy" + (finalEnd ? end : "");
+                const DataTable big = readBytes(bytes).log.table;
+                QCOMPARE(big.rowCount(), 3);
+                QCOMPARE(big.cell(1, 0), QString::fromUtf8("Ã¼"));
+                QCOMPARE(big.cell(3, 0), QString(before, 'x') + QChar(0xB0) + "yy");
+            }
         }
     }
 

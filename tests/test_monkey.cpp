@@ -1,11 +1,9 @@
 // Thousands of random user actions on the main window (fixed seed), before and after loading each
 // sample log, with the modal message boxes answered: the window must keep agreeing with itself.
-#include "program/AppState.h"
-#include "gui/Form1.h"
-#include "core/ChartModel.h"
+#include "GuiSupport.h"
 
-#include <QtTest>
-#include <QtWidgets>
+#include "gui/Form1.h"
+#include "program/AppState.h"
 
 #include <algorithm>
 

@@ -4,21 +4,10 @@
 
 #include "core/PowerCurve.h"
 
-#include <QtTest>
-
 #include <cmath>
 #include <limits>
 
 namespace {
-
-// One data line whose cells 1 onwards are given (cells 5 and 10 included).
-QByteArray line(const QList<QByteArray> &cells)
-{
-    QByteArray out = ",0.1";
-    for (const QByteArray &cell : cells)
-        out += "," + cell;
-    return out;
-}
 
 // A petrol log with "Grafica Potencia" ticked over exactly `boxes`.
 struct Power : TestSupport::Loaded {
@@ -43,8 +32,7 @@ private slots:
     void workedExample()
     {
         // Row 2 has letters in the torque cell, row 3 is too short to hold it: both read as 0.
-        Power p({line({"3000", "9", "250.5"}), line({"2800", "x", "letters"}), line({"2500"})},
-                {1, 2, 3});
+        Power p({",0.1,3000,9,250.5", ",0.1,2800,x,letters", ",0.1,2500"}, {1, 2, 3});
         QVERIFY(p.messages.isEmpty());
         QVERIFY(p.state.chcvTicked());
         QCOMPARE(p.state.chart.seriesCount(), 2);
@@ -60,36 +48,31 @@ private slots:
         QCOMPARE(p.torque(3), 0.0);
         QCOMPARE(p.state.chart.rowLabel(3), QStringLiteral("2500"));
         // The boxes stay ticked and SeriesCount is left as it was.
-        QVERIFY(p.state.box(1).ticked && p.state.box(2).ticked && p.state.box(3).ticked);
+        QCOMPARE(p.ticked(), QList<int>({1, 2, 3}));
         QCOMPARE(p.state.SeriesCount, 3);
     }
 
     void lowestIsSpeedHighestIsTorqueMiddleIgnored()
     {
         // Cell 2 speed, cell 6 ignored (letters), cell 9 torque with a decimal.
-        Power p({line({"1", "2000", "3", "4", "0.5", "junk", "7", "8", "100.5"})}, {9, 2, 6});
+        Power p({",0.1,1,2000,3,4,0.5,junk,7,8,100.5"}, {9, 2, 6});
         QVERIFY(p.messages.isEmpty());
         QCOMPARE(p.torque(1), 100.5 * 0.738);
         QCOMPARE(p.power(1), 100.5 * 0.738 * 2000 / 5252);
     }
 
-    void wrongCountShowsMessageAndResets_data()
-    {
-        QTest::addColumn<QList<int>>("boxes");
-        QTest::newRow("two") << QList<int>{1, 2};
-        QTest::newRow("four") << QList<int>{1, 2, 3, 4};
-        QTest::newRow("box 0 does not count") << QList<int>{0, 1, 2};
-    }
+    // Two boxes, four, or three with box 0 (which does not count): the message, and all unticked.
     void wrongCountShowsMessageAndResets()
     {
-        QFETCH(QList<int>, boxes);
-        Power p({line({"3000", "9", "250.5", "4"})}, boxes);
-        QCOMPARE(p.messages,
-                 QStringList{"Debe seleccionar los 3 campos correctos para realizar la grafica"});
-        QVERIFY(!p.state.chcvTicked());
-        QCOMPARE(p.state.chart.seriesCount(), 0);
-        for (int k = 0; k < AppState::BoxCount; ++k)
-            QVERIFY(!p.state.box(k).ticked);
+        for (const QList<int> &boxes : {QList<int>{1, 2}, {1, 2, 3, 4}, {0, 1, 2}}) {
+            Power p({",0.1,3000,9,250.5,4"}, boxes);
+            QCOMPARE(
+                p.messages,
+                QStringList{"Debe seleccionar los 3 campos correctos para realizar la grafica"});
+            QVERIFY(!p.state.chcvTicked());
+            QCOMPARE(p.state.chart.seriesCount(), 0);
+            QVERIFY(p.ticked().isEmpty());
+        }
     }
 
     // Fault pinned: the curve used to hold at most 100 rows.
@@ -97,7 +80,7 @@ private slots:
     {
         QList<QByteArray> lines;
         for (int r = 1; r <= 250; ++r)
-            lines << line({QByteArray::number(1000 + r * 10), "1", QByteArray::number(r)});
+            lines << ",0.1," + QByteArray::number(1000 + r * 10) + ",1," + QByteArray::number(r);
         Power p(lines, {1, 2, 3});
         QCOMPARE(p.state.chart.rowCount(), 250);
         QCOMPARE(p.torque(250), 250 * 0.738);

@@ -10,10 +10,10 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QtTest>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -32,14 +32,13 @@ QByteArray report(const QByteArray &log, const QStringList &options = {})
                                 error) ||
         !Report::load(state, parsed, error))
         return error.toUtf8();
-    FILE *out = std::tmpfile();
+    char *bytes = nullptr;
+    size_t size = 0;
+    FILE *out = open_memstream(&bytes, &size);
     Report::write(state, parsed, out);
-    std::rewind(out);
-    QByteArray text;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-        text.append(buffer, qsizetype(n));
     std::fclose(out);
+    const QByteArray text(bytes, qsizetype(size));
+    std::free(bytes);
     return text;
 }
 
@@ -53,19 +52,12 @@ QJsonObject reportOf(const QByteArray &log, const QStringList &options)
 class TestReport : public QObject {
     Q_OBJECT
 private slots:
-    void keysInOrderWithTheirValues()
+    void keysAndTheirValues()
     {
         const QByteArray text = report(TestSupport::standardLog({"'003", "'011", "'120"}, Pull));
         const QJsonObject json = QJsonDocument::fromJson(text).object();
-        const QStringList order = {"caption", "title",  "header", "groups",   "engine", "columns",
-                                   "boxes",   "series", "rows",   "sessions", "stats"};
-        QCOMPARE(json.keys().size(), order.size());
-        qsizetype last = -1;
-        for (const QString &key : order) {
-            const qsizetype at = text.indexOf("\"" + key.toUtf8() + "\":");
-            QVERIFY2(at > last, qPrintable(key));
-            last = at;
-        }
+        QCOMPARE(json.keys().size(), 11); // their order is documentedKeys' business
+        QVERIFY(!json.contains("cells") && !json.contains("power"));
         QCOMPARE(json["caption"].toString(), QStringLiteral("Ondalyx  v1 -  run 01 csv"));
         QCOMPARE(json["title"].toString(), QStringLiteral("run 01 csv"));
         const QJsonObject groups = json["groups"].toObject();
@@ -128,23 +120,21 @@ private slots:
         QVERIFY(disabled["torque"].toArray().isEmpty());
     }
 
-    void usageErrors_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("no log") << QStringList{"--report"};
-        QTest::newRow("bad power") << QStringList{"--report", "--power", "1,2", "x.csv"};
-        QTest::newRow("box out of range") << QStringList{"--report", "--power", "1,2,15", "x"};
-        QTest::newRow("unknown option") << QStringList{"--report", "--nope", "x.csv"};
-        QTest::newRow("session not a number") << QStringList{"--report", "--session", "x", "a"};
-        QTest::newRow("session 0") << QStringList{"--report", "--session", "0", "x.csv"};
-    }
+    // No log, a bad --power, a box out of range, an unknown option, a --session not a number or 0.
     void usageErrors()
     {
-        QFETCH(QStringList, args);
-        Report::Options options;
-        QString error;
-        QVERIFY(!Report::parseArguments(args, options, error));
-        QVERIFY(!error.isEmpty());
+        for (const QStringList &args : {QStringList{},
+                                        {"--power", "1,2", "x.csv"},
+                                        {"--power", "1,2,15", "x"},
+                                        {"--nope", "x.csv"},
+                                        {"--session", "x", "a"},
+                                        {"--session", "0", "x.csv"}}) {
+            Report::Options options;
+            QString error;
+            QVERIFY2(!Report::parseArguments(QStringList{"--report"} + args, options, error),
+                     qPrintable(args.join(' ')));
+            QVERIFY(!error.isEmpty());
+        }
     }
 
     void programExitCodes()
@@ -153,53 +143,46 @@ private slots:
         if (binary.isEmpty() || !QFile::exists(binary))
             QSKIP("the program is not built");
         QTemporaryDir dir;
-        QProcess process;
-        process.start(binary, {"--report", dir.filePath("missing.csv")});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 2);
-        const QByteArray err = process.readAllStandardError();
+        QByteArray out, err;
+        const auto run = [&](const QStringList &args) {
+            QProcess process;
+            process.start(binary, QStringList{"--report"} + args);
+            process.waitForFinished(30000);
+            out = process.readAllStandardOutput();
+            err = process.readAllStandardError();
+            return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        };
+        QCOMPARE(run({dir.filePath("missing.csv")}), 2);
         QCOMPARE(err.count('\n'), 1);
         QVERIFY(err.contains("missing.csv"));
-        QVERIFY(process.readAllStandardOutput().isEmpty());
+        QVERIFY(out.isEmpty());
 
         const QByteArray log = TestSupport::standardLog({"'003", "'011"}, Pull);
         const QString logPath = TestSupport::writeFile(dir, "d.csv", log);
         const QString png = dir.filePath("chart.png");
-        process.start(binary, {"--report", "--chart", png, logPath});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 0);
-        QCOMPARE(QJsonDocument::fromJson(process.readAllStandardOutput())["engine"].toString(),
-                 QStringLiteral("Diesel"));
+        QCOMPARE(run({"--chart", png, logPath}), 0);
+        QCOMPARE(QJsonDocument::fromJson(out)["engine"].toString(), QStringLiteral("Diesel"));
         QCOMPARE(QImage(png).size(), QSize(769, 481)); // the main chart's size in the window
 
         // Another session of the file, and one the file does not have.
         const QString two = TestSupport::writeFile(
-            dir, "two.csv", log + TestSupport::standardLog({"'002"}, {",1,2"}, "Mo,1,x,2026,1:2:3"));
-        process.start(binary, {"--report", "--session", "2", two});
-        QVERIFY(process.waitForFinished(30000));
-        const QJsonObject second = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+            dir, "two.csv",
+            log + TestSupport::standardLog({"'002"}, {",1,2"}, "Mo,1,x,2026,1:2:3"));
+        QCOMPARE(run({"--session", "2", two}), 0);
+        const QJsonObject second = QJsonDocument::fromJson(out).object();
         QCOMPARE(second["header"].toString(), QStringLiteral("Mo,1,x,2026,1:2:3"));
         QCOMPARE(second["rows"].toInt(), 1);
         const QJsonArray sessions = second["sessions"].toArray();
         QCOMPARE(sessions.size(), 2);
         QCOMPARE(sessions[0].toObject()["rows"].toInt(), Pull.size());
         QCOMPARE(sessions[1].toObject()["header"].toString(), QStringLiteral("Mo,1,x,2026,1:2:3"));
-        process.start(binary, {"--report", "--session", "3", two});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 2);
-        QCOMPARE(process.readAllStandardError().count('\n'), 1);
+        QCOMPARE(run({"--session", "3", two}), 2); // as a log that cannot be read
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY(err.contains("two.csv"));
 
         // A chart that cannot be written fails the run with a message naming it.
-        process.start(binary, {"--report", "--chart", dir.filePath("no/such/dir/c.png"), logPath});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 1);
-        QVERIFY(process.readAllStandardError().contains("c.png"));
-
-        // So does a session the file does not have, as a log that cannot be read does.
-        process.start(binary, {"--report", "--session", "2", logPath});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 2);
-        QVERIFY(process.readAllStandardError().contains("d.csv"));
+        QCOMPARE(run({"--chart", dir.filePath("no/such/dir/c.png"), logPath}), 1);
+        QVERIFY(err.contains("c.png"));
     }
 
     // The README and the manual page list the report's keys as the report writes them, in its

@@ -1,8 +1,6 @@
 // The program state: loads, engine types, "Borrar Linea" and the atmospheric box.
 #include "ProgramSupport.h"
 
-#include <QtTest>
-
 namespace {
 
 using TestSupport::Diesel;
@@ -67,25 +65,19 @@ private slots:
         QVERIFY(f.messages.isEmpty());
     }
 
-    void titleRules_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("title");
-        // clang-format off
-        QTest::newRow("windows path") << "C:\\logs\\run.01.csv" << "run 01 csv";
-        QTest::newRow("unix path") << "/home/ana/logs/run.01.csv" << "run 01 csv";
-        QTest::newRow("mixed") << "C:\\logs/sub\\a.b.csv" << "a b csv";
-        QTest::newRow("ends in a separator") << "C:\\logs\\" << "";
-        QTest::newRow("no folder") << "pull.csv" << "pull csv";
-        // clang-format on
-    }
+    // The title is the last piece of the path after "\\" or "/", every "." shown as a space.
     void titleRules()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, title);
+        // clang-format off
+        const std::pair<const char *, const char *> titles[] = {
+            {"C:\\logs\\run.01.csv", "run 01 csv"}, {"/home/ana/logs/run.01.csv", "run 01 csv"},
+            {"C:\\logs/sub\\a.b.csv", "a b csv"}, {"C:\\logs\\", ""}, {"pull.csv", "pull csv"}};
+        // clang-format on
         AppState state;
-        state.File(path);
-        QCOMPARE(state.LogTitle, title);
+        for (const auto &[path, title] : titles) {
+            state.File(path);
+            QCOMPARE(state.LogTitle, QString(title));
+        }
     }
 
     // Fault pinned: a short file used to keep the previous log's groups, columns and boxes.
@@ -133,7 +125,8 @@ private slots:
     void sessionsLoadOneAtATime()
     {
         Loaded f;
-        const QByteArray petrol = TestSupport::standardLog(Petrol, {Pull[0]}, "Lunes,1,x,2026,8:00:01");
+        const QByteArray petrol =
+            TestSupport::standardLog(Petrol, {Pull[0]}, "Lunes,1,x,2026,8:00:01");
         const QString path = f.write("two.csv", pullLog(Diesel) + petrol);
         QVERIFY(f.open(path));
         QCOMPARE(int(f.state.sessions().size()), 2);
