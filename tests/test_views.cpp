@@ -98,6 +98,7 @@ private slots:
         ChartModel model;
         ChartView view(&model);
         view.resize(600, 400);
+        view.show();
         QCustomPlot *plot = view.plot();
         model.setRowCount(40);
         model.setSeriesCount(2);
@@ -123,6 +124,16 @@ private slots:
         view.updateNow();
         QCOMPARE(plot->xAxis->range(), QCPRange(0.5, 40.5));
         QCOMPARE(plot->plotLayout()->rowCount(), 1);
+
+        // Hidden (on a tab at the back), the view leaves the model's changes until it is shown.
+        view.hide();
+        model.setSeriesCount(1);
+        model.setTitle(QStringLiteral("t - h"));
+        QCoreApplication::processEvents();
+        QCOMPARE(plot->graphCount(), 3);
+        view.show();
+        QCOMPARE(plot->graphCount(), 1);
+        QCOMPARE(plot->plotLayout()->rowCount(), 2);
     }
 
     void categoryLabelsFollowSpacingAndZoom()

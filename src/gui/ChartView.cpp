@@ -140,7 +140,9 @@ struct ChartView::Sync {
     std::vector<QCPRange> valueRange;   // per graph: lowest and highest value, if any
     std::vector<bool> hasValues;
     int rows = -1;
-    bool pending = false;
+    bool stale = true;   // the model changed since it was last drawn
+    bool queued = false; // a drawing waits for the event loop
+    int rightColumn = 0; // pixels kept free right of the plot
     bool markers = true;
     bool clamping = false;
     QCPTextElement *title = nullptr;
@@ -153,22 +155,33 @@ struct ChartView::Sync {
 };
 
 ChartView::ChartView(ChartModel *model, QWidget *parent)
-    : QWidget(parent), m_model(model), m_plot(new QCustomPlot(this)), m_sync(new Sync)
+    : QWidget(parent), m_model(model), m_sync(new Sync)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_plot);
+    connect(model, &ChartModel::changed, this, &ChartView::scheduleUpdate);
+    connect(model, &ChartModel::hintChanged, this, &ChartView::showHint);
+    showHint();
+}
 
+// The plot is made when the chart is first shown, drawn or asked for. It is made without a
+// parent, so that its axis texts take the application's font, as those of a view made before
+// its window's font reached it do, and then placed in the view.
+QCustomPlot *ChartView::plot()
+{
+    if (m_plot)
+        return m_plot;
+    m_plot = new QCustomPlot;
     m_plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     m_plot->axisRect()->setRangeDrag(Qt::Horizontal);
     m_plot->axisRect()->setRangeZoom(Qt::Horizontal);
     m_plot->setNoAntialiasingOnDrag(true);
-    m_sync->ticker = QSharedPointer<CategoryTicker>::create(model, m_plot->xAxis);
+    m_sync->ticker = QSharedPointer<CategoryTicker>::create(m_model, m_plot->xAxis);
     m_plot->xAxis->setTicker(m_sync->ticker);
     m_plot->xAxis->setSubTicks(false);
     m_plot->xAxis->setTickLabelRotation(0);
 
-    QFont small = font();
+    QFont small = m_plot->font();
     small.setPointSizeF(7.5);
     m_plot->legend->setFont(small);
     m_plot->legend->setIconSize(18, 8);
@@ -179,12 +192,11 @@ ChartView::ChartView(ChartModel *model, QWidget *parent)
     m_plot->plotLayout()->setColumnStretchFactor(1, 0.001);
     m_sync->side->addElement(0, 0, m_plot->legend);
     m_sync->sideFiller = new QCPLayoutElement(m_plot);
+    m_sync->sideFiller->setMinimumSize(m_sync->rightColumn, 0);
     m_sync->side->addElement(1, 0, m_sync->sideFiller);
     m_sync->side->setRowStretchFactor(0, 0.001);
     m_sync->side->setMargins(QMargins(0, 4, 4, 0));
 
-    connect(model, &ChartModel::changed, this, &ChartView::scheduleUpdate);
-    connect(model, &ChartModel::hintChanged, this, &ChartView::showHint);
     connect(m_plot->xAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), this,
             [this](const QCPRange &) { keepRangeInside(); });
     connect(m_plot, &QCustomPlot::afterLayout, this, [this] {
@@ -200,8 +212,18 @@ ChartView::ChartView(ChartModel *model, QWidget *parent)
         mouseReleased(event->pos(), event->button() == Qt::LeftButton);
     });
 
-    updateNow();
-    showHint();
+    m_plot->setParent(this);
+    layout()->addWidget(m_plot);
+    m_plot->setGeometry(rect()); // where the layout puts it, before it is first laid out
+    m_sync->stale = true;
+    return m_plot;
+}
+
+void ChartView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_plot || m_sync->stale)
+        updateNow();
 }
 
 ChartView::~ChartView()
@@ -210,18 +232,28 @@ ChartView::~ChartView()
     delete m_sync;
 }
 
+// A change of the model is drawn when control returns to the event loop, once for all the changes
+// made until then; a hidden view (its tab at the back) draws it when it is shown.
 void ChartView::scheduleUpdate()
 {
-    if (m_sync->pending)
+    m_sync->stale = true;
+    if (m_sync->queued || !isVisible())
         return;
-    m_sync->pending = true;
+    m_sync->queued = true;
     QMetaObject::invokeMethod(
-        this, [this] { updateNow(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            m_sync->queued = false;
+            if (m_sync->stale && isVisible())
+                updateNow();
+        },
+        Qt::QueuedConnection);
 }
 
 void ChartView::updateNow()
 {
-    m_sync->pending = false;
+    plot();
+    m_sync->stale = false;
     bool rebuilt = syncGraphs();
     if (m_model->rowCount() != m_sync->rows) {
         m_sync->rows = m_model->rowCount();
@@ -232,6 +264,8 @@ void ChartView::updateNow()
     syncTitle();
     if (rebuilt)
         showAllRows();
+    if (m_plot->isHidden())
+        m_plot->show(); // a new plot, shown with the view (laid out and drawn now if it is shown)
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
@@ -377,7 +411,10 @@ void ChartView::updateMarkers()
 
 void ChartView::setRightColumnWidth(int pixels)
 {
-    m_sync->sideFiller->setMinimumSize(std::max(pixels, 0), 0);
+    m_sync->rightColumn = std::max(pixels, 0);
+    if (!m_plot)
+        return;
+    m_sync->sideFiller->setMinimumSize(m_sync->rightColumn, 0);
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
@@ -409,7 +446,7 @@ void ChartView::mouseReleased(const QPoint &pos, bool leftButton)
     m_sync->pressed = false;
     if (!click || !leftButton)
         return;
-    if (m_sync->pending)
+    if (m_sync->stale)
         updateNow();
     int series = 0;
     int point = 0;
