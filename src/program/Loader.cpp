@@ -119,6 +119,7 @@ void AppState::DeleteRow(int row)
 
 void AppState::clearRows()
 {
+    m_stats = StatsRun();
     chart.detachRowLabels();
     emit tableAboutToReset();
     table.clearRows();
@@ -127,6 +128,7 @@ void AppState::clearRows()
 
 void AppState::replaceTable(DataTable replacement)
 {
+    m_stats = StatsRun();
     chart.detachRowLabels();
     emit tableAboutToReset();
     table = std::move(replacement);
