@@ -23,6 +23,13 @@
 
 namespace {
 
+// The numbers kept for a cell, as a plain vector.
+std::vector<double> leadingOf(const DataTable &table, int cell)
+{
+    const DataTable::NumberColumn &column = table.numbers(cell);
+    return std::vector<double>(column.leading.begin(), column.leading.end());
+}
+
 using TestSupport::cells;
 
 
@@ -417,16 +424,21 @@ private slots:
         table.setColumns(LogLayout::columnsFor(",,A"));
         for (const char *line : {",1,10", ",2,20", ",3,30"})
             table.appendLine(line);
-        QCOMPARE(table.numbers(1).leading, (std::vector<double>{10, 20, 30}));
+        QCOMPARE(leadingOf(table, 1), (std::vector<double>{10, 20, 30}));
+        const uint64_t rowsId = table.rowsId();
         const DataTable copy = table;
+        QVERIFY(rowsId != 0 && copy.rowsId() == rowsId); // a copy holds the very same rows
 
         table.removeRow(2);
         table.removeRow(0);
         table.removeRow(3);
         QCOMPARE(cells(table), QStringList({"1|10", "3|30"}));
-        QCOMPARE(table.numbers(1).leading, (std::vector<double>{10, 30}));
+        QCOMPARE(leadingOf(table, 1), (std::vector<double>{10, 30}));
+        const uint64_t removedId = table.rowsId();
+        QVERIFY(removedId != rowsId && copy.rowsId() == rowsId);
         QVERIFY(table.appendLine(",4,4.5"));
-        QCOMPARE(table.numbers(1).leading, (std::vector<double>{10, 30, 4.5}));
+        QVERIFY(table.rowsId() != removedId && table.rowsId() != rowsId);
+        QCOMPARE(leadingOf(table, 1), (std::vector<double>{10, 30, 4.5}));
         std::string_view raw; // the log's own bytes, "." and all
         QVERIFY(table.rawCell(3, 1, raw) && raw == "4.5");
         bool exists = true;
@@ -434,6 +446,7 @@ private slots:
         QVERIFY(!exists);
         DataTable other = copy;
         QVERIFY(other.appendLine(",5,50"));
+        QVERIFY(other.rowsId() != rowsId && copy.rowsId() == rowsId);
         QCOMPARE(cells(table), QStringList({"1|10", "3|30", "4|4,5"}));
         QCOMPARE(cells(other), QStringList({"1|10", "2|20", "3|30", "5|50"}));
         for (int i = 0; i < 3; ++i)
@@ -443,7 +456,8 @@ private slots:
         table.appendLine(",6");
         table.clearRows();
         QCOMPARE(cells(copy), QStringList({"1|10", "2|20", "3|30"}));
-        QCOMPARE(copy.numbers(1).leading, (std::vector<double>{10, 20, 30}));
+        QCOMPARE(leadingOf(copy, 1), (std::vector<double>{10, 20, 30}));
+        QCOMPARE(table.rowsId(), uint64_t(0)); // no rows
     }
 
     // Rows that cross block ends or are bigger than a block keep their bytes.

@@ -4,17 +4,11 @@
 #include "core/NumberRules.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-
-// Big blocks of row bytes are backed by huge pages on Linux; elsewhere, and in a build with
-// ONDALYX_PORTABLE, every block is plain heap memory.
-#if defined(__linux__) && !defined(ONDALYX_PORTABLE)
-#define ONDALYX_HUGE_PAGES 1
-#include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -25,26 +19,6 @@ constexpr size_t FirstBlockSize = size_t(64) << 10;
 void showDotsAsCommas(std::string &text)
 {
     std::replace(text.begin(), text.end(), '.', ',');
-}
-
-// Memory for a block of at least `capacity` bytes, which it may round up; freed with std::free.
-// Nullptr when there is none.
-char *allocateBlock(size_t &capacity)
-{
-#ifdef ONDALYX_HUGE_PAGES
-    // A big block is aligned to huge pages so that filling it costs few page faults.
-    constexpr size_t HugePage = size_t(2) << 20;
-    if (capacity >= HugePage) {
-        capacity = (capacity + HugePage - 1) / HugePage * HugePage;
-        char *data = static_cast<char *>(std::aligned_alloc(HugePage, capacity));
-#ifdef MADV_HUGEPAGE
-        if (data)
-            madvise(data, capacity, MADV_HUGEPAGE);
-#endif
-        return data;
-    }
-#endif
-    return static_cast<char *>(std::malloc(capacity ? capacity : 1));
 }
 
 // Whether the text is a plain decimal: an optional "-", digits, optionally "." and digits.
@@ -173,9 +147,10 @@ void appendRowNumbers(std::string_view bytes, const std::vector<int> &wanted,
 void DataTable::clearRows()
 {
     // An index of its own keeps its room (the reader may have made room for the rows to come).
-    if (m_rows && m_rows.use_count() == 1)
-        m_rows->clear();
-    else
+    if (m_rows && m_rows.use_count() == 1) {
+        m_rows->refs.clear();
+        m_rows->id = 0;
+    } else
         m_rows.reset();
     m_blocks.clear();
     m_numbers.reset();
@@ -183,14 +158,14 @@ void DataTable::clearRows()
 
 DataTable::Block::Block(size_t wanted) : capacity(wanted)
 {
-    data = allocateBlock(capacity);
+    data = static_cast<char *>(BigMemory::allocate(capacity));
     if (!data)
         throw std::bad_alloc();
 }
 
 DataTable::Block::~Block()
 {
-    std::free(data);
+    BigMemory::release(data);
 }
 
 bool DataTable::appendLine(std::string_view line)
@@ -235,20 +210,31 @@ void DataTable::reserveRows(size_t rows)
     ownRows().reserve(std::min(rows, size_t(std::numeric_limits<int>::max())));
 }
 
-std::vector<DataTable::RowRef> &DataTable::ownRows()
+BigMemory::Vector<DataTable::RowRef> &DataTable::ownRows()
 {
     if (!m_rows)
-        m_rows = std::make_shared<std::vector<RowRef>>();
+        m_rows = std::make_shared<Rows>();
     else if (m_rows.use_count() > 1)
-        m_rows = std::make_shared<std::vector<RowRef>>(*m_rows);
-    return *m_rows;
+        m_rows = std::make_shared<Rows>(Rows{m_rows->refs, 0});
+    m_rows->id = 0; // the rows are about to change
+    return m_rows->refs;
+}
+
+uint64_t DataTable::rowsId() const
+{
+    static std::atomic<uint64_t> lastId{0};
+    if (!m_rows || m_rows->refs.empty())
+        return 0;
+    if (m_rows->id == 0)
+        m_rows->id = ++lastId;
+    return m_rows->id;
 }
 
 void DataTable::removeRow(int row)
 {
     if (row < 1 || row > rowCount())
         return;
-    std::vector<RowRef> &rows = ownRows();
+    BigMemory::Vector<RowRef> &rows = ownRows();
     rows.erase(rows.begin() + (row - 1));
     // The numbers already read follow the rows (what is shared with a copy is copied first).
     if (!m_numbers)
@@ -269,7 +255,7 @@ std::string_view DataTable::rowBytes(int row) const
 {
     if (row < 1 || row > rowCount())
         return {};
-    const RowRef &ref = (*m_rows)[size_t(row - 1)];
+    const RowRef &ref = m_rows->refs[size_t(row - 1)];
     return std::string_view(m_blocks[ref.block]->data + ref.offset, ref.length);
 }
 
@@ -429,7 +415,7 @@ void DataTable::setColumnColor(int column, const QColor &color)
 
 size_t DataTable::memoryUsed() const
 {
-    size_t bytes = m_rows ? m_rows->capacity() * sizeof(RowRef) : 0;
+    size_t bytes = m_rows ? m_rows->refs.capacity() * sizeof(RowRef) : 0;
     for (const auto &block : m_blocks)
         bytes += block->capacity;
     for (const auto &column : m_numbers ? *m_numbers : NumberCache())

@@ -119,7 +119,6 @@ void AppState::DeleteRow(int row)
 
 void AppState::clearRows()
 {
-    m_stats = StatsRun();
     chart.detachRowLabels();
     emit tableAboutToReset();
     table.clearRows();
@@ -128,7 +127,6 @@ void AppState::clearRows()
 
 void AppState::replaceTable(DataTable replacement)
 {
-    m_stats = StatsRun();
     chart.detachRowLabels();
     emit tableAboutToReset();
     table = std::move(replacement);

@@ -8,9 +8,9 @@ void AppState::CalcStats()
 {
     if (m_engine != EngineType::Diesel)
         return;
-    if (!m_stats.valid || !m_stats.rows.sameRows(table)) {
+    if (!m_stats.valid || m_stats.rows != table.rowsId()) {
         m_stats.figures = Stats::Compute(table);
-        m_stats.rows = table;
+        m_stats.rows = table.rowsId();
         m_stats.valid = true;
     }
     const Stats::Figures &figures = m_stats.figures;
