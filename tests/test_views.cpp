@@ -136,6 +136,46 @@ private slots:
         QCOMPARE(plot->plotLayout()->rowCount(), 2);
     }
 
+    // A series of the same values as one drawn before (one cell of the very same rows) shows that
+    // data again, in this chart or another; once the rows change, a series gets data of its own.
+    void seriesOfOneOriginShareTheirPoints()
+    {
+        DataTable table;
+        for (const char *line : {",1,10", ",2,20", ",3,30"})
+            table.appendLine(line);
+        const auto plotCell = [&table](ChartModel &model) {
+            model.deleteAllSeries();
+            model.setRowCount(table.rowCount());
+            model.setSeriesCount(1);
+            model.setSeriesValuesFromTable(1, table, 1);
+        };
+        ChartModel model;
+        ChartView view(&model);
+        plotCell(model);
+        view.updateNow();
+        const QSharedPointer<QCPGraphDataContainer> first = view.plot()->graph(0)->data();
+        QCOMPARE(first->size(), 3);
+        plotCell(model); // the box unticked and ticked again
+        model.setSeriesColor(1, Qt::red);
+        view.updateNow();
+        QCOMPARE(view.plot()->graph(0)->data(), first);
+        QCOMPARE(view.plot()->graph(0)->pen().color(), QColor(Qt::red));
+        ChartModel other;
+        ChartView otherView(&other);
+        plotCell(other);
+        otherView.updateNow();
+        QCOMPARE(otherView.plot()->graph(0)->data(), first);
+
+        table.removeRow(1);
+        plotCell(model);
+        view.updateNow();
+        const QSharedPointer<QCPGraphDataContainer> after = view.plot()->graph(0)->data();
+        QVERIFY(after != first);
+        QCOMPARE(after->size(), 2);
+        QCOMPARE(after->at(0)->value, 20.0);
+        QCOMPARE(first->at(0)->value, 10.0); // the other chart still shows the rows it was given
+    }
+
     void categoryLabelsFollowSpacingAndZoom()
     {
         DataTable table;

@@ -1,5 +1,6 @@
 #include "gui/ChartView.h"
 
+#include "core/BigMemory.h"
 #include "core/ChartModel.h"
 
 #include <QMouseEvent>
@@ -103,20 +104,72 @@ public:
 protected:
     QSize minimumOuterSizeHint() const override
     {
-        return QSize(0, QCPTextElement::minimumOuterSizeHint().height());
+        measure();
+        return QSize(0, m_minimumHeight);
     }
     QSize maximumOuterSizeHint() const override
     {
-        return QSize(QWIDGETSIZE_MAX, QCPTextElement::maximumOuterSizeHint().height());
+        measure();
+        return QSize(QWIDGETSIZE_MAX, m_maximumHeight);
     }
     void draw(QCPPainter *painter) override
     {
         const QString full = mText;
-        mText = QFontMetrics(mainFont()).elidedText(full, Qt::ElideRight, mRect.width());
+        const QFont font = mainFont();
+        if (m_elidedFrom != full || m_elidedFont != font || m_elidedWidth != mRect.width()) {
+            m_elided = QFontMetrics(font).elidedText(full, Qt::ElideRight, mRect.width());
+            m_elidedFrom = full;
+            m_elidedFont = font;
+            m_elidedWidth = mRect.width();
+        }
+        mText = m_elided;
         QCPTextElement::draw(painter);
         mText = full;
     }
+
+private:
+    // The heights QCPTextElement measures for the whole text, measured again only when the text,
+    // its font or the margins changed: every layout of the chart asks for them several times.
+    void measure() const
+    {
+        if (m_measured && m_measuredText == mText && m_measuredFont == mFont &&
+            m_measuredMargins == mMargins)
+            return;
+        m_minimumHeight = QCPTextElement::minimumOuterSizeHint().height();
+        m_maximumHeight = QCPTextElement::maximumOuterSizeHint().height();
+        m_measuredText = mText;
+        m_measuredFont = mFont;
+        m_measuredMargins = mMargins;
+        m_measured = true;
+    }
+
+    mutable bool m_measured = false;
+    mutable QString m_measuredText;
+    mutable QFont m_measuredFont;
+    mutable QMargins m_measuredMargins;
+    mutable int m_minimumHeight = 0;
+    mutable int m_maximumHeight = 0;
+    QString m_elided;
+    QString m_elidedFrom;
+    QFont m_elidedFont;
+    int m_elidedWidth = -1;
 };
+
+// Graph data made so far, by the origin of its values: a series of the same origin, in this
+// chart or another (the full-screen chart), takes the very same data instead of a copy made
+// anew. An entry lasts while some graph holds its data.
+struct MadeData {
+    ChartModel::Origin origin;
+    QWeakPointer<QCPGraphDataContainer> data;
+    QCPRange range;
+    bool hasValues = false;
+};
+
+std::vector<MadeData> &madeData()
+{
+    static std::vector<MadeData> made;
+    return made;
+}
 
 // A series in its colour: line and circle markers while the points stand apart, a thin line
 // alone when they crowd together.
@@ -277,6 +330,11 @@ bool ChartView::syncGraphs()
     Sync &sync = *m_sync;
     const int count = m_model->seriesCount();
     bool rebuilt = false;
+    // The data of the graphs there are stays at hand until all are sent: a series that comes back
+    // (the others of a box unticked, a colour changed) takes its data back.
+    std::vector<QSharedPointer<QCPGraphDataContainer>> held;
+    for (int g = 0; g < m_plot->graphCount(); ++g)
+        held.push_back(m_plot->graph(g)->data());
     while (m_plot->graphCount() > count) {
         m_plot->removeGraph(m_plot->graphCount() - 1);
         rebuilt = true;
@@ -290,7 +348,7 @@ bool ChartView::syncGraphs()
     sync.hasValues.resize(size_t(count), false);
 
     for (int s = 1; s <= count; ++s) {
-        const ChartModel::Series &series = m_model->series(s);
+        const ChartModel::Series &series = m_model->seriesInfo(s);
         QCPGraph *graph = m_plot->graph(s - 1);
         if (graph->name() != series.label)
             graph->setName(series.label);
@@ -298,22 +356,45 @@ bool ChartView::syncGraphs()
             continue;
         sync.sentRevision[size_t(s - 1)] = series.revision;
         rebuilt = true;
-        fillGraph(graph, series, size_t(s - 1));
+        fillGraph(graph, s);
     }
     return rebuilt;
 }
 
-// The series' values as points 1, 2, ... (already sorted by key); a gap stays NaN. The lowest and
-// highest value are kept for the vertical range.
-void ChartView::fillGraph(QCPGraph *graph, const ChartModel::Series &series, size_t index)
+// Series s as points 1, 2, ... (already sorted by key), a gap staying NaN, in its colour: data
+// made earlier for the same values when there is some, else made now. The lowest and highest
+// value are kept for the vertical range.
+void ChartView::fillGraph(QCPGraph *graph, int s)
 {
-    const size_t count = series.values.size();
-    QVector<QCPGraphData> points(static_cast<qsizetype>(count));
+    const size_t index = size_t(s - 1);
+    const ChartModel::Series &series = m_model->seriesInfo(s);
+    const ChartModel::Origin origin = series.origin;
+    const QColor color = series.color;
+    graph->setLineStyle(QCPGraph::lsLine);
+    applyStyle(graph, color, m_sync->markers);
+    if (origin.rows != 0) {
+        for (const MadeData &made : madeData()) {
+            if (made.origin != origin)
+                continue;
+            if (QSharedPointer<QCPGraphDataContainer> data = made.data.toStrongRef()) {
+                graph->setData(data);
+                m_sync->hasValues[index] = made.hasValues;
+                m_sync->valueRange[index] = made.range;
+                return;
+            }
+        }
+    }
+
+    const ChartModel::ValuesView values = m_model->values(s);
+    QVector<QCPGraphData> points;
+    points.reserve(static_cast<qsizetype>(values.size));
+    BigMemory::advise(points.data(), values.size * sizeof(QCPGraphData));
+    points.resize(static_cast<qsizetype>(values.size));
     QCPGraphData *out = points.data();
-    const double *in = series.values.data();
+    const double *in = values.data;
     double lowest = std::numeric_limits<double>::infinity();
     double highest = -lowest;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < values.size; ++i) {
         const double value = in[i];
         out[i].key = double(i + 1);
         out[i].value = value;
@@ -322,11 +403,19 @@ void ChartView::fillGraph(QCPGraph *graph, const ChartModel::Series &series, siz
             highest = value > highest ? value : highest;
         }
     }
-    graph->data()->set(points, true);
+    auto data = QSharedPointer<QCPGraphDataContainer>::create();
+    data->set(points, true);
+    graph->setData(data);
+    const QCPRange range(lowest, highest);
     m_sync->hasValues[index] = lowest <= highest;
-    m_sync->valueRange[index] = QCPRange(lowest, highest);
-    graph->setLineStyle(QCPGraph::lsLine);
-    applyStyle(graph, series.color, m_sync->markers);
+    m_sync->valueRange[index] = range;
+    if (origin.rows != 0) {
+        std::vector<MadeData> &made = madeData();
+        made.erase(std::remove_if(made.begin(), made.end(),
+                                  [](const MadeData &m) { return m.data.isNull(); }),
+                   made.end());
+        made.push_back({origin, data, range, lowest <= highest});
+    }
 }
 
 // The title above the plot: a row of the layout while there is a title, none otherwise.

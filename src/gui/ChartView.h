@@ -51,7 +51,7 @@ protected:
 private:
     void scheduleUpdate();
     bool syncGraphs();
-    void fillGraph(QCPGraph *graph, const ChartModel::Series &series, size_t index);
+    void fillGraph(QCPGraph *graph, int s);
     void syncTitle();
     void showAllRows();
     void showHint();
