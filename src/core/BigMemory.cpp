@@ -20,10 +20,13 @@ void *allocate(size_t &bytes)
 {
 #ifdef ONDALYX_HUGE_PAGES
     if (bytes >= HugePage && bytes <= std::numeric_limits<size_t>::max() - HugePage) {
+        // Only the huge pages the asked size fills are advised: the rest of the last one, which
+        // may never be used, takes small pages as it is touched.
+        const size_t asked = bytes;
         bytes = (bytes + HugePage - 1) / HugePage * HugePage;
         void *memory = std::aligned_alloc(HugePage, bytes);
         if (memory)
-            advise(memory, bytes);
+            advise(memory, asked);
         return memory;
     }
 #endif

@@ -12,8 +12,8 @@
 // of the system for its own arrays only, as it runs: nothing of the C library's settings.
 namespace BigMemory {
 
-// At least `bytes` bytes (`bytes` may be rounded up to what was given); nullptr when there is
-// none. Freed with release().
+// At least `bytes` bytes (`bytes` may be rounded up to what was given; the huge pages it fills
+// are advised); nullptr when there is none. Freed with release().
 void *allocate(size_t &bytes);
 void release(void *memory) noexcept;
 

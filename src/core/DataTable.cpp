@@ -125,24 +125,30 @@ void appendRowNumbers(std::string_view bytes, const std::vector<int> &wanted,
         double leading;
         uint8_t plain;
         const char *cellEnd = readNumber(p, end, leading, plain);
-        DataTable::NumberColumn &column = *columns[next];
-        column.leading.push_back(leading);
-        column.plain.push_back(plain);
-        column.allPlain = column.allPlain && plain;
+        columns[next]->append(leading, plain);
         ++next;
         if (cellEnd == end)
             break;
         p = cellEnd + 1;
         ++field;
     }
-    for (; next < wanted.size(); ++next) { // the row has no such cells
-        columns[next]->leading.push_back(std::nan(""));
-        columns[next]->plain.push_back(0);
-        columns[next]->allPlain = false;
-    }
+    for (; next < wanted.size(); ++next) // the row has no such cells
+        columns[next]->append(std::nan(""), false);
 }
 
 } // namespace
+
+void DataTable::NumberColumn::append(double value, bool isPlainValue)
+{
+    leading.push_back(value);
+    if (allPlain && !isPlainValue) { // the first row that is not: every earlier row was
+        plain.reserve(leading.capacity());
+        plain.assign(leading.size() - 1, 1);
+        allPlain = false;
+    }
+    if (!allPlain)
+        plain.push_back(isPlainValue);
+}
 
 void DataTable::clearRows()
 {
@@ -247,7 +253,8 @@ void DataTable::removeRow(int row)
         if (column.use_count() > 1)
             column = std::make_shared<NumberColumn>(*column);
         column->leading.erase(column->leading.begin() + (row - 1));
-        column->plain.erase(column->plain.begin() + (row - 1));
+        if (!column->plain.empty())
+            column->plain.erase(column->plain.begin() + (row - 1));
     }
 }
 
@@ -294,7 +301,7 @@ void DataTable::textNumbers(int cell, std::vector<double> &values, int rows) con
     const NumberColumn &column = numbers(cell);
     for (int row = 1; row <= rows; ++row) {
         const size_t i = size_t(row - 1);
-        if (column.plain[i])
+        if (column.isPlain(i))
             values[i] = column.leading[i];
         else if (!std::isnan(column.leading[i]))
             textNumber(row, cell, values[i]);
@@ -316,7 +323,7 @@ std::vector<double> DataTable::textNumberColumn(int cell, int rows, int size) co
         for (int row = 1; row <= rows; ++row) {
             const size_t i = size_t(row - 1);
             double value = std::nan("");
-            if (column.plain[i])
+            if (column.isPlain(i))
                 value = column.leading[i];
             else if (!std::isnan(column.leading[i]))
                 textNumber(row, cell, value);
@@ -358,7 +365,6 @@ void DataTable::readNumbers(const std::vector<int> &cells) const
     for (int cell : wanted) {
         auto column = std::make_shared<NumberColumn>();
         column->leading.reserve(size_t(rows));
-        column->plain.reserve(size_t(rows));
         columns.push_back(column.get());
         cache[size_t(cell)] = std::move(column);
     }
@@ -372,7 +378,7 @@ bool DataTable::textNumber(int row, int cell, double &out) const
         return false;
     const NumberColumn &column = numbers(cell);
     const size_t i = size_t(row - 1);
-    if (column.plain[i]) {
+    if (column.isPlain(i)) {
         out = column.leading[i];
         return true;
     }

@@ -68,13 +68,17 @@ public:
     // ---- numbers ----
     // The numbers of one cell of every row, read once and kept until the rows change.
     // `leading[r - 1]` is LeadingValue of the cell's text with "," taken as "." (the log's own
-    // bytes), NaN when row r has no such cell. `plain[r - 1]` is 1 when the cell is a plain
-    // decimal (an optional "-", digits, optionally "." and digits) of finite value: its TextNumber
-    // (the table's text, decimal comma) is then the same number.
+    // bytes), NaN when row r has no such cell. isPlain(r - 1) when the cell is a plain decimal
+    // (an optional "-", digits, optionally "." and digits) of finite value: its TextNumber (the
+    // table's text, decimal comma) is then the same number.
     struct NumberColumn {
         BigMemory::Vector<double> leading;
-        BigMemory::Vector<uint8_t> plain;
         bool allPlain = true; // every row holds the cell as a plain decimal
+        // Whether each row holds a plain decimal, kept only once a row does not (empty while
+        // allPlain, as in the usual log).
+        BigMemory::Vector<uint8_t> plain;
+        bool isPlain(size_t i) const { return allPlain || plain[i]; }
+        void append(double value, bool isPlainValue);
     };
     const NumberColumn &numbers(int cell) const;
     // Reads the numbers of several cells in one walk over the rows (those not read yet).

@@ -252,7 +252,7 @@ QString VariacionPresion(const DataTable &table)
         const DataTable::NumberColumn &numbers = table.numbers(cell);
         for (int r = from; r <= to; ++r) {
             double cellValue = numbers.leading[size_t(r - 1)];
-            if (!numbers.plain[size_t(r - 1)] && !table.textNumber(r, cell, cellValue))
+            if (!numbers.isPlain(size_t(r - 1)) && !table.textNumber(r, cell, cellValue))
                 continue;
             const double next = std::trunc(total + cellValue);
             if (std::isfinite(next))
