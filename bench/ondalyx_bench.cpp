@@ -302,13 +302,14 @@ void settle()
 }
 
 // What the user sees after an action, brought up to date and drawn: the window as it shows, and
-// the chart, also while its tab is at the back (as it will show when its tab is brought forward).
+// the chart, also while its tab is at the back (as it will show when its tab is brought forward),
+// drawn as the chart draws itself once control returns to the event loop.
 void redraw(Form1 &form)
 {
     settle();
     form.repaint();
     form.chart1()->updateNow();
-    form.chart1()->plot()->replot(QCustomPlot::rpImmediateRefresh);
+    settle();
 }
 
 QTabWidget *tabs(Form1 &form)

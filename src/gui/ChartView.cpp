@@ -171,6 +171,50 @@ std::vector<MadeData> &madeData()
     return made;
 }
 
+// The point arrays made for graphs, kept when their graph lets them go: a graph filled anew takes
+// one that nothing uses any more, of room enough, rather than fresh memory, which the system
+// clears before it is filled (for a big log that costs more than filling it). A few wait unused.
+constexpr int SpareArrays = 4;
+
+std::vector<QVector<QCPGraphData>> &pointArrays()
+{
+    static std::vector<QVector<QCPGraphData>> arrays;
+    return arrays;
+}
+
+// `count` points to be filled: an unused array of the fewest points that hold them, else a new
+// one. It stays among the arrays while a graph holds it.
+QVector<QCPGraphData> takePoints(size_t count)
+{
+    std::vector<QVector<QCPGraphData>> &arrays = pointArrays();
+    int best = -1;
+    for (int i = 0; i < int(arrays.size()); ++i) {
+        const QVector<QCPGraphData> &array = arrays[size_t(i)];
+        if (array.isDetached() && size_t(array.capacity()) >= count &&
+            (best < 0 || array.capacity() < arrays[size_t(best)].capacity()))
+            best = i;
+    }
+    QVector<QCPGraphData> points;
+    if (best >= 0) {
+        points = std::move(arrays[size_t(best)]);
+        arrays.erase(arrays.begin() + best);
+    } else {
+        points.reserve(static_cast<qsizetype>(count));
+        BigMemory::advise(points.data(), count * sizeof(QCPGraphData));
+    }
+    points.resize(static_cast<qsizetype>(count));
+    // The unused arrays beyond a few go, the oldest first.
+    int unused = 0;
+    for (auto it = arrays.rbegin(); it != arrays.rend();) {
+        if (it->isDetached() && ++unused > SpareArrays)
+            it = std::reverse_iterator(arrays.erase(std::next(it).base()));
+        else
+            ++it;
+    }
+    arrays.push_back(points);
+    return points;
+}
+
 // A series in its colour: line and circle markers while the points stand apart, a thin line
 // alone when they crowd together.
 void applyStyle(QCPGraph *graph, const QColor &color, bool markers)
@@ -330,8 +374,8 @@ bool ChartView::syncGraphs()
     Sync &sync = *m_sync;
     const int count = m_model->seriesCount();
     bool rebuilt = false;
-    // The data of the graphs there are stays at hand until all are sent: a series that comes back
-    // (the others of a box unticked, a colour changed) takes its data back.
+    // The data of the graphs there are stays at hand until every series has looked for its own:
+    // a series that comes back (the others of a box unticked, a colour changed) takes it back.
     std::vector<QSharedPointer<QCPGraphDataContainer>> held;
     for (int g = 0; g < m_plot->graphCount(); ++g)
         held.push_back(m_plot->graph(g)->data());
@@ -347,6 +391,7 @@ bool ChartView::syncGraphs()
     sync.valueRange.resize(size_t(count));
     sync.hasValues.resize(size_t(count), false);
 
+    std::vector<int> unmade;
     for (int s = 1; s <= count; ++s) {
         const ChartModel::Series &series = m_model->seriesInfo(s);
         QCPGraph *graph = m_plot->graph(s - 1);
@@ -356,40 +401,45 @@ bool ChartView::syncGraphs()
             continue;
         sync.sentRevision[size_t(s - 1)] = series.revision;
         rebuilt = true;
-        fillGraph(graph, s);
+        graph->setLineStyle(QCPGraph::lsLine);
+        applyStyle(graph, series.color, sync.markers);
+        if (!takeMadeData(graph, s)) {
+            graph->setData(QSharedPointer<QCPGraphDataContainer>::create());
+            unmade.push_back(s);
+        }
     }
+    // Data no series took back goes now, leaving its points to be filled again.
+    held.clear();
+    for (int s : unmade)
+        fillGraph(m_plot->graph(s - 1), s);
     return rebuilt;
 }
 
-// Series s as points 1, 2, ... (already sorted by key), a gap staying NaN, in its colour: data
-// made earlier for the same values when there is some, else made now. The lowest and highest
+// Graph data made earlier for the very values of series s, when there is some.
+bool ChartView::takeMadeData(QCPGraph *graph, int s)
+{
+    const ChartModel::Origin origin = m_model->seriesInfo(s).origin;
+    if (origin.rows == 0)
+        return false;
+    for (const MadeData &made : madeData()) {
+        if (made.origin != origin)
+            continue;
+        if (QSharedPointer<QCPGraphDataContainer> data = made.data.toStrongRef()) {
+            graph->setData(data);
+            m_sync->hasValues[size_t(s - 1)] = made.hasValues;
+            m_sync->valueRange[size_t(s - 1)] = made.range;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Series s as points 1, 2, ... (already sorted by key), a gap staying NaN. The lowest and highest
 // value are kept for the vertical range.
 void ChartView::fillGraph(QCPGraph *graph, int s)
 {
-    const size_t index = size_t(s - 1);
-    const ChartModel::Series &series = m_model->seriesInfo(s);
-    const ChartModel::Origin origin = series.origin;
-    const QColor color = series.color;
-    graph->setLineStyle(QCPGraph::lsLine);
-    applyStyle(graph, color, m_sync->markers);
-    if (origin.rows != 0) {
-        for (const MadeData &made : madeData()) {
-            if (made.origin != origin)
-                continue;
-            if (QSharedPointer<QCPGraphDataContainer> data = made.data.toStrongRef()) {
-                graph->setData(data);
-                m_sync->hasValues[index] = made.hasValues;
-                m_sync->valueRange[index] = made.range;
-                return;
-            }
-        }
-    }
-
     const ChartModel::ValuesView values = m_model->values(s);
-    QVector<QCPGraphData> points;
-    points.reserve(static_cast<qsizetype>(values.size));
-    BigMemory::advise(points.data(), values.size * sizeof(QCPGraphData));
-    points.resize(static_cast<qsizetype>(values.size));
+    QVector<QCPGraphData> points = takePoints(values.size);
     QCPGraphData *out = points.data();
     const double *in = values.data;
     double lowest = std::numeric_limits<double>::infinity();
@@ -407,8 +457,10 @@ void ChartView::fillGraph(QCPGraph *graph, int s)
     data->set(points, true);
     graph->setData(data);
     const QCPRange range(lowest, highest);
+    const size_t index = size_t(s - 1);
     m_sync->hasValues[index] = lowest <= highest;
     m_sync->valueRange[index] = range;
+    const ChartModel::Origin origin = m_model->seriesInfo(s).origin;
     if (origin.rows != 0) {
         std::vector<MadeData> &made = madeData();
         made.erase(std::remove_if(made.begin(), made.end(),

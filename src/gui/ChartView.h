@@ -51,6 +51,7 @@ protected:
 private:
     void scheduleUpdate();
     bool syncGraphs();
+    bool takeMadeData(QCPGraph *graph, int s);
     void fillGraph(QCPGraph *graph, int s);
     void syncTitle();
     void showAllRows();
