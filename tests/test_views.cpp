@@ -11,6 +11,7 @@
 #include "gui/Form3.h"
 #include "gui/Form4.h"
 #include "gui/Twips.h"
+#include "gui/WindowIcon.h"
 #include "program/AppState.h"
 
 #include <QAbstractItemModelTester>
@@ -348,6 +349,19 @@ private slots:
         emit form3.chart2()->clicked(); // hidden; its chart stays filled
         QVERIFY(!form3.isVisible());
         QCOMPARE(form3.chartModel().seriesCount(), 2);
+    }
+
+    // The window icon, made from pixels compiled into the program, is the program's picture as
+    // an icon read from it holds it.
+    void windowIconIsTheProgramPicture()
+    {
+        Q_INIT_RESOURCE(ondalyx);
+        const QIcon picture(QStringLiteral(":/ondalyx.png"));
+        const QIcon icon = WindowIcon::make();
+        QCOMPARE(icon.availableSizes(), picture.availableSizes());
+        const QSize size = picture.availableSizes().value(0);
+        QVERIFY(size.width() > 0);
+        QCOMPARE(icon.pixmap(size).toImage(), picture.pixmap(size).toImage());
     }
 
     void aboutBox()
