@@ -215,6 +215,18 @@ QVector<QCPGraphData> takePoints(size_t count)
     return points;
 }
 
+// QCustomPlot, which can also be laid out at a size without being drawn.
+class Plot : public QCustomPlot {
+public:
+    void layOutAt(const QSize &size)
+    {
+        const QRect shown = viewport();
+        setViewport(QRect(QPoint(), size));
+        updateLayout();
+        setViewport(shown);
+    }
+};
+
 // A series in its colour: line and circle markers while the points stand apart, a thin line
 // alone when they crowd together.
 void applyStyle(QCPGraph *graph, const QColor &color, bool markers)
@@ -268,7 +280,7 @@ QCustomPlot *ChartView::plot()
 {
     if (m_plot)
         return m_plot;
-    m_plot = new QCustomPlot;
+    m_plot = new Plot;
     m_plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     m_plot->axisRect()->setRangeDrag(Qt::Horizontal);
     m_plot->axisRect()->setRangeZoom(Qt::Horizontal);
@@ -635,9 +647,8 @@ bool ChartView::pick(const QPointF &pos, int &series, int &point) const
 QImage ChartView::render(const QSize &size)
 {
     updateNow();
-    // The first drawing lays the chart out at that size, the second draws it with ticks made
-    // for that size.
-    m_plot->toPixmap(size.width(), size.height());
+    // Laid out at that size first, so that the drawing makes its ticks for that size.
+    static_cast<Plot *>(m_plot)->layOutAt(size);
     const QImage image = m_plot->toPixmap(size.width(), size.height()).toImage();
     m_plot->replot(QCustomPlot::rpQueuedReplot);
     return image;
