@@ -78,7 +78,15 @@ public:
         // allPlain, as in the usual log).
         BigMemory::Vector<uint8_t> plain;
         bool isPlain(size_t i) const { return allPlain || plain[i]; }
-        void append(double value, bool isPlainValue);
+        void append(double value, bool isPlainValue)
+        {
+            leading.push_back(value);
+            if (!allPlain || !isPlainValue)
+                appendMark(isPlainValue);
+        }
+
+    private:
+        void appendMark(bool isPlainValue);
     };
     const NumberColumn &numbers(int cell) const;
     // Reads the numbers of several cells in one walk over the rows (those not read yet).
