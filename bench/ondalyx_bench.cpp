@@ -353,7 +353,10 @@ public:
         m_figures.push_back({name, floor, note, {}});
         return int(m_figures.size()) - 1;
     }
-    void record(int figure, double seconds) { m_figures[size_t(figure)].samples.push_back(seconds); }
+    void record(int figure, double seconds)
+    {
+        m_figures[size_t(figure)].samples.push_back(seconds);
+    }
     void setNote(int figure, const QString &note) { m_figures[size_t(figure)].note = note; }
     double medianOf(int figure) const { return median(m_figures[size_t(figure)].samples); }
     const std::vector<Figure> &all() const { return m_figures; }
@@ -363,10 +366,10 @@ private:
 };
 
 struct Targets {
-    double startupSmall = 0; // start to main window drawn, 3,000 rows, x minimal window
-    double startupBig = 0;   // the same, 1,000,000 rows, x parse floor
-    double reportBig = 0;    // --report, 1,000,000 rows, x parse floor
-    double memoryBig = 0;    // peak memory of that report, x file size
+    double startupSmall = 0;  // start to main window drawn, 3,000 rows, x minimal window
+    double startupBig = 0;    // the same, 1,000,000 rows, x parse floor
+    double reportBig = 0;     // --report, 1,000,000 rows, x parse floor
+    double memoryBig = 0;     // peak memory of that report, x file size
     double slowestAction = 0; // ms, the slowest user action on 1,000,000 rows
     QString slowestName;
 };
@@ -421,33 +424,33 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
     std::vector<std::function<void()>> round;
 
     // ---- floors ----
-    const int parseFloor = figures.add(QStringLiteral("parse floor (read, split, from_chars)"),
-                                       Floor::Parse);
+    const int parseFloor =
+        figures.add(QStringLiteral("parse floor (read, split, from_chars)"), Floor::Parse);
     const auto parseStep = [&, parseFloor] {
         figures.record(parseFloor, timed([&] { sink = sink + floorParse(path); }));
     };
     round.push_back(parseStep);
-    const int windowFloor = figures.add(
-        QStringLiteral("minimal Qt window: start to drawn (process)"), Floor::Window,
-        QStringLiteral("one window, an empty QCustomPlot"));
-    const std::vector<std::string> minimalArgs = {
-        programs.minimal.toStdString(), std::to_string(programs.windowSize.width()),
-        std::to_string(programs.windowSize.height())};
+    const int windowFloor =
+        figures.add(QStringLiteral("minimal Qt window: start to drawn (process)"), Floor::Window,
+                    QStringLiteral("one window, an empty QCustomPlot"));
+    const std::vector<std::string> minimalArgs = {programs.minimal.toStdString(),
+                                                  std::to_string(programs.windowSize.width()),
+                                                  std::to_string(programs.windowSize.height())};
     round.push_back([&, windowFloor] {
         const ChildRun run = runChild(minimalArgs);
         figures.record(windowFloor, run.drawnSeconds);
     });
 
     // ---- the program as whole processes ----
-    const int windowStart = figures.add(
-        QStringLiteral("ondalyx: start to main window drawn (process)"), Floor::Window);
+    const int windowStart =
+        figures.add(QStringLiteral("ondalyx: start to main window drawn (process)"), Floor::Window);
     round.push_back([&, windowStart] {
         const ChildRun run = runChild({programs.probe.toStdString(), file});
         figures.record(windowStart, run.drawnSeconds);
-        figures.setNote(windowStart, QStringLiteral("peak %1 MB%2")
-                                         .arg(double(run.maxRssKiB) * 1024 / 1e6, 0, 'f', 1)
-                                         .arg(run.drawnSeconds > 0 ? QString()
-                                                                   : QStringLiteral(", NOT DRAWN")));
+        figures.setNote(windowStart,
+                        QStringLiteral("peak %1 MB%2")
+                            .arg(double(run.maxRssKiB) * 1024 / 1e6, 0, 'f', 1)
+                            .arg(run.drawnSeconds > 0 ? QString() : QStringLiteral(", NOT DRAWN")));
     });
     const int report = figures.add(QStringLiteral("ondalyx --report (process)"), Floor::Parse);
     auto reportMemory = std::make_shared<std::vector<double>>();
@@ -456,15 +459,17 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
         figures.record(report, run.seconds);
         reportMemory->push_back(double(run.maxRssKiB) * 1024);
         const double peak = median(*reportMemory);
-        figures.setNote(report, QStringLiteral("peak %1 MB = %2 x file%3")
-                                    .arg(peak / 1e6, 0, 'f', 1)
-                                    .arg(peak / double(fileBytes), 0, 'f', 2)
-                                    .arg(run.status == 0 ? QString()
-                                                         : QStringLiteral(", FAILED status %1")
-                                                               .arg(run.status)));
+        figures.setNote(report,
+                        QStringLiteral("peak %1 MB = %2 x file%3")
+                            .arg(peak / 1e6, 0, 'f', 1)
+                            .arg(peak / double(fileBytes), 0, 'f', 2)
+                            .arg(run.status == 0
+                                     ? QString()
+                                     : QStringLiteral(", FAILED status %1").arg(run.status)));
     });
-    const int reportChart = figures.add(QStringLiteral("ondalyx --report --chart (process)"),
-                                        Floor::Parse, QStringLiteral("start to a drawn chart image"));
+    const int reportChart =
+        figures.add(QStringLiteral("ondalyx --report --chart (process)"), Floor::Parse,
+                    QStringLiteral("start to a drawn chart image"));
     const std::string image =
         QDir(folder).filePath(QStringLiteral("chart%1.png").arg(rows)).toStdString();
     round.push_back([&, reportChart] {
@@ -496,8 +501,8 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
         lines.emplace_back(bytes.data() + at, end - at);
         at = end + 2;
     }
-    const int look = figures.add(QStringLiteral("header look, every data line (at most)"),
-                                 Floor::Parse);
+    const int look =
+        figures.add(QStringLiteral("header look, every data line (at most)"), Floor::Parse);
     round.push_back([&, look] {
         const size_t piece = std::min<size_t>(lines.size(), 10007);
         const int rounds = 20;
@@ -512,10 +517,10 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
     });
     const size_t half = bytes.find("\r\n,", bytes.size() / 2) + 2;
     const QString twoPath = QDir(folder).filePath(QStringLiteral("two%1.csv").arg(rows));
-    writeFile(twoPath,
-              bytes.substr(0, half) + bytes.substr(0, bytes.find("\r\n,") + 2) + bytes.substr(half));
-    const int second = figures.add(QStringLiteral("reader, session 2 of 2 (1 counted)"),
-                                   Floor::Parse);
+    writeFile(twoPath, bytes.substr(0, half) + bytes.substr(0, bytes.find("\r\n,") + 2) +
+                           bytes.substr(half));
+    const int second =
+        figures.add(QStringLiteral("reader, session 2 of 2 (1 counted)"), Floor::Parse);
     round.push_back([&, second] {
         figures.record(second, timed([&] {
                            const LogReadResult read = LogReader::read(twoPath, 2);
@@ -526,21 +531,22 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
     // A loaded diesel state: the four default series are set (their values are read when drawn).
     AppState state;
     state.showMessage = [](const QString &, MessageKind) {};
-    const int load = figures.add(QStringLiteral("load (FormLoad: read, 4 series, statistics)"),
-                                 Floor::Parse);
+    const int load =
+        figures.add(QStringLiteral("load (FormLoad: read, 4 series, statistics)"), Floor::Parse);
     round.push_back([&, load] {
         figures.record(load, timed([&] { state.FormLoad(path); }));
         figures.setNote(load, state.engine() == EngineType::Diesel ? QStringLiteral("Diesel")
                                                                    : QStringLiteral("NOT DIESEL"));
     });
-    const int stats = figures.add(QStringLiteral("statistics (Stats::Compute, cells read)"),
-                                  Floor::Parse);
+    const int stats =
+        figures.add(QStringLiteral("statistics (Stats::Compute, cells read)"), Floor::Parse);
     round.push_back([&, stats] {
-        figures.record(stats, timed([&] { sink = sink + Stats::Compute(state.table).maxPico.size(); }));
+        figures.record(stats,
+                       timed([&] { sink = sink + Stats::Compute(state.table).maxPico.size(); }));
     });
     // The chart reads a series' values when they are first needed: asking for them is part of it.
-    const int addSeries = figures.add(QStringLiteral("AddSeries (tick box 4, values made)"),
-                                      Floor::Parse);
+    const int addSeries =
+        figures.add(QStringLiteral("AddSeries (tick box 4, values made)"), Floor::Parse);
     round.push_back([&, addSeries] {
         state.setBoxTicked(4, false);
         figures.record(addSeries, timed([&] {
@@ -589,8 +595,8 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
     });
 
     // ---- the main window in this process ----
-    const int windowIn = figures.add(QStringLiteral("window in-process: start to 4 series drawn"),
-                                     Floor::Parse);
+    const int windowIn =
+        figures.add(QStringLiteral("window in-process: start to 4 series drawn"), Floor::Parse);
     round.push_back([&, windowIn] {
         int drawn = 0;
         figures.record(windowIn, timed([&] {
@@ -625,43 +631,63 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
                            }));
         });
     };
-    action(QStringLiteral("tick a box"), [&] { s.setBoxTicked(4, false); },
-           [&] { s.setBoxTicked(4, true); });
-    action(QStringLiteral("untick a box"), [&] { s.setBoxTicked(4, true); },
-           [&] { s.setBoxTicked(4, false); });
-    action(QStringLiteral("colour change (ColorChosen)"), [&] { tickOnly(s, {2, 3, 7, 8}); },
-           [&, shade = 0]() mutable {
-               shade = (shade + 37) % 256;
-               s.ColorChosen(3, QColor(shade, 40, 200));
-           });
-    action(QStringLiteral("Borrar Grafica (ResetChart)"), [&] { tickOnly(s, {2, 3, 7, 8}); },
-           [&] { s.ResetChart(); });
-    action(QStringLiteral("Borrar Linea (DeleteRow(1))"), [&] { tickOnly(s, {2, 3, 7, 8}); },
-           [&] { s.DeleteRow(1); });
-    action(QStringLiteral("power curve (ChCV on boxes 1, 7, 8)"),
-           [&] {
-               s.setChCVTicked(false);
-               tickOnly(s, {1, 7, 8});
-           },
-           [&] { s.setChCVTicked(true); });
-    action(QStringLiteral("Pantalla Completa (full-screen chart)"),
-           [&] {
-               s.setChCVTicked(false);
-               tickOnly(s, {2, 3, 7, 8});
-           },
-           [&] {
-               form->findChild<QPushButton *>(QStringLiteral("CmdFull"))->click();
-               settle();
-               if (Form3 *full = topLevel<Form3>())
-                   full->repaint();
-           });
-    action(QStringLiteral("Pantalla  FULL (full-screen table)"), [&] { tickOnly(s, {2, 3, 7, 8}); },
-           [&] {
-               form->findChild<QPushButton *>(QStringLiteral("CmdFullList"))->click();
-               settle();
-               if (Form4 *full = topLevel<Form4>())
-                   full->repaint();
-           });
+    action(
+        QStringLiteral("tick a box"), [&] { s.setBoxTicked(4, false); },
+        [&] { s.setBoxTicked(4, true); });
+    action(
+        QStringLiteral("untick a box"), [&] { s.setBoxTicked(4, true); },
+        [&] { s.setBoxTicked(4, false); });
+    action(
+        QStringLiteral("colour change (ColorChosen)"),
+        [&] {
+            tickOnly(s, {2, 3, 7, 8});
+        },
+        [&, shade = 0]() mutable {
+            shade = (shade + 37) % 256;
+            s.ColorChosen(3, QColor(shade, 40, 200));
+        });
+    action(
+        QStringLiteral("Borrar Grafica (ResetChart)"),
+        [&] {
+            tickOnly(s, {2, 3, 7, 8});
+        },
+        [&] { s.ResetChart(); });
+    action(
+        QStringLiteral("Borrar Linea (DeleteRow(1))"),
+        [&] {
+            tickOnly(s, {2, 3, 7, 8});
+        },
+        [&] { s.DeleteRow(1); });
+    action(
+        QStringLiteral("power curve (ChCV on boxes 1, 7, 8)"),
+        [&] {
+            s.setChCVTicked(false);
+            tickOnly(s, {1, 7, 8});
+        },
+        [&] { s.setChCVTicked(true); });
+    action(
+        QStringLiteral("Pantalla Completa (full-screen chart)"),
+        [&] {
+            s.setChCVTicked(false);
+            tickOnly(s, {2, 3, 7, 8});
+        },
+        [&] {
+            form->findChild<QPushButton *>(QStringLiteral("CmdFull"))->click();
+            settle();
+            if (Form3 *full = topLevel<Form3>())
+                full->repaint();
+        });
+    action(
+        QStringLiteral("Pantalla  FULL (full-screen table)"),
+        [&] {
+            tickOnly(s, {2, 3, 7, 8});
+        },
+        [&] {
+            form->findChild<QPushButton *>(QStringLiteral("CmdFullList"))->click();
+            settle();
+            if (Form4 *full = topLevel<Form4>())
+                full->repaint();
+        });
     // Bringing the "Grafica" tab forward after a change made on "Datos": the chart catches up.
     const int grafica = figures.add(QStringLiteral("Grafica tab brought forward, chart drawn"),
                                     Floor::Parse, QStringLiteral("after a tick on Datos"));
@@ -722,10 +748,11 @@ void printTargets(const Targets &t)
     line("--report, 1,000,000 rows, x parse floor", t.reportBig, "x", 1.3);
     line("peak memory of --report, 1,000,000 rows, x file", t.memoryBig, "x", 1.75);
     if (t.slowestAction > 0)
-        std::printf("  %-66s %8.2fms <  100ms  %s\n",
-                    qPrintable(QStringLiteral("slowest user action on 1,000,000 rows (%1)")
-                                   .arg(t.slowestName)),
-                    t.slowestAction, t.slowestAction < 100 ? "holds" : "MISSED");
+        std::printf(
+            "  %-66s %8.2fms <  100ms  %s\n",
+            qPrintable(
+                QStringLiteral("slowest user action on 1,000,000 rows (%1)").arg(t.slowestName)),
+            t.slowestAction, t.slowestAction < 100 ? "holds" : "MISSED");
 }
 
 } // namespace
@@ -755,7 +782,8 @@ int main(int argc, char **argv)
         } else if (args[i] == QLatin1String("--keep") && i + 1 < args.size()) {
             keep = args[++i];
         } else {
-            std::fprintf(stderr, "usage: ondalyx_bench [--reps N] [--sizes A,B,...] [--keep DIR]\n");
+            std::fprintf(stderr,
+                         "usage: ondalyx_bench [--reps N] [--sizes A,B,...] [--keep DIR]\n");
             return 2;
         }
     }

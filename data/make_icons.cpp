@@ -23,12 +23,12 @@ int fail(const QString &text)
 // 0xAARRGGBB number each, row by row.
 int writePixels(const QString &source, const QString &output)
 {
-    const QImage icon =
-        QImage(source).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage icon = QImage(source).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (icon.isNull())
         return fail(QStringLiteral("no se pudo leer el icono \"%1\"").arg(source));
-    QByteArray text = "// Written by make_icons from the program icon: its pixels, premultiplied ARGB "
-                      "(0xAARRGGBB),\n// row by row.\n\n#include <cstdint>\n\n";
+    QByteArray text =
+        "// Written by make_icons from the program icon: its pixels, premultiplied ARGB "
+        "(0xAARRGGBB),\n// row by row.\n\n#include <cstdint>\n\n";
     text += "extern const int OndalyxIconWidth = " + QByteArray::number(icon.width()) + ";\n";
     text += "extern const int OndalyxIconHeight = " + QByteArray::number(icon.height()) + ";\n";
     text += "extern const uint32_t OndalyxIconPixels[] = {\n";

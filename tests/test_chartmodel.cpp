@@ -83,7 +83,7 @@ private slots:
         two.setSeriesCount(3);
         two.setSeriesValuesFromTable(3, table, 1); // the table's rows changed since
         QVERIFY(two.seriesInfo(3).origin != one.seriesInfo(1).origin);
-        one.setValue(1, 1, 0); // values of its own
+        one.setValue(1, 1, 0);                     // values of its own
         two.setSeriesValuesFromTable(2, table, 1); // read over the values it had
         QCOMPARE(one.seriesInfo(1).origin.rows, uint64_t(0));
         QCOMPARE(two.seriesInfo(2).origin.rows, uint64_t(0));

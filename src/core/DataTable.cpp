@@ -77,8 +77,7 @@ const char *readNumber(const char *p, const char *end, double &leading, uint8_t 
     }
     if (quick && (p == end || *p == ',')) {
         // A whole number needs no division (by 1), which costs as much as the rest of the cell.
-        const double value =
-            fraction ? double(mantissa) / PowersOfTen[fraction] : double(mantissa);
+        const double value = fraction ? double(mantissa) / PowersOfTen[fraction] : double(mantissa);
         leading = negative ? -value : value;
         plain = 1;
         return p;
