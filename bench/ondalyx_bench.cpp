@@ -5,8 +5,8 @@
 //
 // Every figure is the median of N rounds (9 unless told), and the rounds are interleaved: each
 // round takes every figure of a log once, floors included, so that the drift of a shared machine
-// reaches them all alike (the whole processes in rounds of their own, run first). Each figure is
-// also given as a multiple of a floor of the same rounds:
+// reaches them all alike (the whole processes in rounds of their own, run first; a first round
+// of each is not counted). Each figure is also given as a multiple of a floor of the same rounds:
 //
 //   parse    a minimal parse of the same file: read it in 1 MiB pieces, split every data line at
 //            ",", convert every field with std::from_chars (the floor of a big log's figures);
@@ -355,14 +355,20 @@ public:
     }
     void record(int figure, double seconds)
     {
-        m_figures[size_t(figure)].samples.push_back(seconds);
+        if (m_counting)
+            m_figures[size_t(figure)].samples.push_back(seconds);
     }
+    // A round that is not counted runs first (the programs' files into the page cache, the
+    // first use of this process's caches).
+    void setCounting(bool counting) { m_counting = counting; }
+    bool counting() const { return m_counting; }
     void setNote(int figure, const QString &note) { m_figures[size_t(figure)].note = note; }
     double medianOf(int figure) const { return median(m_figures[size_t(figure)].samples); }
     const std::vector<Figure> &all() const { return m_figures; }
 
 private:
     std::vector<Figure> m_figures;
+    bool m_counting = true;
 };
 
 struct Targets {
@@ -457,7 +463,8 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
     round.push_back([&, report, reportMemory] {
         const ChildRun run = runChild({programs.ondalyx.toStdString(), "--report", file});
         figures.record(report, run.seconds);
-        reportMemory->push_back(double(run.maxRssKiB) * 1024);
+        if (figures.counting())
+            reportMemory->push_back(double(run.maxRssKiB) * 1024);
         const double peak = median(*reportMemory);
         figures.setNote(report,
                         QStringLiteral("peak %1 MB = %2 x file%3")
@@ -477,9 +484,14 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
             runChild({programs.ondalyx.toStdString(), "--report", "--chart", image, file});
         figures.record(reportChart, run.seconds);
     });
-    for (int r = 0; r < reps; ++r)
-        for (const auto &step : round)
-            step();
+    const auto runRounds = [&] {
+        for (int r = -1; r < reps; ++r) {
+            figures.setCounting(r >= 0);
+            for (const auto &step : round)
+                step();
+        }
+    };
+    runRounds();
     round.clear();
     round.push_back(parseStep);
 
@@ -706,9 +718,7 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
         tabs(*form)->setCurrentIndex(1);
         s.setBoxTicked(4, false);
     });
-    for (int r = 0; r < reps; ++r)
-        for (const auto &step : round)
-            step();
+    runRounds();
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != form.get())
             window->close();
