@@ -1,25 +1,41 @@
-// ondalyx_bench: how long Ondalyx takes on logs of 1,000, 32,767 and 1,000,000 rows, each time
-// also as a multiple of a minimal parse of the same file measured in the same run (the machine is
-// shared, so absolute times drift; the ratios hold better).
+// ondalyx_bench: how long Ondalyx takes on logs it writes itself (3,000, 32,767 and 1,000,000 rows
+// by default), and what a big log's report holds in memory.
 //
-//   ondalyx_bench [--reps N] [--sizes 1000,32767,1000000] [--keep DIR]
+//   ondalyx_bench [--reps N] [--sizes 3000,32767,1000000] [--keep DIR]
 //
-// The logs are written by the bench itself: a diesel pull in the standard layout (groups '003,
-// '011 and '020), CR LF line ends, numbers with "." decimals. Every figure is the best of N runs.
+// Every figure is the median of N rounds (9 unless told), and the rounds are interleaved: each
+// round takes every figure of a log once, floors included, so that the drift of a shared machine
+// reaches them all alike (the whole processes in rounds of their own, run first; a first round
+// of each is not counted). Each figure is also given as a multiple of a floor of the same rounds:
+//
+//   parse    a minimal parse of the same file: read it in 1 MiB pieces, split every data line at
+//            ",", convert every field with std::from_chars (the floor of a big log's figures);
+//   window   a minimal Qt program showing one window, Form1's size, that holds an empty
+//            QCustomPlot: process start to that window drawn (the floor of start-up).
+//
+// The program's start-up is timed as a whole process too: the window probe runs the program's own
+// window run (gui/WindowRun) and ends, as the minimal program does, once its main window has been
+// drawn for the first time (FirstPaint.h). Both run on Qt's offscreen platform unless
+// QT_QPA_PLATFORM says otherwise.
+//
+// The logs are diesel pulls in the classic layout (groups '003, '011 and '020), CR LF line ends,
+// numbers with "." decimals.
 
-#include "program/AppState.h"
-#include "gui/Form1.h"
 #include "core/ChartModel.h"
-#include "gui/ChartView.h"
 #include "core/LogLayout.h"
 #include "core/LogReader.h"
 #include "core/Stats.h"
+#include "gui/ChartView.h"
+#include "gui/Form1.h"
+#include "gui/Form3.h"
+#include "gui/Form4.h"
+#include "program/AppState.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <qcustomplot.h>
 
@@ -30,6 +46,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,26 +60,26 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const QSize ChartSize(769, 481); // Chart1 in the main window, in pixels
-
 double seconds(Clock::time_point from)
 {
     return std::chrono::duration<double>(Clock::now() - from).count();
 }
 
-// The best of `reps` runs of `work`, in seconds. `prepare` runs untimed before each.
-double best(int reps, const std::function<void()> &work,
-            const std::function<void()> &prepare = nullptr)
+// Seconds taken by `work`.
+double timed(const std::function<void()> &work)
 {
-    double fastest = 1e30;
-    for (int i = 0; i < reps; ++i) {
-        if (prepare)
-            prepare();
-        const auto start = Clock::now();
-        work();
-        fastest = std::min(fastest, seconds(start));
-    }
-    return fastest;
+    const auto start = Clock::now();
+    work();
+    return seconds(start);
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
 // ---- the logs ----
@@ -112,7 +129,7 @@ bool writeFile(const QString &path, const std::string &bytes)
     return std::fclose(f) == 0 && ok;
 }
 
-// ---- the floor: read the file, split every data line at ",", convert every field ----
+// ---- the parse floor: read the file, split every data line at ",", convert every field ----
 
 double floorParse(const QString &path)
 {
@@ -169,16 +186,19 @@ double floorParse(const QString &path)
     return sum;
 }
 
-// ---- the report as a child process: wall time and its peak memory ----
+// ---- programs as whole processes: wall time, first drawing, peak memory ----
 //
 // A process's peak memory (ru_maxrss) includes the memory of the process it was forked from, as
 // it stood when the child ran exec: a child of this bench, which holds a million-row log, would
-// report the bench's size. So the bench starts itself again as a small "spawner" first (exec
-// resets nothing, but a process forked from the fresh spawner starts small), and the spawner
-// runs the program and writes its time, peak memory and status to its standard output.
+// report the bench's size. So the bench starts itself again as a small "spawner" first (a process
+// forked from the fresh spawner starts small), and the spawner runs the program and writes what
+// it measured to its standard output. A window program writes "drawn NANOSECONDS" (the steady
+// clock, shared by every process) when its window has been drawn; the spawner gives that as
+// seconds since it started the program.
 
 struct ChildRun {
-    double seconds = 0;
+    double seconds = 0;      // start to exit
+    double drawnSeconds = 0; // start to the first drawing, 0 when the program wrote none
     long maxRssKiB = 0;
     int status = -1;
 };
@@ -192,26 +212,50 @@ char *const *argvOf(const std::vector<std::string> &args, std::vector<char *> &s
     return storage.data();
 }
 
-// The spawner's side: runs args, writes "seconds maxrss status" to stdout.
+long long nanoseconds(Clock::time_point at)
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(at.time_since_epoch()).count();
+}
+
+// The spawner's side: runs args, writes "seconds drawn maxrss status" to stdout.
 int spawnAndMeasure(const std::vector<std::string> &args)
 {
     std::vector<char *> storage;
     char *const *argv = argvOf(args, storage);
+    int out[2];
+    if (::pipe(out) != 0)
+        return 1;
     const auto start = Clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
+        ::dup2(out[1], STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        ::close(out[0]);
         ::execv(argv[0], argv);
         ::_exit(127);
     }
+    ::close(out[1]);
     if (pid < 0)
         return 1;
+    // The program's output is read as it comes (a report writes a few kilobytes).
+    std::string text;
+    char buffer[65536];
+    ssize_t n;
+    while ((n = ::read(out[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+        if (n > 0 && text.size() < 4096)
+            text.append(buffer, size_t(std::min<ssize_t>(n, 4096)));
+    }
+    ::close(out[0]);
     struct rusage usage;
     int status = 0;
     while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
-    std::printf("%.6f %ld %d\n", seconds(start), usage.ru_maxrss, status);
+    const double wall = seconds(start);
+    double drawn = 0;
+    if (const size_t at = text.find("drawn "); at != std::string::npos)
+        drawn = double(std::atoll(text.c_str() + at + 6) - nanoseconds(start)) / 1e9;
+    std::printf("%.6f %.6f %ld %d\n", wall, drawn, usage.ru_maxrss, status);
     return 0;
 }
 
@@ -244,124 +288,306 @@ ChildRun runChild(const std::vector<std::string> &args)
     int status = 0;
     if (pid > 0)
         ::waitpid(pid, &status, 0);
-    std::sscanf(text.c_str(), "%lf %ld %d", &run.seconds, &run.maxRssKiB, &run.status);
+    std::sscanf(text.c_str(), "%lf %lf %ld %d", &run.seconds, &run.drawnSeconds, &run.maxRssKiB,
+                &run.status);
     return run;
 }
 
-// ---- the chart of the window, drawn as it shows ----
+// ---- the windows, drawn as they show ----
 
-// Brings the window's chart up to date with the state and draws it at once.
-void drawChart(Form1 &form)
+// Lets the event loop run what is waiting (queued drawings included).
+void settle()
 {
-    QCoreApplication::processEvents();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+// What the user sees after an action, brought up to date and drawn: the window as it shows, and
+// the chart, also while its tab is at the back (as it will show when its tab is brought forward),
+// drawn as the chart draws itself once control returns to the event loop.
+void redraw(Form1 &form)
+{
+    settle();
+    form.repaint();
     form.chart1()->updateNow();
-    form.chart1()->plot()->replot(QCustomPlot::rpImmediateRefresh);
+    settle();
+}
+
+QTabWidget *tabs(Form1 &form)
+{
+    return form.findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+}
+
+template <class W> W *topLevel()
+{
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *found = qobject_cast<W *>(window))
+            return found;
+    return nullptr;
+}
+
+void tickOnly(AppState &state, std::initializer_list<int> boxes)
+{
+    for (int k = 0; k < AppState::BoxCount; ++k)
+        if (std::find(boxes.begin(), boxes.end(), k) == boxes.end())
+            state.setBoxTicked(k, false);
+    for (int k : boxes)
+        state.setBoxTicked(k, true);
 }
 
 // ---- the table of results ----
 
-struct Row {
-    QString figure;
-    double seconds;
+enum class Floor { None, Parse, Window };
+
+struct Figure {
+    QString name;
+    Floor floor;
     QString note;
+    std::vector<double> samples; // seconds, one per round
 };
 
-void printRows(int rows, qint64 fileBytes, const std::vector<Row> &results, double floor)
+class Figures {
+public:
+    int add(const QString &name, Floor floor, const QString &note = QString())
+    {
+        m_figures.push_back({name, floor, note, {}});
+        return int(m_figures.size()) - 1;
+    }
+    void record(int figure, double seconds)
+    {
+        if (m_counting)
+            m_figures[size_t(figure)].samples.push_back(seconds);
+    }
+    // A round that is not counted runs first (the programs' files into the page cache, the
+    // first use of this process's caches).
+    void setCounting(bool counting) { m_counting = counting; }
+    bool counting() const { return m_counting; }
+    void setNote(int figure, const QString &note) { m_figures[size_t(figure)].note = note; }
+    double medianOf(int figure) const { return median(m_figures[size_t(figure)].samples); }
+    const std::vector<Figure> &all() const { return m_figures; }
+
+private:
+    std::vector<Figure> m_figures;
+    bool m_counting = true;
+};
+
+struct Targets {
+    double startupSmall = 0;  // start to main window drawn, 3,000 rows, x minimal window
+    double startupBig = 0;    // the same, 1,000,000 rows, x parse floor
+    double reportBig = 0;     // --report, 1,000,000 rows, x parse floor
+    double memoryBig = 0;     // peak memory of that report, x file size
+    double slowestAction = 0; // ms, the slowest user action on 1,000,000 rows
+    QString slowestName;
+};
+
+void printFigures(int rows, qint64 fileBytes, int reps, const Figures &figures, int parseFloor,
+                  int windowFloor)
 {
-    std::printf("\n%d rows, %.1f MB\n", rows, double(fileBytes) / 1e6);
-    std::printf("  %-40s %10s %9s  %s\n", "figure", "ms", "x floor", "");
-    for (const Row &r : results) {
-        std::printf("  %-40s %10.2f %9.2f  %s\n", qPrintable(r.figure), r.seconds * 1000,
-                    floor > 0 ? r.seconds / floor : 0.0, qPrintable(r.note));
+    const double parse = figures.medianOf(parseFloor);
+    const double window = figures.medianOf(windowFloor);
+    std::printf("\n%d rows, %.2f MB; medians of %d interleaved rounds; floors: parse %.2f ms, "
+                "minimal window %.1f ms\n",
+                rows, double(fileBytes) / 1e6, reps, parse * 1000, window * 1000);
+    std::printf("  %-52s %10s %8s %8s  %s\n", "figure", "ms", "x parse", "x window", "");
+    for (const Figure &f : figures.all()) {
+        const double value = median(f.samples);
+        QString ofParse, ofWindow;
+        if (f.floor == Floor::Parse || (f.floor == Floor::Window && rows >= 500000))
+            ofParse = QString::number(value / parse, 'f', 2);
+        if (f.floor == Floor::Window)
+            ofWindow = QString::number(value / window, 'f', 2);
+        std::printf("  %-52s %10.2f %8s %8s  %s\n", qPrintable(f.name), value * 1000,
+                    qPrintable(ofParse), qPrintable(ofWindow), qPrintable(f.note));
     }
     std::fflush(stdout);
 }
 
-void benchSize(int rows, int reps, const QString &folder, const QString &program)
+struct Programs {
+    QString ondalyx;
+    QString probe;
+    QString minimal;
+    QSize windowSize;
+};
+
+void benchSize(int rows, int reps, const QString &folder, const Programs &programs,
+               Targets &targets)
 {
     const QString path = QDir(folder).filePath(QStringLiteral("pull%1.csv").arg(rows));
-    if (!writeFile(path, makeLog(rows))) {
+    const std::string bytes = makeLog(rows);
+    if (!writeFile(path, bytes)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return;
     }
-    const qint64 fileBytes = QFileInfo(path).size();
-    const int heavyReps = rows >= 500000 ? std::max(1, reps / 2) : reps;
-    std::vector<Row> results;
-
-    // Warm the page cache for everyone alike.
-    floorParse(path);
+    const qint64 fileBytes = qint64(bytes.size());
+    const std::string file = path.toStdString();
     volatile double sink = 0;
-    const double floor = best(reps, [&] { sink = sink + floorParse(path); });
-    results.push_back({QStringLiteral("floor (read, split, from_chars)"), floor, QString()});
+    Figures figures;
+    // The steps of one round, in order: first the rounds of whole processes, then those in this
+    // process. The processes run before this process takes a big log's memory: memory taken and
+    // given back by hundreds of megabytes makes the next process's first use of memory slower
+    // on some machines (a virtual machine that returns freed memory to its host), which a
+    // process started by a user does not meet. The parse floor is taken in both.
+    std::vector<std::function<void()>> round;
 
-    const double reader = best(reps, [&] {
-        const LogReadResult read = LogReader::read(path);
-        sink = sink + read.log.table.rowCount();
+    // ---- floors ----
+    const int parseFloor =
+        figures.add(QStringLiteral("parse floor (read, split, from_chars)"), Floor::Parse);
+    const auto parseStep = [&, parseFloor] {
+        figures.record(parseFloor, timed([&] { sink = sink + floorParse(path); }));
+    };
+    round.push_back(parseStep);
+    const int windowFloor =
+        figures.add(QStringLiteral("minimal Qt window: start to drawn (process)"), Floor::Window,
+                    QStringLiteral("one window, an empty QCustomPlot"));
+    const std::vector<std::string> minimalArgs = {programs.minimal.toStdString(),
+                                                  std::to_string(programs.windowSize.width()),
+                                                  std::to_string(programs.windowSize.height())};
+    round.push_back([&, windowFloor] {
+        const ChildRun run = runChild(minimalArgs);
+        figures.record(windowFloor, run.drawnSeconds);
     });
-    results.push_back({QStringLiteral("reader (LogReader::read)"), reader, QString()});
 
-    // Finding sessions: the look for a header line that every data line gets, alone, and the
-    // reader on the same rows cut into two sessions, reading the second.
-    {
-        const std::string bytes = makeLog(rows);
-        std::vector<std::string_view> lines;
-        for (size_t at = 0; at < bytes.size();) {
-            const size_t end = bytes.find("\r\n", at);
-            lines.emplace_back(bytes.data() + at, end - at);
-            at = end + 2;
+    // ---- the program as whole processes ----
+    const int windowStart =
+        figures.add(QStringLiteral("ondalyx: start to main window drawn (process)"), Floor::Window);
+    round.push_back([&, windowStart] {
+        const ChildRun run = runChild({programs.probe.toStdString(), file});
+        figures.record(windowStart, run.drawnSeconds);
+        figures.setNote(windowStart,
+                        QStringLiteral("peak %1 MB%2")
+                            .arg(double(run.maxRssKiB) * 1024 / 1e6, 0, 'f', 1)
+                            .arg(run.drawnSeconds > 0 ? QString() : QStringLiteral(", NOT DRAWN")));
+    });
+    const int report = figures.add(QStringLiteral("ondalyx --report (process)"), Floor::Parse);
+    auto reportMemory = std::make_shared<std::vector<double>>();
+    round.push_back([&, report, reportMemory] {
+        const ChildRun run = runChild({programs.ondalyx.toStdString(), "--report", file});
+        figures.record(report, run.seconds);
+        if (figures.counting())
+            reportMemory->push_back(double(run.maxRssKiB) * 1024);
+        const double peak = median(*reportMemory);
+        figures.setNote(report,
+                        QStringLiteral("peak %1 MB = %2 x file%3")
+                            .arg(peak / 1e6, 0, 'f', 1)
+                            .arg(peak / double(fileBytes), 0, 'f', 2)
+                            .arg(run.status == 0
+                                     ? QString()
+                                     : QStringLiteral(", FAILED status %1").arg(run.status)));
+    });
+    const int reportChart =
+        figures.add(QStringLiteral("ondalyx --report --chart (process)"), Floor::Parse,
+                    QStringLiteral("start to a drawn chart image"));
+    const std::string image =
+        QDir(folder).filePath(QStringLiteral("chart%1.png").arg(rows)).toStdString();
+    round.push_back([&, reportChart] {
+        const ChildRun run =
+            runChild({programs.ondalyx.toStdString(), "--report", "--chart", image, file});
+        figures.record(reportChart, run.seconds);
+    });
+    const auto runRounds = [&] {
+        for (int r = -1; r < reps; ++r) {
+            figures.setCounting(r >= 0);
+            for (const auto &step : round)
+                step();
         }
-        // The look runs while the reader holds the line in its cache: it is timed over a piece
-        // of the log that stays in the cache, often, and scaled to every data line.
+    };
+    runRounds();
+    round.clear();
+    round.push_back(parseStep);
+
+    // ---- the core and the program's state, in this process ----
+    const int reader = figures.add(QStringLiteral("reader (LogReader::read)"), Floor::Parse);
+    round.push_back([&, reader] {
+        figures.record(reader, timed([&] {
+                           const LogReadResult read = LogReader::read(path);
+                           sink = sink + read.log.table.rowCount();
+                       }));
+    });
+
+    // Finding sessions: the look for a header line that every data line gets, alone (timed over a
+    // piece of the log that stays in the cache, as the reader holds the line in its cache, and
+    // scaled to every data line), and the reader on the same rows cut into two sessions.
+    std::vector<std::string_view> lines;
+    for (size_t at = 0; at < bytes.size();) {
+        const size_t end = bytes.find("\r\n", at);
+        lines.emplace_back(bytes.data() + at, end - at);
+        at = end + 2;
+    }
+    const int look =
+        figures.add(QStringLiteral("header look, every data line (at most)"), Floor::Parse);
+    round.push_back([&, look] {
         const size_t piece = std::min<size_t>(lines.size(), 10007);
-        const int rounds = 100;
-        const double look = best(reps, [&] {
-            int headers = 0;
-            for (int round = 0; round < rounds; ++round)
+        const int rounds = 20;
+        int headers = 0;
+        const double t = timed([&] {
+            for (int r = 0; r < rounds; ++r)
                 for (size_t i = 7; i < piece; ++i)
                     headers += LogLayout::isHeaderLine(lines[i]);
-            sink = sink + headers;
-        }) / (double(rounds) * double(piece - 7)) * double(rows);
-        results.push_back({QStringLiteral("header look, every data line (at most)"), look,
-                           QStringLiteral("%1 % of the reader").arg(100 * look / reader, 0, 'f', 1)});
-
-        const size_t half = bytes.find("\r\n,", bytes.size() / 2) + 2;
-        const QString twoPath = QDir(folder).filePath(QStringLiteral("two%1.csv").arg(rows));
-        writeFile(twoPath, bytes.substr(0, half) + bytes.substr(0, bytes.find("\r\n,") + 2) +
-                               bytes.substr(half));
-        const double second = best(reps, [&] {
-            const LogReadResult read = LogReader::read(twoPath, 2);
-            sink = sink + read.log.table.rowCount();
         });
-        results.push_back({QStringLiteral("reader, session 2 of 2 (1 counted)"), second,
-                           QString()});
-        QFile::remove(twoPath);
-    }
+        sink = sink + headers;
+        figures.record(look, t / (double(rounds) * double(piece - 7)) * double(rows));
+    });
+    const size_t half = bytes.find("\r\n,", bytes.size() / 2) + 2;
+    const QString twoPath = QDir(folder).filePath(QStringLiteral("two%1.csv").arg(rows));
+    writeFile(twoPath, bytes.substr(0, half) + bytes.substr(0, bytes.find("\r\n,") + 2) +
+                           bytes.substr(half));
+    const int second =
+        figures.add(QStringLiteral("reader, session 2 of 2 (1 counted)"), Floor::Parse);
+    round.push_back([&, second] {
+        figures.record(second, timed([&] {
+                           const LogReadResult read = LogReader::read(twoPath, 2);
+                           sink = sink + read.log.table.rowCount();
+                       }));
+    });
 
-    // A loaded Diesel state: the four default series are drawn (in the model).
+    // A loaded diesel state: the four default series are set (their values are read when drawn).
     AppState state;
     state.showMessage = [](const QString &, MessageKind) {};
-    const double load = best(heavyReps, [&] { state.FormLoad(path); });
-    results.push_back({QStringLiteral("load (FormLoad: read, 4 series, stats)"), load,
-                       QStringLiteral("engine %1")
-                           .arg(state.engine() == EngineType::Diesel ? "Diesel" : "not Diesel")});
-
-    results.push_back({QStringLiteral("stats (CalcStats)"),
-                       best(reps, [&] { state.CalcStats(); }), QString()});
-
+    const int load =
+        figures.add(QStringLiteral("load (FormLoad: read, 4 series, statistics)"), Floor::Parse);
+    round.push_back([&, load] {
+        figures.record(load, timed([&] { state.FormLoad(path); }));
+        figures.setNote(load, state.engine() == EngineType::Diesel ? QStringLiteral("Diesel")
+                                                                   : QStringLiteral("NOT DIESEL"));
+    });
+    const int stats =
+        figures.add(QStringLiteral("statistics (Stats::Compute, cells read)"), Floor::Parse);
+    round.push_back([&, stats] {
+        figures.record(stats,
+                       timed([&] { sink = sink + Stats::Compute(state.table).maxPico.size(); }));
+    });
     // The chart reads a series' values when they are first needed: asking for them is part of it.
-    results.push_back({QStringLiteral("AddSeries (tick box 4, values made)"),
-                       best(
-                           reps,
-                           [&] {
-                               state.setBoxTicked(4, true);
-                               sink = sink + state.chart.series(state.CurrentSlot).values.size();
-                           },
-                           [&] { state.setBoxTicked(4, false); }),
-                       QString()});
-    state.setBoxTicked(4, false);
+    const int addSeries =
+        figures.add(QStringLiteral("AddSeries (tick box 4, values made)"), Floor::Parse);
+    round.push_back([&, addSeries] {
+        state.setBoxTicked(4, false);
+        figures.record(addSeries, timed([&] {
+                           state.setBoxTicked(4, true);
+                           sink = sink + state.chart.series(state.CurrentSlot).values.size();
+                       }));
+        state.setBoxTicked(4, false);
+    });
+    // The power curve: boxes 1, 7 and 8 (speed, boost target, boost) and ChCV.
+    const int power = figures.add(QStringLiteral("power curve (ChCV, values made)"), Floor::Parse);
+    round.push_back([&, power] {
+        state.setChCVTicked(false);
+        tickOnly(state, {1, 7, 8});
+        figures.record(power, timed([&] {
+                           state.setChCVTicked(true);
+                           sink = sink + state.chart.series(1).values.size() +
+                                  state.chart.series(2).values.size();
+                       }));
+        state.setChCVTicked(false);
+    });
 
-    // 13 series of the log (every box but the time boxes 5 and 10) drawn at the chart's size.
-    {
+    // 13 series of the log (every box but the time boxes 5 and 10) in a new chart view, drawn at
+    // the chart's size: the view's first drawing (values read and handed to the plot, the plot
+    // laid out) and a drawing again.
+    const int firstDraw = figures.add(QStringLiteral("13 series: first draw of a new view"),
+                                      Floor::Parse, QStringLiteral("769 x 481"));
+    const int redrawMany = figures.add(QStringLiteral("13 series: redraw"), Floor::Parse);
+    round.push_back([&, firstDraw, redrawMany] {
+        const QSize size = Form1::chartSize();
         AppState many;
         many.showMessage = [](const QString &, MessageKind) {};
         many.FormLoad(path);
@@ -370,116 +596,173 @@ void benchSize(int rows, int reps, const QString &folder, const QString &program
             if (k != 5 && k != 10)
                 many.setBoxTicked(k, true);
         ChartView view(&many.chart);
-        view.resize(ChartSize);
-        const auto first = Clock::now();
-        view.updateNow();
-        view.plot()->toPixmap(ChartSize.width(), ChartSize.height());
-        const double firstDraw = seconds(first);
-        results.push_back({QStringLiteral("first draw, 13 series (769x481)"), firstDraw,
-                           QStringLiteral("%1 series").arg(many.chart.seriesCount())});
-        results.push_back(
-            {QStringLiteral("redraw, 13 series (769x481)"),
-             best(reps, [&] { view.plot()->toPixmap(ChartSize.width(), ChartSize.height()); }),
-             QString()});
-    }
+        view.resize(size);
+        figures.record(firstDraw, timed([&] {
+                           view.updateNow();
+                           view.plot()->toPixmap(size.width(), size.height());
+                       }));
+        figures.record(redrawMany,
+                       timed([&] { view.plot()->toPixmap(size.width(), size.height()); }));
+        figures.setNote(redrawMany, QStringLiteral("%1 series").arg(many.chart.seriesCount()));
+    });
 
-    // The power curve: boxes 1, 7 and 8 (speed, boost target, boost) and ChCV.
-    {
-        for (int k = 0; k < AppState::BoxCount; ++k)
-            state.setBoxTicked(k, false);
-        for (int k : {1, 7, 8})
-            state.setBoxTicked(k, true);
-        results.push_back({QStringLiteral("power curve (ChCV, values made)"),
-                           best(
-                               reps,
-                               [&] {
-                                   state.setChCVTicked(true);
-                                   sink = sink + state.chart.series(1).values.size() +
-                                          state.chart.series(2).values.size();
-                               },
-                                [&] {
-                                    state.setChCVTicked(false);
-                                    for (int k : {1, 7, 8})
-                                        state.setBoxTicked(k, true);
-                                }),
-                           QString()});
-        state.setChCVTicked(false);
-    }
+    // ---- the main window in this process ----
+    const int windowIn =
+        figures.add(QStringLiteral("window in-process: start to 4 series drawn"), Floor::Parse);
+    round.push_back([&, windowIn] {
+        int drawn = 0;
+        figures.record(windowIn, timed([&] {
+                           Form1 form;
+                           form.start(path);
+                           form.show();
+                           redraw(form);
+                           drawn = form.chart1()->plot()->graphCount();
+                       }));
+        figures.setNote(windowIn, QStringLiteral("%1 series drawn").arg(drawn));
+    });
 
-    // The headless report, a process of its own.
-    {
-        ChildRun fastest;
-        fastest.seconds = 1e30;
-        for (int i = 0; i < heavyReps; ++i) {
-            const ChildRun run = runChild({program.toStdString(), "--report", path.toStdString()});
-            if (run.seconds < fastest.seconds)
-                fastest = run;
+    // The user's actions on a shown window with the log, each with what it changes drawn: the
+    // window, and the chart as it will show (see redraw()).
+    auto form = std::make_shared<Form1>();
+    form->state().showMessage = [](const QString &, MessageKind) {};
+    form->start(path);
+    form->show();
+    redraw(*form);
+    AppState &s = form->state();
+    std::vector<int> actions; // the figures of the user's actions
+    const auto action = [&](const QString &name, std::function<void()> prepare,
+                            std::function<void()> work) {
+        const int figure = figures.add(name, Floor::Parse, QStringLiteral("with the redraw"));
+        actions.push_back(figure);
+        round.push_back([&, figure, prepare, work] {
+            prepare();
+            redraw(*form);
+            figures.record(figure, timed([&] {
+                               work();
+                               redraw(*form);
+                           }));
+        });
+    };
+    action(
+        QStringLiteral("tick a box"), [&] { s.setBoxTicked(4, false); },
+        [&] { s.setBoxTicked(4, true); });
+    action(
+        QStringLiteral("untick a box"), [&] { s.setBoxTicked(4, true); },
+        [&] { s.setBoxTicked(4, false); });
+    action(
+        QStringLiteral("colour change (ColorChosen)"),
+        [&] {
+            tickOnly(s, {2, 3, 7, 8});
+        },
+        [&, shade = 0]() mutable {
+            shade = (shade + 37) % 256;
+            s.ColorChosen(3, QColor(shade, 40, 200));
+        });
+    action(
+        QStringLiteral("Borrar Grafica (ResetChart)"),
+        [&] {
+            tickOnly(s, {2, 3, 7, 8});
+        },
+        [&] { s.ResetChart(); });
+    action(
+        QStringLiteral("Borrar Linea (DeleteRow(1))"),
+        [&] {
+            tickOnly(s, {2, 3, 7, 8});
+        },
+        [&] { s.DeleteRow(1); });
+    action(
+        QStringLiteral("power curve (ChCV on boxes 1, 7, 8)"),
+        [&] {
+            s.setChCVTicked(false);
+            tickOnly(s, {1, 7, 8});
+        },
+        [&] { s.setChCVTicked(true); });
+    action(
+        QStringLiteral("Pantalla Completa (full-screen chart)"),
+        [&] {
+            s.setChCVTicked(false);
+            tickOnly(s, {2, 3, 7, 8});
+        },
+        [&] {
+            form->findChild<QPushButton *>(QStringLiteral("CmdFull"))->click();
+            settle();
+            if (Form3 *full = topLevel<Form3>())
+                full->repaint();
+        });
+    action(
+        QStringLiteral("Pantalla  FULL (full-screen table)"),
+        [&] {
+            tickOnly(s, {2, 3, 7, 8});
+        },
+        [&] {
+            form->findChild<QPushButton *>(QStringLiteral("CmdFullList"))->click();
+            settle();
+            if (Form4 *full = topLevel<Form4>())
+                full->repaint();
+        });
+    // Bringing the "Grafica" tab forward after a change made on "Datos": the chart catches up.
+    const int grafica = figures.add(QStringLiteral("Grafica tab brought forward, chart drawn"),
+                                    Floor::Parse, QStringLiteral("after a tick on Datos"));
+    actions.push_back(grafica);
+    round.push_back([&, grafica] {
+        tabs(*form)->setCurrentIndex(1);
+        tickOnly(s, {2, 3, 7, 8});
+        redraw(*form);
+        s.setBoxTicked(4, true);
+        settle();
+        figures.record(grafica, timed([&] {
+                           tabs(*form)->setCurrentIndex(0);
+                           settle();
+                           form->repaint();
+                       }));
+        tabs(*form)->setCurrentIndex(1);
+        s.setBoxTicked(4, false);
+    });
+    runRounds();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != form.get())
+            window->close();
+    form->close();
+
+    printFigures(rows, fileBytes, reps, figures, parseFloor, windowFloor);
+
+    if (rows == 3000)
+        targets.startupSmall = figures.medianOf(windowStart) / figures.medianOf(windowFloor);
+    if (rows == 1000000) {
+        const double parse = figures.medianOf(parseFloor);
+        targets.startupBig = figures.medianOf(windowStart) / parse;
+        targets.reportBig = figures.medianOf(report) / parse;
+        targets.memoryBig = median(*reportMemory) / double(fileBytes);
+        for (int f : actions) {
+            if (figures.medianOf(f) * 1000 > targets.slowestAction) {
+                targets.slowestAction = figures.medianOf(f) * 1000;
+                targets.slowestName = figures.all()[size_t(f)].name;
+            }
         }
-        const double rssBytes = double(fastest.maxRssKiB) * 1024;
-        results.push_back({QStringLiteral("report (ondalyx --report)"), fastest.seconds,
-                           QStringLiteral("peak %1 MB = %2 x file%3")
-                               .arg(rssBytes / 1e6, 0, 'f', 1)
-                               .arg(rssBytes / double(fileBytes), 0, 'f', 2)
-                               .arg(fastest.status == 0 ? QString()
-                                                        : QStringLiteral(", FAILED status %1")
-                                                              .arg(fastest.status))});
-        const QString image = QDir(folder).filePath(QStringLiteral("chart%1.png").arg(rows));
-        const ChildRun chart = runChild(
-            {program.toStdString(), "--report", "--chart", image.toStdString(), path.toStdString()});
-        results.push_back({QStringLiteral("process start to a drawn chart"), chart.seconds,
-                           QStringLiteral("ondalyx --report --chart (image of Chart1)")});
     }
+}
 
-    // The main window: start-up with the log, shown, until the four series are drawn.
-    {
-        double windowStart = 1e30;
-        for (int i = 0; i < heavyReps; ++i) {
-            const auto start = Clock::now();
-            Form1 form;
-            form.start(path);
-            form.show();
-            drawChart(form);
-            windowStart = std::min(windowStart, seconds(start));
-            if (i + 1 < heavyReps)
-                continue;
-            results.push_back({QStringLiteral("window start to 4 series drawn"), windowStart,
-                               QStringLiteral("%1 series drawn")
-                                   .arg(form.chart1()->plot()->graphCount())});
-
-            AppState &s = form.state();
-            const auto action = [&](const QString &name, const std::function<void()> &work,
-                                    const std::function<void()> &prepare) {
-                results.push_back({name, best(reps,
-                                              [&] {
-                                                  work();
-                                                  drawChart(form);
-                                              },
-                                              [&] {
-                                                  prepare();
-                                                  drawChart(form);
-                                              }),
-                                   QStringLiteral("with the redraw")});
-            };
-            action(QStringLiteral("tick a box"), [&] { s.setBoxTicked(4, true); },
-                   [&] { s.setBoxTicked(4, false); });
-            action(QStringLiteral("untick a box"), [&] { s.setBoxTicked(4, false); },
-                   [&] { s.setBoxTicked(4, true); });
-            action(QStringLiteral("Borrar Grafica (ResetChart)"), [&] { s.ResetChart(); },
-                   [&] {
-                       for (int k : {2, 3, 7, 8})
-                           s.setBoxTicked(k, true);
-                   });
-            for (int k : {2, 3, 7, 8})
-                s.setBoxTicked(k, true);
-            action(QStringLiteral("Borrar Linea (DeleteRow(1))"), [&] { s.DeleteRow(1); }, [] {});
-            int shade = 0;
-            action(QStringLiteral("colour change (ColorChosen)"),
-                   [&] { s.ColorChosen(3, QColor(shade, 40, 200)); }, [&] { shade = (shade + 37) % 256; });
-            form.close();
+void printTargets(const Targets &t)
+{
+    std::printf("\ntargets (figures of this run)\n");
+    const auto line = [](const char *what, double value, const char *unit, double target) {
+        if (value <= 0) {
+            std::printf("  %-66s %10s  (not measured)\n", what, "");
+            return;
         }
-    }
-
-    printRows(rows, fileBytes, results, floor);
+        std::printf("  %-66s %8.2f%-2s <= %.2f%s  %s\n", what, value, unit, target, unit,
+                    value <= target ? "holds" : "MISSED");
+    };
+    line("start to main window drawn, 3,000 rows, x minimal window", t.startupSmall, "x", 1.10);
+    line("start to main window drawn, 1,000,000 rows, x parse floor", t.startupBig, "x", 2.0);
+    line("--report, 1,000,000 rows, x parse floor", t.reportBig, "x", 1.3);
+    line("peak memory of --report, 1,000,000 rows, x file", t.memoryBig, "x", 1.75);
+    if (t.slowestAction > 0)
+        std::printf(
+            "  %-66s %8.2fms <  100ms  %s\n",
+            qPrintable(
+                QStringLiteral("slowest user action on 1,000,000 rows (%1)").arg(t.slowestName)),
+            t.slowestAction, t.slowestAction < 100 ? "holds" : "MISSED");
 }
 
 } // namespace
@@ -490,12 +773,13 @@ int main(int argc, char **argv)
     if (argc > 2 && std::strcmp(argv[1], "--spawn") == 0)
         return spawnAndMeasure(std::vector<std::string>(argv + 2, argv + argc));
 
+    // The bench and the programs it starts draw on the same platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    int reps = 3;
-    QList<int> sizes = {1000, 32767, 1000000};
+    int reps = 9;
+    QList<int> sizes = {3000, 32767, 1000000};
     QString keep;
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -508,7 +792,8 @@ int main(int argc, char **argv)
         } else if (args[i] == QLatin1String("--keep") && i + 1 < args.size()) {
             keep = args[++i];
         } else {
-            std::fprintf(stderr, "usage: ondalyx_bench [--reps N] [--sizes A,B,...] [--keep DIR]\n");
+            std::fprintf(stderr,
+                         "usage: ondalyx_bench [--reps N] [--sizes A,B,...] [--keep DIR]\n");
             return 2;
         }
     }
@@ -516,11 +801,24 @@ int main(int argc, char **argv)
     QTemporaryDir temp;
     const QString folder = keep.isEmpty() ? temp.path() : keep;
     QDir().mkpath(folder);
-    const QString program = QStringLiteral(ONDALYX_PROGRAM);
-    std::printf("ondalyx_bench: best of %d runs; %s; program %s\n", reps,
-                qPrintable(QGuiApplication::platformName()), qPrintable(program));
+    Programs programs;
+    programs.ondalyx = QStringLiteral(ONDALYX_PROGRAM);
+    programs.probe = QStringLiteral(ONDALYX_WINDOW_PROBE);
+    programs.minimal = QStringLiteral(ONDALYX_MINIMAL_WINDOW);
+    {
+        // The minimal window takes the size of the program's main window as it shows.
+        Form1 form;
+        form.adjustSize();
+        programs.windowSize = form.size();
+    }
+    std::printf("ondalyx_bench: medians of %d interleaved rounds; platform %s; window %dx%d; "
+                "program %s\n",
+                reps, qPrintable(QGuiApplication::platformName()), programs.windowSize.width(),
+                programs.windowSize.height(), qPrintable(programs.ondalyx));
+    Targets targets;
     for (int rows : sizes)
         if (rows > 0)
-            benchSize(rows, reps, folder, program);
+            benchSize(rows, reps, folder, programs, targets);
+    printTargets(targets);
     return 0;
 }

@@ -55,10 +55,17 @@ struct Window {
                 ticked << k;
         return ticked;
     }
+    // The graphs of the chart as the user sees them on its tab, which is then put back: the chart
+    // draws when the event loop comes round, and a chart on a tab at the back when it is shown.
     int graphCount()
     {
-        QCoreApplication::processEvents(); // the chart redraws when the event loop comes round
-        return form.chart1()->plot()->graphCount();
+        auto *tabs = find<QTabWidget>(QStringLiteral("SSTab1"));
+        const int tab = tabs->currentIndex();
+        tabs->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+        const int count = form.chart1()->plot()->graphCount();
+        tabs->setCurrentIndex(tab);
+        return count;
     }
 };
 

@@ -17,6 +17,13 @@
 
 namespace {
 
+// The numbers kept for a cell, as a plain vector.
+std::vector<double> leadingOf(const DataTable &table, int cell)
+{
+    const DataTable::NumberColumn &column = table.numbers(cell);
+    return std::vector<double>(column.leading.begin(), column.leading.end());
+}
+
 using TestSupport::cells;
 
 // layoutOf a log whose line 4 and line 5 are the texts given ("-": there is no such line).
@@ -51,7 +58,7 @@ void checkKeptNumbers(const DataTable &table, int cell)
         QVERIFY2(leading == NumberRules::LeadingValue(raw), at.constData());
         QVERIFY2(table.textNumber(r, cell, kept) == readable, at.constData());
         QVERIFY2(!readable || kept == expected, at.constData());
-        QVERIFY2(!column.plain[size_t(r - 1)] || (readable && expected == leading), at.constData());
+        QVERIFY2(!column.isPlain(size_t(r - 1)) || (readable && expected == leading), at.constData());
     }
 }
 
@@ -357,16 +364,21 @@ private slots:
         table.setColumns(LogLayout::columnsFor(",,A"));
         for (const char *line : {",1,10", ",2,20", ",3,30"})
             table.appendLine(line);
-        QCOMPARE(table.numbers(1).leading, (std::vector<double>{10, 20, 30}));
+        QCOMPARE(leadingOf(table, 1), (std::vector<double>{10, 20, 30}));
+        const uint64_t rowsId = table.rowsId();
         const DataTable copy = table;
+        QVERIFY(rowsId != 0 && copy.rowsId() == rowsId); // a copy holds the very same rows
 
         table.removeRow(2);
         table.removeRow(0);
         table.removeRow(3);
         QCOMPARE(cells(table), QStringList({"1|10", "3|30"}));
-        QCOMPARE(table.numbers(1).leading, (std::vector<double>{10, 30}));
+        QCOMPARE(leadingOf(table, 1), (std::vector<double>{10, 30}));
+        const uint64_t removedId = table.rowsId();
+        QVERIFY(removedId != rowsId && copy.rowsId() == rowsId);
         QVERIFY(table.appendLine(",4,4.5"));
-        QCOMPARE(table.numbers(1).leading, (std::vector<double>{10, 30, 4.5}));
+        QVERIFY(table.rowsId() != removedId && table.rowsId() != rowsId);
+        QCOMPARE(leadingOf(table, 1), (std::vector<double>{10, 30, 4.5}));
         std::string_view raw; // the log's own bytes, "." and all
         QVERIFY(table.rawCell(3, 1, raw) && raw == "4.5");
         bool exists = true;
@@ -374,6 +386,7 @@ private slots:
         QVERIFY(!exists);
         DataTable other = copy;
         QVERIFY(other.appendLine(",5,50"));
+        QVERIFY(other.rowsId() != rowsId && copy.rowsId() == rowsId);
         QCOMPARE(cells(table), QStringList({"1|10", "3|30", "4|4,5"}));
         QCOMPARE(cells(other), QStringList({"1|10", "2|20", "3|30", "5|50"}));
         for (int i = 0; i < 3; ++i)
@@ -383,7 +396,8 @@ private slots:
         table.appendLine(",6");
         table.clearRows();
         QCOMPARE(cells(copy), QStringList({"1|10", "2|20", "3|30"}));
-        QCOMPARE(copy.numbers(1).leading, (std::vector<double>{10, 20, 30}));
+        QCOMPARE(leadingOf(copy, 1), (std::vector<double>{10, 20, 30}));
+        QCOMPARE(table.rowsId(), uint64_t(0)); // no rows
     }
 
     // Rows that cross block ends or are bigger than a block keep their bytes.
@@ -447,7 +461,7 @@ private slots:
         for (int cell : {1, 3, 5})
             checkKeptNumbers(wide, cell);
         QCOMPARE(wide.numbers(3).leading[0], 3.25);
-        QVERIFY(wide.numbers(5).plain[2]); // too many digits for the quick reading, still plain
+        QVERIFY(wide.numbers(5).isPlain(2)); // too many digits for the quick reading, still plain
         QCOMPARE(wide.numbers(5).leading[2], 1234567890123456789.0);
     }
 };

@@ -9,6 +9,7 @@
 #include "gui/Form3.h"
 #include "gui/Form4.h"
 #include "gui/Twips.h"
+#include "gui/WindowIcon.h"
 #include "program/AppState.h"
 
 #include <QAbstractItemModelTester>
@@ -69,6 +70,7 @@ private slots:
         ChartModel model;
         ChartView view(&model);
         view.resize(600, 400);
+        view.show();
         QCustomPlot *plot = view.plot();
         model.setRowCount(40);
         model.setSeriesCount(2);
@@ -94,6 +96,56 @@ private slots:
         view.updateNow();
         QCOMPARE(plot->xAxis->range(), QCPRange(0.5, 40.5));
         QCOMPARE(plot->plotLayout()->rowCount(), 1);
+
+        // Hidden (on a tab at the back), the view leaves the model's changes until it is shown.
+        view.hide();
+        model.setSeriesCount(1);
+        model.setTitle(QStringLiteral("t - h"));
+        QCoreApplication::processEvents();
+        QCOMPARE(plot->graphCount(), 3);
+        view.show();
+        QCOMPARE(plot->graphCount(), 1);
+        QCOMPARE(plot->plotLayout()->rowCount(), 2);
+    }
+
+    // A series of the same values as one drawn before (one cell of the very same rows) shows that
+    // data again, in this chart or another; once the rows change, a series gets data of its own.
+    void seriesOfOneOriginShareTheirPoints()
+    {
+        DataTable table;
+        for (const char *line : {",1,10", ",2,20", ",3,30"})
+            table.appendLine(line);
+        const auto plotCell = [&table](ChartModel &model) {
+            model.deleteAllSeries();
+            model.setRowCount(table.rowCount());
+            model.setSeriesCount(1);
+            model.setSeriesValuesFromTable(1, table, 1);
+        };
+        ChartModel model;
+        ChartView view(&model);
+        plotCell(model);
+        view.updateNow();
+        const QSharedPointer<QCPGraphDataContainer> first = view.plot()->graph(0)->data();
+        QCOMPARE(first->size(), 3);
+        plotCell(model); // the box unticked and ticked again
+        model.setSeriesColor(1, Qt::red);
+        view.updateNow();
+        QCOMPARE(view.plot()->graph(0)->data(), first);
+        QCOMPARE(view.plot()->graph(0)->pen().color(), QColor(Qt::red));
+        ChartModel other;
+        ChartView otherView(&other);
+        plotCell(other);
+        otherView.updateNow();
+        QCOMPARE(otherView.plot()->graph(0)->data(), first);
+
+        table.removeRow(1);
+        plotCell(model);
+        view.updateNow();
+        const QSharedPointer<QCPGraphDataContainer> after = view.plot()->graph(0)->data();
+        QVERIFY(after != first);
+        QCOMPARE(after->size(), 2);
+        QCOMPARE(after->at(0)->value, 20.0);
+        QCOMPARE(first->at(0)->value, 10.0); // the other chart still shows the rows it was given
     }
 
     void categoryLabelsFollowSpacingAndZoom()
@@ -248,6 +300,19 @@ private slots:
         emit form3.chart2()->clicked(); // hidden; its chart stays filled
         QVERIFY(!form3.isVisible());
         QCOMPARE(form3.chartModel().seriesCount(), 2);
+    }
+
+    // The window icon, made from pixels compiled into the program, is the program's picture as
+    // an icon read from it holds it.
+    void windowIconIsTheProgramPicture()
+    {
+        Q_INIT_RESOURCE(ondalyx);
+        const QIcon picture(QStringLiteral(":/ondalyx.png"));
+        const QIcon icon = WindowIcon::make();
+        QCOMPARE(icon.availableSizes(), picture.availableSizes());
+        const QSize size = picture.availableSizes().value(0);
+        QVERIFY(size.width() > 0);
+        QCOMPARE(icon.pixmap(size).toImage(), picture.pixmap(size).toImage());
     }
 
     void aboutBox()

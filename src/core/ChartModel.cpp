@@ -37,6 +37,7 @@ void ChartModel::setRowCount(int count)
         if (!s.values.empty())
             s.values.resize(size_t(count), NoValue);
         s.revision = m_nextRevision++;
+        s.origin = Origin();
     }
     emit changed();
 }
@@ -46,11 +47,32 @@ const ChartModel::Series &ChartModel::series(int s) const
     if (s < 1 || s > seriesCount())
         return NoSeries;
     readPending(s);
-    values(s);
+    madeValues(s);
     return m_series[size_t(s - 1)];
 }
 
-std::vector<double> &ChartModel::values(int s) const
+const ChartModel::Series &ChartModel::seriesInfo(int s) const
+{
+    return s >= 1 && s <= seriesCount() ? m_series[size_t(s - 1)] : NoSeries;
+}
+
+ChartModel::ValuesView ChartModel::values(int s) const
+{
+    if (s < 1 || s > seriesCount())
+        return ValuesView();
+    const PendingValues &pending = m_pending[size_t(s - 1)];
+    if (pending.pending && m_series[size_t(s - 1)].values.empty() && pending.rows == m_rows &&
+        m_rows > 0) {
+        readPendingNumbers(pending);
+        const DataTable::NumberColumn &column = pending.table.numbers(pending.cell);
+        if (column.allPlain && column.leading.size() >= size_t(m_rows))
+            return {column.leading.data(), size_t(m_rows)};
+    }
+    const std::vector<double> &made = series(s).values;
+    return {made.data(), made.size()};
+}
+
+std::vector<double> &ChartModel::madeValues(int s) const
 {
     std::vector<double> &values = m_series[size_t(s - 1)].values;
     if (values.size() != size_t(m_rows))
@@ -63,18 +85,24 @@ void ChartModel::readPending(int s) const
     PendingValues &pending = m_pending[size_t(s - 1)];
     if (!pending.pending)
         return;
-    // The other series waiting on the same rows are read in the same walk over the table.
+    readPendingNumbers(pending);
+    std::vector<double> &values = m_series[size_t(s - 1)].values;
+    if (values.empty()) // no values yet: all gaps but what the table gives
+        values = pending.table.textNumberColumn(pending.cell, pending.rows, m_rows);
+    else
+        pending.table.textNumbers(pending.cell, madeValues(s), pending.rows);
+    pending = PendingValues();
+}
+
+// The numbers of a pending series' cell, and those of the other series waiting on the same rows,
+// read in one walk over the table.
+void ChartModel::readPendingNumbers(const PendingValues &pending) const
+{
     std::vector<int> cells;
     for (const PendingValues &other : m_pending)
         if (other.pending && other.table.sameRows(pending.table))
             cells.push_back(other.cell);
     pending.table.readNumbers(cells);
-    std::vector<double> &values = m_series[size_t(s - 1)].values;
-    if (values.empty()) // no values yet: all gaps but what the table gives
-        values = pending.table.textNumberColumn(pending.cell, pending.rows, m_rows);
-    else
-        pending.table.textNumbers(pending.cell, this->values(s), pending.rows);
-    pending = PendingValues();
 }
 
 void ChartModel::setSeriesLabel(int s, const QString &label)
@@ -117,8 +145,9 @@ void ChartModel::setValue(int row, int s, double value)
         return;
     readPending(s);
     Series &series = m_series[size_t(s - 1)];
-    values(s)[size_t(row - 1)] = value;
+    madeValues(s)[size_t(row - 1)] = value;
     series.revision = m_nextRevision++;
+    series.origin = Origin();
     emit changed();
 }
 
@@ -131,6 +160,7 @@ void ChartModel::setSeriesValues(int s, std::vector<double> values)
     Series &series = m_series[size_t(s - 1)];
     series.values = std::move(values);
     series.revision = m_nextRevision++;
+    series.origin = Origin();
     emit changed();
 }
 
@@ -140,12 +170,16 @@ void ChartModel::setSeriesValuesFromTable(int s, const DataTable &table, int cel
         return;
     // Values read earlier from another snapshot come first: the new cells overwrite them.
     readPending(s);
+    Series &series = m_series[size_t(s - 1)];
     PendingValues &pending = m_pending[size_t(s - 1)];
     pending.pending = true;
     pending.table = table;
     pending.cell = cell;
     pending.rows = m_rows;
-    m_series[size_t(s - 1)].revision = m_nextRevision++;
+    series.revision = m_nextRevision++;
+    series.origin = Origin();
+    if (series.values.empty()) // the values are the table's alone
+        series.origin = {table.rowsId(), cell, std::min(m_rows, table.rowCount()), m_rows};
     emit changed();
 }
 

@@ -24,12 +24,36 @@ class ChartModel : public QObject {
 public:
     explicit ChartModel(QObject *parent = nullptr);
 
+    // Where a series' values come from when they are exactly the numbers of one cell of a table
+    // (read as setSeriesValuesFromTable reads them into a series without values): rows 1..count
+    // of the table's rows as they were (DataTable::rowsId), gaps up to size. Series of the same
+    // origin hold the same values, in any chart model; rows == 0 stands for values of their own
+    // (set one by one or whole, or read over values the series had).
+    struct Origin {
+        uint64_t rows = 0;
+        int cell = 0;
+        int count = 0;
+        int size = 0;
+        bool operator==(const Origin &o) const
+        {
+            return rows == o.rows && cell == o.cell && count == o.count && size == o.size;
+        }
+        bool operator!=(const Origin &o) const { return !(*this == o); }
+    };
+
     struct Series {
         QString label;
         QColor color = Qt::black;
         std::vector<double> values; // rowCount() entries, NaN = no value
         int box = -1;               // the series box it was built from, -1 for none
         uint64_t revision = 0;      // raised on every change of values or colour
+        Origin origin;
+    };
+
+    // The values of a series, read where they lie: valid until the model changes.
+    struct ValuesView {
+        const double *data = nullptr;
+        size_t size = 0;
     };
 
     int seriesCount() const { return int(m_series.size()); }
@@ -38,8 +62,14 @@ public:
     void setRowCount(int count);
 
     // Series are addressed 1..seriesCount(); out-of-range addresses do nothing and read empty.
-    // series(s) makes the series' values (reading them from the table when they came from it).
+    // series(s) makes the series' values (reading them from the table when they came from it);
+    // seriesInfo(s) leaves them as they are, made or not (its values may be empty).
     const Series &series(int s) const;
+    const Series &seriesInfo(int s) const;
+    // The values of series s (rowCount() of them): a series that is one cell of a table, of
+    // plain numbers in every row, is read in the table's own numbers, without a copy; any other
+    // series is made as series(s) makes it.
+    ValuesView values(int s) const;
     void setSeriesLabel(int s, const QString &label);
     QString seriesLabel(int s) const;
     void setSeriesBox(int s, int box);
@@ -93,8 +123,9 @@ private:
         int rows = 0; // the row count when they were set
     };
     // A series' values are made when first needed: until then a series is all gaps.
-    std::vector<double> &values(int s) const;
+    std::vector<double> &madeValues(int s) const;
     void readPending(int s) const;
+    void readPendingNumbers(const PendingValues &pending) const;
 
     mutable std::vector<Series> m_series;
     mutable std::vector<PendingValues> m_pending;

@@ -4,17 +4,11 @@
 #include "core/NumberRules.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-
-// Big blocks of row bytes are backed by huge pages on Linux; elsewhere, and in a build with
-// ONDALYX_PORTABLE, every block is plain heap memory.
-#if defined(__linux__) && !defined(ONDALYX_PORTABLE)
-#define ONDALYX_HUGE_PAGES 1
-#include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -25,26 +19,6 @@ constexpr size_t FirstBlockSize = size_t(64) << 10;
 void showDotsAsCommas(std::string &text)
 {
     std::replace(text.begin(), text.end(), '.', ',');
-}
-
-// Memory for a block of at least `capacity` bytes, which it may round up; freed with std::free.
-// Nullptr when there is none.
-char *allocateBlock(size_t &capacity)
-{
-#ifdef ONDALYX_HUGE_PAGES
-    // A big block is aligned to huge pages so that filling it costs few page faults.
-    constexpr size_t HugePage = size_t(2) << 20;
-    if (capacity >= HugePage) {
-        capacity = (capacity + HugePage - 1) / HugePage * HugePage;
-        char *data = static_cast<char *>(std::aligned_alloc(HugePage, capacity));
-#ifdef MADV_HUGEPAGE
-        if (data)
-            madvise(data, capacity, MADV_HUGEPAGE);
-#endif
-        return data;
-    }
-#endif
-    return static_cast<char *>(std::malloc(capacity ? capacity : 1));
 }
 
 // Whether the text is a plain decimal: an optional "-", digits, optionally "." and digits.
@@ -102,7 +76,8 @@ const char *readNumber(const char *p, const char *end, double &leading, uint8_t 
         quick = fraction > 0 && digits <= 15; // "5." is not plain
     }
     if (quick && (p == end || *p == ',')) {
-        const double value = double(mantissa) / PowersOfTen[fraction];
+        // A whole number needs no division (by 1), which costs as much as the rest of the cell.
+        const double value = fraction ? double(mantissa) / PowersOfTen[fraction] : double(mantissa);
         leading = negative ? -value : value;
         plain = 1;
         return p;
@@ -151,31 +126,37 @@ void appendRowNumbers(std::string_view bytes, const std::vector<int> &wanted,
         double leading;
         uint8_t plain;
         const char *cellEnd = readNumber(p, end, leading, plain);
-        DataTable::NumberColumn &column = *columns[next];
-        column.leading.push_back(leading);
-        column.plain.push_back(plain);
-        column.allPlain = column.allPlain && plain;
+        columns[next]->append(leading, plain);
         ++next;
         if (cellEnd == end)
             break;
         p = cellEnd + 1;
         ++field;
     }
-    for (; next < wanted.size(); ++next) { // the row has no such cells
-        columns[next]->leading.push_back(std::nan(""));
-        columns[next]->plain.push_back(0);
-        columns[next]->allPlain = false;
-    }
+    for (; next < wanted.size(); ++next) // the row has no such cells
+        columns[next]->append(std::nan(""), false);
 }
 
 } // namespace
 
+// The mark of the value just appended, once some row is not a plain decimal.
+void DataTable::NumberColumn::appendMark(bool isPlainValue)
+{
+    if (allPlain) { // the first row that is not: every earlier row was
+        plain.reserve(leading.capacity());
+        plain.assign(leading.size() - 1, 1);
+        allPlain = false;
+    }
+    plain.push_back(isPlainValue);
+}
+
 void DataTable::clearRows()
 {
     // An index of its own keeps its room (the reader may have made room for the rows to come).
-    if (m_rows && m_rows.use_count() == 1)
-        m_rows->clear();
-    else
+    if (m_rows && m_rows.use_count() == 1) {
+        m_rows->refs.clear();
+        m_rows->id = 0;
+    } else
         m_rows.reset();
     m_blocks.clear();
     m_numbers.reset();
@@ -183,14 +164,14 @@ void DataTable::clearRows()
 
 DataTable::Block::Block(size_t wanted) : capacity(wanted)
 {
-    data = allocateBlock(capacity);
+    data = static_cast<char *>(BigMemory::allocate(capacity));
     if (!data)
         throw std::bad_alloc();
 }
 
 DataTable::Block::~Block()
 {
-    std::free(data);
+    BigMemory::release(data);
 }
 
 bool DataTable::appendLine(std::string_view line)
@@ -235,20 +216,31 @@ void DataTable::reserveRows(size_t rows)
     ownRows().reserve(std::min(rows, size_t(std::numeric_limits<int>::max())));
 }
 
-std::vector<DataTable::RowRef> &DataTable::ownRows()
+BigMemory::Vector<DataTable::RowRef> &DataTable::ownRows()
 {
     if (!m_rows)
-        m_rows = std::make_shared<std::vector<RowRef>>();
+        m_rows = std::make_shared<Rows>();
     else if (m_rows.use_count() > 1)
-        m_rows = std::make_shared<std::vector<RowRef>>(*m_rows);
-    return *m_rows;
+        m_rows = std::make_shared<Rows>(Rows{m_rows->refs, 0});
+    m_rows->id = 0; // the rows are about to change
+    return m_rows->refs;
+}
+
+uint64_t DataTable::rowsId() const
+{
+    static std::atomic<uint64_t> lastId{0};
+    if (!m_rows || m_rows->refs.empty())
+        return 0;
+    if (m_rows->id == 0)
+        m_rows->id = ++lastId;
+    return m_rows->id;
 }
 
 void DataTable::removeRow(int row)
 {
     if (row < 1 || row > rowCount())
         return;
-    std::vector<RowRef> &rows = ownRows();
+    BigMemory::Vector<RowRef> &rows = ownRows();
     rows.erase(rows.begin() + (row - 1));
     // The numbers already read follow the rows (what is shared with a copy is copied first).
     if (!m_numbers)
@@ -261,7 +253,8 @@ void DataTable::removeRow(int row)
         if (column.use_count() > 1)
             column = std::make_shared<NumberColumn>(*column);
         column->leading.erase(column->leading.begin() + (row - 1));
-        column->plain.erase(column->plain.begin() + (row - 1));
+        if (!column->plain.empty())
+            column->plain.erase(column->plain.begin() + (row - 1));
     }
 }
 
@@ -269,7 +262,7 @@ std::string_view DataTable::rowBytes(int row) const
 {
     if (row < 1 || row > rowCount())
         return {};
-    const RowRef &ref = (*m_rows)[size_t(row - 1)];
+    const RowRef &ref = m_rows->refs[size_t(row - 1)];
     return std::string_view(m_blocks[ref.block]->data + ref.offset, ref.length);
 }
 
@@ -308,7 +301,7 @@ void DataTable::textNumbers(int cell, std::vector<double> &values, int rows) con
     const NumberColumn &column = numbers(cell);
     for (int row = 1; row <= rows; ++row) {
         const size_t i = size_t(row - 1);
-        if (column.plain[i])
+        if (column.isPlain(i))
             values[i] = column.leading[i];
         else if (!std::isnan(column.leading[i]))
             textNumber(row, cell, values[i]);
@@ -330,7 +323,7 @@ std::vector<double> DataTable::textNumberColumn(int cell, int rows, int size) co
         for (int row = 1; row <= rows; ++row) {
             const size_t i = size_t(row - 1);
             double value = std::nan("");
-            if (column.plain[i])
+            if (column.isPlain(i))
                 value = column.leading[i];
             else if (!std::isnan(column.leading[i]))
                 textNumber(row, cell, value);
@@ -372,7 +365,6 @@ void DataTable::readNumbers(const std::vector<int> &cells) const
     for (int cell : wanted) {
         auto column = std::make_shared<NumberColumn>();
         column->leading.reserve(size_t(rows));
-        column->plain.reserve(size_t(rows));
         columns.push_back(column.get());
         cache[size_t(cell)] = std::move(column);
     }
@@ -386,7 +378,7 @@ bool DataTable::textNumber(int row, int cell, double &out) const
         return false;
     const NumberColumn &column = numbers(cell);
     const size_t i = size_t(row - 1);
-    if (column.plain[i]) {
+    if (column.isPlain(i)) {
         out = column.leading[i];
         return true;
     }
@@ -429,7 +421,7 @@ void DataTable::setColumnColor(int column, const QColor &color)
 
 size_t DataTable::memoryUsed() const
 {
-    size_t bytes = m_rows ? m_rows->capacity() * sizeof(RowRef) : 0;
+    size_t bytes = m_rows ? m_rows->refs.capacity() * sizeof(RowRef) : 0;
     for (const auto &block : m_blocks)
         bytes += block->capacity;
     for (const auto &column : m_numbers ? *m_numbers : NumberCache())

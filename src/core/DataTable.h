@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/BigMemory.h"
+
 #include <QColor>
 #include <QString>
 
@@ -41,7 +43,7 @@ public:
     void setColumns(std::vector<Column> columns) { m_columns = std::move(columns); }
 
     // ---- rows ----
-    int rowCount() const { return m_rows ? int(m_rows->size()) : 0; }
+    int rowCount() const { return m_rows ? int(m_rows->refs.size()) : 0; }
     void clearRows();
     // Makes room in the row index for `rows` rows (a hint: more can always be added).
     void reserveRows(size_t rows);
@@ -66,13 +68,25 @@ public:
     // ---- numbers ----
     // The numbers of one cell of every row, read once and kept until the rows change.
     // `leading[r - 1]` is LeadingValue of the cell's text with "," taken as "." (the log's own
-    // bytes), NaN when row r has no such cell. `plain[r - 1]` is 1 when the cell is a plain
-    // decimal (an optional "-", digits, optionally "." and digits) of finite value: its TextNumber
-    // (the table's text, decimal comma) is then the same number.
+    // bytes), NaN when row r has no such cell. isPlain(r - 1) when the cell is a plain decimal
+    // (an optional "-", digits, optionally "." and digits) of finite value: its TextNumber (the
+    // table's text, decimal comma) is then the same number.
     struct NumberColumn {
-        std::vector<double> leading;
-        std::vector<uint8_t> plain;
+        BigMemory::Vector<double> leading;
         bool allPlain = true; // every row holds the cell as a plain decimal
+        // Whether each row holds a plain decimal, kept only once a row does not (empty while
+        // allPlain, as in the usual log).
+        BigMemory::Vector<uint8_t> plain;
+        bool isPlain(size_t i) const { return allPlain || plain[i]; }
+        void append(double value, bool isPlainValue)
+        {
+            leading.push_back(value);
+            if (!allPlain || !isPlainValue)
+                appendMark(isPlainValue);
+        }
+
+    private:
+        void appendMark(bool isPlainValue);
     };
     const NumberColumn &numbers(int cell) const;
     // Reads the numbers of several cells in one walk over the rows (those not read yet).
@@ -80,6 +94,10 @@ public:
     void readNumbers(const std::vector<int> &cells) const;
     // Whether `other` holds the very same rows (a copy whose rows have not changed since).
     bool sameRows(const DataTable &other) const { return m_rows == other.m_rows; }
+    // A number that stands for the rows as they are now, in this program run: tables (copies or
+    // not) with the same number hold the very same rows; every change of rows gives a new number.
+    // 0 for a table without rows.
+    uint64_t rowsId() const;
     // TextNumber of the table text of cell (row, cell); false when the cell does not exist or
     // is not a number.
     bool textNumber(int row, int cell, double &out) const;
@@ -120,9 +138,14 @@ private:
     static constexpr size_t BlockSize = size_t(4) << 20;
 
     std::vector<Column> m_columns;
-    // The row index, shared with copies of the table until one of them changes its rows.
-    std::shared_ptr<std::vector<RowRef>> m_rows;
-    std::vector<RowRef> &ownRows();
+    // The row index, shared with copies of the table until one of them changes its rows; its
+    // number (rowsId) is given when first asked for, and taken away by every change.
+    struct Rows {
+        BigMemory::Vector<RowRef> refs;
+        uint64_t id = 0;
+    };
+    std::shared_ptr<Rows> m_rows;
+    BigMemory::Vector<RowRef> &ownRows();
     std::vector<std::shared_ptr<Block>> m_blocks; // shared with copies of the table
     // Numbers read from the cells, by cell number: shared by the copies that have the same rows,
     // so a column read through any of them serves all; dropped or trimmed (after parting from

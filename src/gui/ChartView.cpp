@@ -1,5 +1,6 @@
 #include "gui/ChartView.h"
 
+#include "core/BigMemory.h"
 #include "core/ChartModel.h"
 
 #include <QMouseEvent>
@@ -103,18 +104,126 @@ public:
 protected:
     QSize minimumOuterSizeHint() const override
     {
-        return QSize(0, QCPTextElement::minimumOuterSizeHint().height());
+        measure();
+        return QSize(0, m_minimumHeight);
     }
     QSize maximumOuterSizeHint() const override
     {
-        return QSize(QWIDGETSIZE_MAX, QCPTextElement::maximumOuterSizeHint().height());
+        measure();
+        return QSize(QWIDGETSIZE_MAX, m_maximumHeight);
     }
     void draw(QCPPainter *painter) override
     {
         const QString full = mText;
-        mText = QFontMetrics(mainFont()).elidedText(full, Qt::ElideRight, mRect.width());
+        const QFont font = mainFont();
+        if (m_elidedFrom != full || m_elidedFont != font || m_elidedWidth != mRect.width()) {
+            m_elided = QFontMetrics(font).elidedText(full, Qt::ElideRight, mRect.width());
+            m_elidedFrom = full;
+            m_elidedFont = font;
+            m_elidedWidth = mRect.width();
+        }
+        mText = m_elided;
         QCPTextElement::draw(painter);
         mText = full;
+    }
+
+private:
+    // The heights QCPTextElement measures for the whole text, measured again only when the text,
+    // its font or the margins changed: every layout of the chart asks for them several times.
+    void measure() const
+    {
+        if (m_measured && m_measuredText == mText && m_measuredFont == mFont &&
+            m_measuredMargins == mMargins)
+            return;
+        m_minimumHeight = QCPTextElement::minimumOuterSizeHint().height();
+        m_maximumHeight = QCPTextElement::maximumOuterSizeHint().height();
+        m_measuredText = mText;
+        m_measuredFont = mFont;
+        m_measuredMargins = mMargins;
+        m_measured = true;
+    }
+
+    mutable bool m_measured = false;
+    mutable QString m_measuredText;
+    mutable QFont m_measuredFont;
+    mutable QMargins m_measuredMargins;
+    mutable int m_minimumHeight = 0;
+    mutable int m_maximumHeight = 0;
+    QString m_elided;
+    QString m_elidedFrom;
+    QFont m_elidedFont;
+    int m_elidedWidth = -1;
+};
+
+// Graph data made so far, by the origin of its values: a series of the same origin, in this
+// chart or another (the full-screen chart), takes the very same data instead of a copy made
+// anew. An entry lasts while some graph holds its data.
+struct MadeData {
+    ChartModel::Origin origin;
+    QWeakPointer<QCPGraphDataContainer> data;
+    QCPRange range;
+    bool hasValues = false;
+};
+
+std::vector<MadeData> &madeData()
+{
+    static std::vector<MadeData> made;
+    return made;
+}
+
+// The point arrays made for graphs, kept when their graph lets them go: a graph filled anew takes
+// one that nothing uses any more, of room enough, rather than fresh memory, which the system
+// clears before it is filled (for a big log that costs more than filling it). A few wait unused.
+constexpr int SpareArrays = 4;
+
+std::vector<QVector<QCPGraphData>> &pointArrays()
+{
+    static std::vector<QVector<QCPGraphData>> arrays;
+    return arrays;
+}
+
+// `count` points to be filled: an unused array of the fewest points that hold them, else a new
+// one. It stays among the arrays while a graph holds it.
+QVector<QCPGraphData> takePoints(size_t count)
+{
+    std::vector<QVector<QCPGraphData>> &arrays = pointArrays();
+    int best = -1;
+    for (int i = 0; i < int(arrays.size()); ++i) {
+        const QVector<QCPGraphData> &array = arrays[size_t(i)];
+        if (array.isDetached() && size_t(array.capacity()) >= count &&
+            (best < 0 || array.capacity() < arrays[size_t(best)].capacity()))
+            best = i;
+    }
+    QVector<QCPGraphData> points;
+    if (best >= 0) {
+        points = std::move(arrays[size_t(best)]);
+        arrays.erase(arrays.begin() + best);
+    } else {
+        points.reserve(static_cast<qsizetype>(count));
+        BigMemory::advise(points.data(), count * sizeof(QCPGraphData));
+    }
+    points.resize(static_cast<qsizetype>(count));
+    // The unused arrays beyond a few go, the oldest first.
+    int unused = 0;
+    for (auto it = arrays.rbegin(); it != arrays.rend();) {
+        if (it->isDetached() && ++unused > SpareArrays)
+            it = std::reverse_iterator(arrays.erase(std::next(it).base()));
+        else
+            ++it;
+    }
+    arrays.push_back(points);
+    return points;
+}
+
+// QCustomPlot, which can also be laid out at a size without being drawn.
+class Plot : public QCustomPlot {
+public:
+    void layOutAt(const QSize &size)
+    {
+        const QRect shown = viewport();
+        setViewport(QRect(QPoint(), size));
+        updateLayout();
+        setViewport(shown);
     }
 };
 
@@ -140,7 +249,9 @@ struct ChartView::Sync {
     std::vector<QCPRange> valueRange;   // per graph: lowest and highest value, if any
     std::vector<bool> hasValues;
     int rows = -1;
-    bool pending = false;
+    bool stale = true;   // the model changed since it was last drawn
+    bool queued = false; // a drawing waits for the event loop
+    int rightColumn = 0; // pixels kept free right of the plot
     bool markers = true;
     bool clamping = false;
     QCPTextElement *title = nullptr;
@@ -153,22 +264,33 @@ struct ChartView::Sync {
 };
 
 ChartView::ChartView(ChartModel *model, QWidget *parent)
-    : QWidget(parent), m_model(model), m_plot(new QCustomPlot(this)), m_sync(new Sync)
+    : QWidget(parent), m_model(model), m_sync(new Sync)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_plot);
+    connect(model, &ChartModel::changed, this, &ChartView::scheduleUpdate);
+    connect(model, &ChartModel::hintChanged, this, &ChartView::showHint);
+    showHint();
+}
 
+// The plot is made when the chart is first shown, drawn or asked for. It is made without a
+// parent, so that its axis texts take the application's font, as those of a view made before
+// its window's font reached it do, and then placed in the view.
+QCustomPlot *ChartView::plot()
+{
+    if (m_plot)
+        return m_plot;
+    m_plot = new Plot;
     m_plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     m_plot->axisRect()->setRangeDrag(Qt::Horizontal);
     m_plot->axisRect()->setRangeZoom(Qt::Horizontal);
     m_plot->setNoAntialiasingOnDrag(true);
-    m_sync->ticker = QSharedPointer<CategoryTicker>::create(model, m_plot->xAxis);
+    m_sync->ticker = QSharedPointer<CategoryTicker>::create(m_model, m_plot->xAxis);
     m_plot->xAxis->setTicker(m_sync->ticker);
     m_plot->xAxis->setSubTicks(false);
     m_plot->xAxis->setTickLabelRotation(0);
 
-    QFont small = font();
+    QFont small = m_plot->font();
     small.setPointSizeF(7.5);
     m_plot->legend->setFont(small);
     m_plot->legend->setIconSize(18, 8);
@@ -179,12 +301,11 @@ ChartView::ChartView(ChartModel *model, QWidget *parent)
     m_plot->plotLayout()->setColumnStretchFactor(1, 0.001);
     m_sync->side->addElement(0, 0, m_plot->legend);
     m_sync->sideFiller = new QCPLayoutElement(m_plot);
+    m_sync->sideFiller->setMinimumSize(m_sync->rightColumn, 0);
     m_sync->side->addElement(1, 0, m_sync->sideFiller);
     m_sync->side->setRowStretchFactor(0, 0.001);
     m_sync->side->setMargins(QMargins(0, 4, 4, 0));
 
-    connect(model, &ChartModel::changed, this, &ChartView::scheduleUpdate);
-    connect(model, &ChartModel::hintChanged, this, &ChartView::showHint);
     connect(m_plot->xAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), this,
             [this](const QCPRange &) { keepRangeInside(); });
     connect(m_plot, &QCustomPlot::afterLayout, this, [this] {
@@ -200,8 +321,18 @@ ChartView::ChartView(ChartModel *model, QWidget *parent)
         mouseReleased(event->pos(), event->button() == Qt::LeftButton);
     });
 
-    updateNow();
-    showHint();
+    m_plot->setParent(this);
+    layout()->addWidget(m_plot);
+    m_plot->setGeometry(rect()); // where the layout puts it, before it is first laid out
+    m_sync->stale = true;
+    return m_plot;
+}
+
+void ChartView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_plot || m_sync->stale)
+        updateNow();
 }
 
 ChartView::~ChartView()
@@ -210,18 +341,28 @@ ChartView::~ChartView()
     delete m_sync;
 }
 
+// A change of the model is drawn when control returns to the event loop, once for all the changes
+// made until then; a hidden view (its tab at the back) draws it when it is shown.
 void ChartView::scheduleUpdate()
 {
-    if (m_sync->pending)
+    m_sync->stale = true;
+    if (m_sync->queued || !isVisible())
         return;
-    m_sync->pending = true;
+    m_sync->queued = true;
     QMetaObject::invokeMethod(
-        this, [this] { updateNow(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            m_sync->queued = false;
+            if (m_sync->stale && isVisible())
+                updateNow();
+        },
+        Qt::QueuedConnection);
 }
 
 void ChartView::updateNow()
 {
-    m_sync->pending = false;
+    plot();
+    m_sync->stale = false;
     bool rebuilt = syncGraphs();
     if (m_model->rowCount() != m_sync->rows) {
         m_sync->rows = m_model->rowCount();
@@ -232,6 +373,8 @@ void ChartView::updateNow()
     syncTitle();
     if (rebuilt)
         showAllRows();
+    if (m_plot->isHidden())
+        m_plot->show(); // a new plot, shown with the view (laid out and drawn now if it is shown)
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
@@ -243,6 +386,11 @@ bool ChartView::syncGraphs()
     Sync &sync = *m_sync;
     const int count = m_model->seriesCount();
     bool rebuilt = false;
+    // The data of the graphs there are stays at hand until every series has looked for its own:
+    // a series that comes back (the others of a box unticked, a colour changed) takes it back.
+    std::vector<QSharedPointer<QCPGraphDataContainer>> held;
+    for (int g = 0; g < m_plot->graphCount(); ++g)
+        held.push_back(m_plot->graph(g)->data());
     while (m_plot->graphCount() > count) {
         m_plot->removeGraph(m_plot->graphCount() - 1);
         rebuilt = true;
@@ -255,8 +403,9 @@ bool ChartView::syncGraphs()
     sync.valueRange.resize(size_t(count));
     sync.hasValues.resize(size_t(count), false);
 
+    std::vector<int> unmade;
     for (int s = 1; s <= count; ++s) {
-        const ChartModel::Series &series = m_model->series(s);
+        const ChartModel::Series &series = m_model->seriesInfo(s);
         QCPGraph *graph = m_plot->graph(s - 1);
         if (graph->name() != series.label)
             graph->setName(series.label);
@@ -264,22 +413,50 @@ bool ChartView::syncGraphs()
             continue;
         sync.sentRevision[size_t(s - 1)] = series.revision;
         rebuilt = true;
-        fillGraph(graph, series, size_t(s - 1));
+        graph->setLineStyle(QCPGraph::lsLine);
+        applyStyle(graph, series.color, sync.markers);
+        if (!takeMadeData(graph, s)) {
+            graph->setData(QSharedPointer<QCPGraphDataContainer>::create());
+            unmade.push_back(s);
+        }
     }
+    // Data no series took back goes now, leaving its points to be filled again.
+    held.clear();
+    for (int s : unmade)
+        fillGraph(m_plot->graph(s - 1), s);
     return rebuilt;
 }
 
-// The series' values as points 1, 2, ... (already sorted by key); a gap stays NaN. The lowest and
-// highest value are kept for the vertical range.
-void ChartView::fillGraph(QCPGraph *graph, const ChartModel::Series &series, size_t index)
+// Graph data made earlier for the very values of series s, when there is some.
+bool ChartView::takeMadeData(QCPGraph *graph, int s)
 {
-    const size_t count = series.values.size();
-    QVector<QCPGraphData> points(static_cast<qsizetype>(count));
+    const ChartModel::Origin origin = m_model->seriesInfo(s).origin;
+    if (origin.rows == 0)
+        return false;
+    for (const MadeData &made : madeData()) {
+        if (made.origin != origin)
+            continue;
+        if (QSharedPointer<QCPGraphDataContainer> data = made.data.toStrongRef()) {
+            graph->setData(data);
+            m_sync->hasValues[size_t(s - 1)] = made.hasValues;
+            m_sync->valueRange[size_t(s - 1)] = made.range;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Series s as points 1, 2, ... (already sorted by key), a gap staying NaN. The lowest and highest
+// value are kept for the vertical range.
+void ChartView::fillGraph(QCPGraph *graph, int s)
+{
+    const ChartModel::ValuesView values = m_model->values(s);
+    QVector<QCPGraphData> points = takePoints(values.size);
     QCPGraphData *out = points.data();
-    const double *in = series.values.data();
+    const double *in = values.data;
     double lowest = std::numeric_limits<double>::infinity();
     double highest = -lowest;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < values.size; ++i) {
         const double value = in[i];
         out[i].key = double(i + 1);
         out[i].value = value;
@@ -288,11 +465,21 @@ void ChartView::fillGraph(QCPGraph *graph, const ChartModel::Series &series, siz
             highest = value > highest ? value : highest;
         }
     }
-    graph->data()->set(points, true);
+    auto data = QSharedPointer<QCPGraphDataContainer>::create();
+    data->set(points, true);
+    graph->setData(data);
+    const QCPRange range(lowest, highest);
+    const size_t index = size_t(s - 1);
     m_sync->hasValues[index] = lowest <= highest;
-    m_sync->valueRange[index] = QCPRange(lowest, highest);
-    graph->setLineStyle(QCPGraph::lsLine);
-    applyStyle(graph, series.color, m_sync->markers);
+    m_sync->valueRange[index] = range;
+    const ChartModel::Origin origin = m_model->seriesInfo(s).origin;
+    if (origin.rows != 0) {
+        std::vector<MadeData> &made = madeData();
+        made.erase(std::remove_if(made.begin(), made.end(),
+                                  [](const MadeData &m) { return m.data.isNull(); }),
+                   made.end());
+        made.push_back({origin, data, range, lowest <= highest});
+    }
 }
 
 // The title above the plot: a row of the layout while there is a title, none otherwise.
@@ -377,7 +564,10 @@ void ChartView::updateMarkers()
 
 void ChartView::setRightColumnWidth(int pixels)
 {
-    m_sync->sideFiller->setMinimumSize(std::max(pixels, 0), 0);
+    m_sync->rightColumn = std::max(pixels, 0);
+    if (!m_plot)
+        return;
+    m_sync->sideFiller->setMinimumSize(m_sync->rightColumn, 0);
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
@@ -409,7 +599,7 @@ void ChartView::mouseReleased(const QPoint &pos, bool leftButton)
     m_sync->pressed = false;
     if (!click || !leftButton)
         return;
-    if (m_sync->pending)
+    if (m_sync->stale)
         updateNow();
     int series = 0;
     int point = 0;
@@ -457,9 +647,8 @@ bool ChartView::pick(const QPointF &pos, int &series, int &point) const
 QImage ChartView::render(const QSize &size)
 {
     updateNow();
-    // The first drawing lays the chart out at that size, the second draws it with ticks made
-    // for that size.
-    m_plot->toPixmap(size.width(), size.height());
+    // Laid out at that size first, so that the drawing makes its ticks for that size.
+    static_cast<Plot *>(m_plot)->layOutAt(size);
     const QImage image = m_plot->toPixmap(size.width(), size.height()).toImage();
     m_plot->replot(QCustomPlot::rpQueuedReplot);
     return image;

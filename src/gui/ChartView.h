@@ -12,8 +12,9 @@ class QCustomPlot;
 
 // Draws a ChartModel with QCustomPlot: one line with small markers per series in its colour,
 // category labels (the row labels) under the horizontal axis every "label spacing" rows, the axis
-// title, the series labels in a legend and the title above. Redraws follow the model's changes.
-// The mouse wheel zooms the horizontal axis around the pointer and dragging pans it; every
+// title, the series labels in a legend and the title above. Redraws follow the model's changes
+// while the view is shown; a hidden view (on a tab at the back) does no work for them until it is
+// shown. The mouse wheel zooms the horizontal axis around the pointer and dragging pans it; every
 // rebuild of the series shows all rows again.
 class ChartView : public QWidget {
     Q_OBJECT
@@ -22,13 +23,15 @@ public:
     ~ChartView() override;
 
     ChartModel *model() const { return m_model; }
-    QCustomPlot *plot() const { return m_plot; }
+    // The plot, made when the view is first shown, drawn or asked for it.
+    QCustomPlot *plot();
 
     // The chart drawn at `size` (logical pixels) as the window would draw it.
     QImage render(const QSize &size);
 
-    // Brings the drawing up to date with the model at once. Changes of the model are otherwise
-    // gathered and drawn once, when control returns to the event loop.
+    // Brings the drawing up to date with the model at once, shown or not. Changes of the model are
+    // otherwise gathered and drawn once, when control returns to the event loop or, in a hidden
+    // view, when it is shown.
     void updateNow();
 
     // Keeps at least `pixels` free at the right of the plot, where the legend stands (for
@@ -42,10 +45,14 @@ signals:
     // A click that picks no point.
     void clicked();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void scheduleUpdate();
     bool syncGraphs();
-    void fillGraph(QCPGraph *graph, const ChartModel::Series &series, size_t index);
+    bool takeMadeData(QCPGraph *graph, int s);
+    void fillGraph(QCPGraph *graph, int s);
     void syncTitle();
     void showAllRows();
     void showHint();
@@ -57,7 +64,7 @@ private:
     void updateMarkers();
 
     ChartModel *m_model;
-    QCustomPlot *m_plot;
+    QCustomPlot *m_plot = nullptr;
     struct Sync;
     Sync *m_sync;
 };

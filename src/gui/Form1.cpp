@@ -35,6 +35,9 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -79,6 +82,10 @@ public:
         return widget;
     }
 
+    // Work for the page's controls that only their drawing needs (their own fonts), done when
+    // the page is first shown rather than while the window starts behind another page.
+    void whenFirstShown(std::function<void()> work) { m_firstShown = std::move(work); }
+
 protected:
     void resizeEvent(QResizeEvent *event) override
     {
@@ -88,6 +95,8 @@ protected:
     void showEvent(QShowEvent *event) override
     {
         QWidget::showEvent(event);
+        if (m_firstShown)
+            std::exchange(m_firstShown, nullptr)();
         place();
     }
 
@@ -108,6 +117,7 @@ private:
     };
     QTabWidget *m_tabs;
     std::vector<Placed> m_placed;
+    std::function<void()> m_firstShown;
     QPoint m_offset;
 };
 
@@ -277,26 +287,32 @@ void Form1::buildEstadisticas(QWidget *page)
                               {Label1, "Label1", 2040, 9015},
                               {LbMaxN75, "LbMaxN75", 2640, 9855},
                               {LbMEGR, "LbMEGR", 3240, 11175}};
+    std::vector<QLabel *> boldLabels;
     for (const Result &r : results) {
         auto *label =
             tab->add(named(new QLabel, QString::fromLatin1(r.name)), 360, r.top, r.width, 375);
-        label->setFont(bold);
         label->setTextFormat(Qt::PlainText);
         m_labels[size_t(r.which)] = label;
+        boldLabels.push_back(label);
     }
 
     auto *label2 =
         tab->add(named(new QLabel(QStringLiteral("Presion ATM")), QStringLiteral("Label2")), 8880,
                  720, 1575, 375);
-    label2->setFont(normal);
     m_txtAtmo = tab->add(named(new QLineEdit(QStringLiteral("950")), QStringLiteral("TxtAtmo")),
                          10320, 720, 495, 300);
-    m_txtAtmo->setFont(normal);
     m_txtAtmo->setTextMargins(0, 0, 0, 0);
     m_txtAtmo->setAcceptDrops(false);
     auto *label3 = tab->add(named(new QLabel(QStringLiteral("mbar")), QStringLiteral("Label3")),
                             10920, 720, 615, 375);
-    label3->setFont(normal);
+    // The page's 12-point fonts: the window starts with another page in front, and the line
+    // edit would measure its text in them at once.
+    tab->whenFirstShown([this, boldLabels, label2, label3, bold, normal] {
+        for (QLabel *label : boldLabels)
+            label->setFont(bold);
+        for (QWidget *widget : std::initializer_list<QWidget *>{label2, m_txtAtmo, label3})
+            widget->setFont(normal);
+    });
 
     m_cmdSavePant = tab->add(named(new QPushButton(QStringLiteral("Guardar  Estadistica")),
                                    QStringLiteral("CmdSavePant")),

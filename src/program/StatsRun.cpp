@@ -8,7 +8,12 @@ void AppState::CalcStats()
 {
     if (m_engine != EngineType::Diesel)
         return;
-    const Stats::Figures figures = Stats::Compute(table);
+    if (!m_stats.valid || m_stats.rows != table.rowsId()) {
+        m_stats.figures = Stats::Compute(table);
+        m_stats.rows = table.rowsId();
+        m_stats.valid = true;
+    }
+    const Stats::Figures &figures = m_stats.figures;
     setLabel(LbMaxPico, figures.maxPico);
     setLabel(LbTimeCarga, figures.timeCarga);
     setLabel(Label1, figures.variacionPresion);
