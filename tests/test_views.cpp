@@ -196,9 +196,9 @@ private slots:
             {false, {12000, 8000}, {0, 0, 11900, 6700}, {4000, 6800, 3975, 495}},
             {false, {60, 400}, {0, 0, 0, 0}, {-1970, 100, 3975, 495}}}; // minimised
         for (const Row &row : rows) {
-            const auto l3 = Form3::layoutFor(row.outer.width(), row.outer.height());
-            const auto l4 = Form4::layoutFor(row.outer.width(), row.outer.height());
-            QCOMPARE(row.chart ? l3.chart : l4.list, row.view);
+            const auto l3 = Form3::partsAt(row.outer.width(), row.outer.height());
+            const auto l4 = Form4::partsAt(row.outer.width(), row.outer.height());
+            QCOMPARE(row.chart ? l3.body : l4.body, row.view);
             QCOMPARE(row.chart ? l3.button : l4.button, row.button);
         }
     }
@@ -223,11 +223,11 @@ private slots:
         form3.resize(600, 400);
         form4.resize(800, 533);
         const auto outer = [](QWidget &w) { return w.frameGeometry().size() * Twips::PerPixel; };
-        const Form3::Layout l3 = Form3::layoutFor(outer(form3).width(), outer(form3).height());
-        const Form4::Layout l4 = Form4::layoutFor(outer(form4).width(), outer(form4).height());
-        QCOMPARE(form3.chart2()->geometry(), pixels(l3.chart));
+        const auto l3 = Form3::partsAt(outer(form3).width(), outer(form3).height());
+        const auto l4 = Form4::partsAt(outer(form4).width(), outer(form4).height());
+        QCOMPARE(form3.chart2()->geometry(), pixels(l3.body));
         QCOMPARE(save->geometry(), pixels(l3.button));
-        QCOMPARE(form4.listDatos()->geometry(), pixels(l4.list));
+        QCOMPARE(form4.listDatos()->geometry(), pixels(l4.body));
         QCOMPARE(command1->geometry(), pixels(l4.button));
     }
 

@@ -65,10 +65,9 @@ Form3::Form3(AppState &state, QWidget *parent)
 
 Form3::~Form3() = default;
 
-Form3::Layout Form3::layoutFor(int outerWidth, int outerHeight)
+FullWindow::Parts Form3::partsAt(int outerWidth, int outerHeight)
 {
-    const Parts parts = partsFor(outerWidth, outerHeight, 0, QSize(ButtonWidth, ButtonHeight));
-    return {parts.body, parts.button};
+    return partsFor(outerWidth, outerHeight, 0, QSize(ButtonWidth, ButtonHeight));
 }
 
 void Form3::showFilled()

@@ -20,13 +20,8 @@ public:
     explicit Form3(AppState &state, QWidget *parent = nullptr);
     ~Form3() override;
 
-    // Where the chart and the button go in a window of outer size W x H twips (lengths in twips,
-    // sizes never below 0).
-    struct Layout {
-        QRect chart;
-        QRect button;
-    };
-    static Layout layoutFor(int outerWidth, int outerHeight);
+    // Where the chart (the body) and the button go in a window of outer size W x H twips.
+    static Parts partsAt(int outerWidth, int outerHeight);
 
     // "Pantalla Completa": shows the window (centred the first time) and refills Chart2 from the
     // ticked boxes; the caption becomes the main window's.

@@ -57,10 +57,9 @@ Form4::~Form4()
     m_model->setTable(nullptr);
 }
 
-Form4::Layout Form4::layoutFor(int outerWidth, int outerHeight)
+FullWindow::Parts Form4::partsAt(int outerWidth, int outerHeight)
 {
-    const Parts parts = partsFor(outerWidth, outerHeight, 100, QSize(ButtonWidth, ButtonHeight));
-    return {parts.body, parts.button};
+    return partsFor(outerWidth, outerHeight, 100, QSize(ButtonWidth, ButtonHeight));
 }
 
 void Form4::showFilled()

@@ -20,13 +20,8 @@ public:
     explicit Form4(AppState &state, QWidget *parent = nullptr);
     ~Form4() override;
 
-    // Where the list and the button go in a window of outer size W x H twips (lengths in twips,
-    // sizes never below 0).
-    struct Layout {
-        QRect list;
-        QRect button;
-    };
-    static Layout layoutFor(int outerWidth, int outerHeight);
+    // Where the list (the body) and the button go in a window of outer size W x H twips.
+    static Parts partsAt(int outerWidth, int outerHeight);
 
     // "Pantalla  FULL": shows the window (centred the first time), takes the main window's caption
     // and replaces the list with a copy of the data table as it is now.
