@@ -185,8 +185,9 @@ bool DataTable::appendLine(std::string_view line)
         return false;
     if (rowCount() >= std::numeric_limits<int>::max())
         return false; // rows are numbered with int
-    // A fresh registry of numbers, made before any copy is taken, so that copies share it.
-    if (!m_numbers || !m_numbers->empty())
+    // A fresh registry of numbers, made before any copy is taken, so that copies share it; one
+    // that a copy holds is left to it, as its rows are no longer these.
+    if (!m_numbers || m_numbers.use_count() > 1 || !m_numbers->empty())
         m_numbers = std::make_shared<NumberCache>();
 
     // A block that a copy of the table also holds is left alone.
@@ -296,41 +297,26 @@ bool DataTable::rawCell(int row, int cell, std::string_view &out) const
 void DataTable::textNumbers(int cell, std::vector<double> &values, int rows) const
 {
     rows = std::min({rows, int(values.size()), rowCount()});
-    if (rows == 0)
+    if (rows <= 0)
         return;
     const NumberColumn &column = numbers(cell);
+    if (column.allPlain) { // the usual log: every cell a plain number
+        std::copy(column.leading.begin(), column.leading.begin() + rows, values.begin());
+        return;
+    }
     for (int row = 1; row <= rows; ++row) {
         const size_t i = size_t(row - 1);
         if (column.isPlain(i))
             values[i] = column.leading[i];
         else if (!std::isnan(column.leading[i]))
-            textNumber(row, cell, values[i]);
+            NumberRules::TextNumber(cellText(row, cell), values[i]);
     }
 }
 
 std::vector<double> DataTable::textNumberColumn(int cell, int rows, int size) const
 {
-    std::vector<double> values;
-    values.reserve(size_t(std::max(size, 0)));
-    rows = std::min({rows, size, rowCount()});
-    if (rows > 0) {
-        const NumberColumn &column = numbers(cell);
-        if (column.allPlain) { // the usual log: every cell a plain number
-            values.assign(column.leading.begin(), column.leading.begin() + rows);
-            values.resize(size_t(std::max(size, 0)), std::nan(""));
-            return values;
-        }
-        for (int row = 1; row <= rows; ++row) {
-            const size_t i = size_t(row - 1);
-            double value = std::nan("");
-            if (column.isPlain(i))
-                value = column.leading[i];
-            else if (!std::isnan(column.leading[i]))
-                textNumber(row, cell, value);
-            values.push_back(value);
-        }
-    }
-    values.resize(size_t(std::max(size, 0)), std::nan(""));
+    std::vector<double> values(size_t(std::max(size, 0)), std::nan(""));
+    textNumbers(cell, values, rows);
     return values;
 }
 
@@ -339,13 +325,9 @@ const DataTable::NumberColumn &DataTable::numbers(int cell) const
     static const NumberColumn none;
     if (cell < 0)
         return none;
-    readNumbers({cell});
+    if (!m_numbers || size_t(cell) >= m_numbers->size() || !(*m_numbers)[size_t(cell)])
+        readNumbers({cell});
     return *(*m_numbers)[size_t(cell)];
-}
-
-void DataTable::readNumbers(std::initializer_list<int> cells) const
-{
-    readNumbers(std::vector<int>(cells));
 }
 
 void DataTable::readNumbers(const std::vector<int> &cells) const

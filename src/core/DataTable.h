@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -90,7 +89,6 @@ public:
     };
     const NumberColumn &numbers(int cell) const;
     // Reads the numbers of several cells in one walk over the rows (those not read yet).
-    void readNumbers(std::initializer_list<int> cells) const;
     void readNumbers(const std::vector<int> &cells) const;
     // Whether `other` holds the very same rows (a copy whose rows have not changed since).
     bool sameRows(const DataTable &other) const { return m_rows == other.m_rows; }

@@ -60,9 +60,7 @@ bool digitsOnly(std::string_view text, size_t least, size_t most)
 
 bool isHeaderLine(std::string_view line)
 {
-    // Nearly every line of a log is a data line, whose field 0 is empty or a number: it is told
-    // apart at its first byte.
-    if (line.empty() || line[0] == ',' || isDigit(line[0]))
+    if (startsLikeData(line))
         return false;
     const std::string_view day = field(line, 0);
     if (std::any_of(day.begin(), day.end(), isDigit))

@@ -47,6 +47,12 @@ QStringList splitFields(const QString &line);
 // or two digits, field 3 four digits and field 4 beginning with digits:digits:digits. Weekday and
 // month come in the user's language.
 bool isHeaderLine(std::string_view line);
+// Whether a line is told to be no header line at its first byte, as nearly every data line is:
+// it is empty or starts with its empty field 0 or a number.
+inline bool startsLikeData(std::string_view line)
+{
+    return line.empty() || line[0] == ',' || (line[0] >= '0' && line[0] <= '9');
+}
 // The hh:mm:ss a header line's field 4 begins with (its first three parts); empty when it does
 // not begin with digits:digits:digits.
 QString headerTime(std::string_view line);

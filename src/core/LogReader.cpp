@@ -220,7 +220,6 @@ struct SessionLines {
     int blockLines = 0; // lines of the current block read, up to its seven
 
     // The wanted session's block.
-    std::string idLine;  // line 3: the ids of the newer layout
     std::string group;   // line 4
     std::string columns; // line 5
     std::string names;   // line 6: the names of the newer layout
@@ -241,8 +240,7 @@ struct SessionLines {
     // and a line that cannot be a header line (it starts with its empty field 0 or a number).
     bool plainRow(std::string_view text) const
     {
-        return reading && inData() && !newer &&
-               (text.empty() || text[0] == ',' || (text[0] >= '0' && text[0] <= '9'));
+        return reading && inData() && !newer && LogLayout::startsLikeData(text);
     }
 };
 
@@ -271,9 +269,10 @@ private:
     void ended(const char *begin, const char *end, bool high, bool lastPiece = false);
     void pieceDone(std::string_view text, bool high, bool last);
     void lineDone(std::string_view text, bool high);
-    void nextLine(SessionLines &lines, std::string_view text, bool high);
-    void keepBlockLine(SessionLines &lines, std::string_view text);
-    void dataLine(SessionLines &lines, std::string_view text, bool high);
+    void takeLine(std::string_view text);
+    void nextLine(std::string_view text, bool high);
+    void keepBlockLine(std::string_view text);
+    void dataLine(std::string_view text, bool high);
     void startSecondLine();
     void check(std::string_view text);
     void addRow(std::string_view text, bool high);
@@ -297,9 +296,8 @@ private:
     bool m_firstLineHasLF = false;
     std::string m_firstLine; // line 1's bytes while they fit Line1KeepLimit
     uint64_t m_firstLineSize = 0;
-    SessionLines m_pieces;
 
-    // The file read as lines; valid once a second line has started.
+    // The sessions of the pieces of line 1, then, once a second line has started, of the lines.
     bool m_manyLines = false;
     SessionLines m_lines;
 };
@@ -347,11 +345,7 @@ const char *LogSplitter::feedFirstLine(const char *p, const char *end)
         m_firstLineHasLF = true;
         if (m_piece > 0 && !high && m_carry.empty()) {
             // Nearly every piece of an LF log: plain ASCII, not trimmed.
-            const std::string_view text(p, size_t(stop - p));
-            if (m_pieces.plainRow(text))
-                addRow(text, false);
-            else
-                nextLine(m_pieces, text, false);
+            takeLine(std::string_view(p, size_t(stop - p)));
             ++m_piece;
         } else {
             ended(p, stop, high);
@@ -374,12 +368,7 @@ const char *LogSplitter::feedLines(const char *p, const char *end)
         }
         if (!high && m_carry.empty()) {
             // Nearly every line: plain ASCII that lies wholly in this chunk.
-            const std::string_view text =
-                trimSpaces(std::string_view(p, size_t(cr - p)), true, true);
-            if (m_lines.plainRow(text))
-                addRow(text, false);
-            else
-                nextLine(m_lines, text, false);
+            takeLine(trimSpaces(std::string_view(p, size_t(cr - p)), true, true));
         } else {
             ended(p, cr, high);
         }
@@ -437,9 +426,9 @@ void LogSplitter::pieceDone(std::string_view text, bool high, bool last)
     // piece trailing ones.
     text = trimSpaces(text, m_piece == 0, last);
     if (m_piece == 0)
-        m_pieces.start(text, m_wanted);
+        m_lines.start(text, m_wanted);
     else
-        nextLine(m_pieces, text, high);
+        nextLine(text, high);
     ++m_piece;
 }
 
@@ -447,41 +436,51 @@ void LogSplitter::lineDone(std::string_view text, bool high)
 {
     if (high)
         check(text);
-    nextLine(m_lines, trimSpaces(text, true, true), high);
+    nextLine(trimSpaces(text, true, true), high);
+}
+
+// A plain-ASCII line or piece that lies wholly in its chunk: nearly every data line goes to the
+// table at once.
+void LogSplitter::takeLine(std::string_view text)
+{
+    if (m_lines.plainRow(text))
+        addRow(text, false);
+    else
+        nextLine(text, false);
 }
 
 // A line after the first: a line of the current header block, a data line, or the header line
 // that starts the next session. Lines 1 to 7 of the file are always the first block.
-void LogSplitter::nextLine(SessionLines &lines, std::string_view text, bool high)
+void LogSplitter::nextLine(std::string_view text, bool high)
 {
-    if (!lines.inData()) {
-        ++lines.blockLines;
-        if (lines.reading)
-            keepBlockLine(lines, text);
+    if (!m_lines.inData()) {
+        ++m_lines.blockLines;
+        if (m_lines.reading)
+            keepBlockLine(text);
     } else if (LogLayout::isHeaderLine(text)) {
-        lines.start(text, m_wanted);
+        m_lines.start(text, m_wanted);
     } else {
-        dataLine(lines, text, high);
+        dataLine(text, high);
     }
 }
 
-void LogSplitter::keepBlockLine(SessionLines &lines, std::string_view text)
+void LogSplitter::keepBlockLine(std::string_view text)
 {
-    switch (lines.blockLines) {
+    switch (m_lines.blockLines) {
     case 3:
         if (NewerLayout::isIdLine(text))
-            lines.newer = std::make_unique<NewerLayout>(text);
+            m_lines.newer = std::make_unique<NewerLayout>(text);
         break;
     case LogLayout::GroupLine:
-        lines.group.assign(text);
-        lines.hasGroup = true;
+        m_lines.group.assign(text);
+        m_lines.hasGroup = true;
         break;
     case LogLayout::ColumnLine:
-        lines.columns.assign(text);
-        lines.hasColumns = true;
+        m_lines.columns.assign(text);
+        m_lines.hasColumns = true;
         break;
     case 6:
-        lines.names.assign(text);
+        m_lines.names.assign(text);
         break;
     default:
         break;
@@ -490,15 +489,15 @@ void LogSplitter::keepBlockLine(SessionLines &lines, std::string_view text)
 
 // A data line: a row of the table in the wanted session (as the classic line it stands for, in
 // the newer layout), only counted in the others.
-void LogSplitter::dataLine(SessionLines &lines, std::string_view text, bool high)
+void LogSplitter::dataLine(std::string_view text, bool high)
 {
-    if (!lines.reading) {
+    if (!m_lines.reading) {
         if (text.find(',') != std::string_view::npos)
-            ++lines.sessions.back().rows;
+            ++m_lines.sessions.back().rows;
         return;
     }
-    if (lines.newer) {
-        lines.newer->dataLine(text, m_classic);
+    if (m_lines.newer) {
+        m_lines.newer->dataLine(text, m_classic);
         addRow(m_classic, high);
     } else {
         addRow(text, high);
@@ -514,12 +513,12 @@ void LogSplitter::startSecondLine()
     m_storedHigh = false;
     std::string header;
     if (!m_firstLineHasLF)
-        header = std::move(m_pieces.sessions.front().header); // line 1 was its one piece
+        header = std::move(m_lines.sessions.front().header); // line 1 was its one piece
     else if (m_firstLineSize <= Line1KeepLimit)
         header.assign(trimSpaces(m_firstLine, true, true));
     else
         header.assign(trimSpaces(readStart(m_file, size_t(m_firstLineSize)), true, true));
-    m_pieces = SessionLines();
+    m_lines = SessionLines();
     std::string().swap(m_firstLine);
     m_lines.start(header, m_wanted);
 }
@@ -590,7 +589,7 @@ QString LogSplitter::decode(std::string_view bytes) const
 bool LogSplitter::result(LogFile &log) const
 {
     // With a second line the file has CR LF (or CR) line ends; otherwise its LF pieces count.
-    const SessionLines &lines = m_manyLines ? m_lines : m_pieces;
+    const SessionLines &lines = m_lines;
     for (size_t i = 0; i < lines.sessions.size(); ++i) {
         const SessionLines::Session &session = lines.sessions[i];
         const bool wanted = int(i) + 1 == m_wanted;

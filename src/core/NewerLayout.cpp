@@ -12,22 +12,29 @@ bool allDigits(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The fields of a line, split at every ","; an empty line has none.
-std::vector<std::string_view> fields(std::string_view line)
+// The fields of a line into `out`, split at every ","; an empty line has none.
+void split(std::string_view line, std::vector<std::string_view> &out)
 {
-    std::vector<std::string_view> out;
+    out.clear();
     if (line.empty())
-        return out;
+        return;
     size_t start = 0;
     for (;;) {
         const size_t comma = line.find(',', start);
         if (comma == std::string_view::npos) {
             out.push_back(line.substr(start));
-            return out;
+            return;
         }
         out.push_back(line.substr(start, comma - start));
         start = comma + 1;
     }
+}
+
+std::vector<std::string_view> fields(std::string_view line)
+{
+    std::vector<std::string_view> out;
+    split(line, out);
+    return out;
 }
 
 std::string_view fieldAt(const std::vector<std::string_view> &fields, size_t i)
@@ -104,14 +111,16 @@ std::string NewerLayout::columnLine(std::string_view nameLine) const
     return line;
 }
 
-void NewerLayout::dataLine(std::string_view line, std::string &out) const
+void NewerLayout::dataLine(std::string_view line, std::string &out)
 {
     out.clear();
     if (line.find(',') == std::string_view::npos) {
         out.assign(line);
         return;
     }
-    const std::vector<std::string_view> f = fields(line);
+    // The one list of fields serves every line: a data line makes no allocation of its own.
+    split(line, m_fields);
+    const std::vector<std::string_view> &f = m_fields;
     const auto time = [&](int slot) { return fieldAt(f, size_t(2 * slot - 1)); };
     const auto value = [&](int slot) { return fieldAt(f, size_t(2 * slot)); };
     out.assign(f[0]);

@@ -37,7 +37,7 @@ public:
     std::string columnLine(std::string_view nameLine) const;
     // The classic data line of a data line: f0,t1,v1,v2,v3,v4,t5,v5,...,v8,t9,v9,...,v12 and the
     // values of any further slots. A line without a comma gives no row either way and is kept.
-    void dataLine(std::string_view line, std::string &out) const;
+    void dataLine(std::string_view line, std::string &out);
 
 private:
     struct Slot {
@@ -46,4 +46,5 @@ private:
     };
     std::string m_idLine;
     std::vector<Slot> m_slots;
+    std::vector<std::string_view> m_fields; // the fields of the data line being built
 };

@@ -24,6 +24,7 @@ Curve Compute(const DataTable &table, int speedCell, int torqueCell)
     Curve curve;
     curve.torque.resize(size_t(rows));
     curve.power.resize(size_t(rows));
+    table.readNumbers({speedCell, torqueCell}); // both cells in one walk over the rows
     const DataTable::NumberColumn &torques = table.numbers(torqueCell);
     const DataTable::NumberColumn &speeds = table.numbers(speedCell);
     for (int j = 1; j <= rows; ++j) {
