@@ -53,11 +53,7 @@ void writeAll(int fd, const uint8_t *data, size_t size)
 // Three boxes for the power curve: lowest the engine speed, highest the torque.
 void powerCurve(AppState &state, int a, int b, int c)
 {
-    for (int k = 0; k < AppState::BoxCount; ++k)
-        state.setBoxTicked(k, false);
-    state.setBoxTicked(a, true);
-    state.setBoxTicked(b, true);
-    state.setBoxTicked(c, true);
+    state.tickOnly({a, b, c});
     state.setChCVTicked(true);
     state.setChCVTicked(false);
 }

@@ -3,6 +3,8 @@
 #include "core/BigMemory.h"
 #include "core/ChartModel.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -621,11 +623,12 @@ bool ChartView::pick(const QPointF &pos, int &series, int &point) const
     double best = PickTolerance * PickTolerance;
     bool found = false;
     for (int s = 1; s <= m_model->seriesCount(); ++s) {
-        const std::vector<double> &values = m_model->series(s).values;
+        // The numbers drawn, where they lie: a click copies no series.
+        const ChartModel::ValuesView values = m_model->values(s);
         const long from = std::max(1L, long(std::ceil(first)));
-        const long to = std::min(long(values.size()), long(std::floor(last)));
+        const long to = std::min(long(values.size), long(std::floor(last)));
         for (long row = from; row <= to; ++row) {
-            const double value = values[size_t(row - 1)];
+            const double value = values.data[size_t(row - 1)];
             if (!std::isfinite(value))
                 continue;
             const double dx = x->coordToPixel(double(row)) - pos.x();
@@ -642,6 +645,19 @@ bool ChartView::pick(const QPointF &pos, int &series, int &point) const
         }
     }
     return found;
+}
+
+ImageFiles::SaveResult ChartView::saveImage(const QString &logTitle, const QString &programDir,
+                                            const QString &picturesDir)
+{
+    const QImage image = render(size());
+    // The picture is on the clipboard whether the file can be written or not.
+    QGuiApplication::clipboard()->setImage(image);
+    const ImageFiles::SaveResult saved =
+        ImageFiles::saveChartImage(image, logTitle, programDir, picturesDir);
+    if (saved.ok)
+        ImageFiles::openImage(saved.path);
+    return saved;
 }
 
 QImage ChartView::render(const QSize &size)

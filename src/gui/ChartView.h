@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ChartModel.h"
+#include "core/ImageFiles.h"
 
 #include <QImage>
 #include <QWidget>
@@ -28,6 +29,12 @@ public:
 
     // The chart drawn at `size` (logical pixels) as the window would draw it.
     QImage render(const QSize &size);
+
+    // "Guardar Grafica": the chart as the window shows it goes to the clipboard, then to the image
+    // file of `logTitle` (ImageFiles::saveChartImage), which is opened with the desktop's program
+    // for it once written. The forms show a failure.
+    ImageFiles::SaveResult saveImage(const QString &logTitle, const QString &programDir,
+                                     const QString &picturesDir);
 
     // Brings the drawing up to date with the model at once, shown or not. Changes of the model are
     // otherwise gathered and drawn once, when control returns to the event loop or, in a hidden

@@ -16,7 +16,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -556,11 +555,13 @@ void Form1::syncColumns()
 void Form1::syncSessions()
 {
     m_sesiones->clear();
+    delete m_sessionItems; // the group of the items just cleared
+    m_sessionItems = nullptr;
     const std::vector<LogSession> &sessions = m_state->sessions();
     m_sesiones->menuAction()->setVisible(sessions.size() > 1);
     if (sessions.size() <= 1)
         return;
-    auto *group = new QActionGroup(m_sesiones);
+    m_sessionItems = new QActionGroup(m_sesiones);
     for (int n = 1; n <= int(sessions.size()); ++n) {
         const LogSession &session = sessions[size_t(n - 1)];
         const QString when =
@@ -570,7 +571,7 @@ void Form1::syncSessions()
         item->setObjectName(QStringLiteral("Sesion_%1").arg(n));
         item->setCheckable(true);
         item->setChecked(n == m_state->currentSession());
-        group->addAction(item);
+        m_sessionItems->addAction(item);
         // Queued: loading the session rebuilds this menu, item included.
         connect(
             item, &QAction::triggered, this, [this, n] { openSession(n); }, Qt::QueuedConnection);
@@ -593,8 +594,6 @@ void Form1::setImageFolders(const QString &programDir, const QString &picturesDi
 {
     m_programDir = programDir;
     m_picturesDir = picturesDir;
-    if (m_form3)
-        m_form3->setImageFolders(programDir, picturesDir);
 }
 
 void Form1::showFullChart()
@@ -602,23 +601,16 @@ void Form1::showFullChart()
     // A new window at every press: nothing of an earlier one (its read-out, its zoom) stays, and
     // one still open gives way to it.
     m_form3.reset();
-    m_form3 = std::make_unique<Form3>(*m_state);
-    m_form3->setImageFolders(m_programDir, m_picturesDir);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_form3 = std::make_unique<Form3>(*m_state, m_programDir, m_picturesDir);
+    WaitCursor wait;
     m_form3->showFilled();
-    QApplication::restoreOverrideCursor();
 }
 
 void Form1::saveChart()
 {
-    const QImage image = m_chart->render(m_chart->size());
-    // The picture is on the clipboard whether the file can be written or not.
-    QGuiApplication::clipboard()->setImage(image);
     const ImageFiles::SaveResult saved =
-        ImageFiles::saveChartImage(image, m_state->LogTitle, m_programDir, m_picturesDir);
-    if (saved.ok)
-        ImageFiles::openImage(saved.path);
-    else
+        m_chart->saveImage(m_state->LogTitle, m_programDir, m_picturesDir);
+    if (!saved.ok)
         showMessage(saved.error, MessageKind::Warning);
 }
 
@@ -626,9 +618,8 @@ void Form1::showFullList()
 {
     if (!m_form4)
         m_form4 = std::make_unique<Form4>(*m_state);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    WaitCursor wait;
     m_form4->showFilled();
-    QApplication::restoreOverrideCursor();
 }
 
 void Form1::associate()

@@ -11,6 +11,7 @@
 
 class AppState;
 class QAction;
+class QActionGroup;
 class QMenu;
 enum class MessageKind;
 class ChartView;
@@ -113,6 +114,7 @@ private:
     QAction *m_asociar = nullptr;
     QAction *m_acerca = nullptr;
     QMenu *m_sesiones = nullptr; // shown only for a file of several sessions
+    QActionGroup *m_sessionItems = nullptr;
     QTabWidget *m_tabs = nullptr;
     ChartView *m_chart = nullptr;
     QPushButton *m_cmdFull = nullptr;

@@ -1,14 +1,11 @@
 #include "gui/Form3.h"
 
 #include "core/ChartModel.h"
-#include "core/ImageFiles.h"
 #include "gui/ChartView.h"
 #include "program/AppState.h"
 #include "program/FullChart.h"
 #include "program/PointReadout.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -20,6 +17,7 @@ const int DesignWidth = 8010; // client area at design, twips
 const int DesignHeight = 5265;
 const int ButtonWidth = 2175;
 const int ButtonHeight = 615;
+const int WidthInset = 0; // the chart takes the whole width
 
 // A push button whose caption wraps onto more lines when it is wider than the button, as the
 // long caption of CmdSave does at its design width.
@@ -42,9 +40,12 @@ protected:
 
 } // namespace
 
-Form3::Form3(AppState &state, QWidget *parent)
-    : FullWindow(QSize(DesignWidth, DesignHeight), 0, QSize(ButtonWidth, ButtonHeight), parent),
-      m_state(state), m_model(new ChartModel(this))
+Form3::Form3(AppState &state, const QString &programDir, const QString &picturesDir,
+             QWidget *parent)
+    : FullWindow(QSize(DesignWidth, DesignHeight), WidthInset, QSize(ButtonWidth, ButtonHeight),
+                 parent),
+      m_state(state), m_model(new ChartModel(this)), m_programDir(programDir),
+      m_picturesDir(picturesDir)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Grafica"));
@@ -67,7 +68,7 @@ Form3::~Form3() = default;
 
 FullWindow::Parts Form3::partsAt(int outerWidth, int outerHeight)
 {
-    return partsFor(outerWidth, outerHeight, 0, QSize(ButtonWidth, ButtonHeight));
+    return partsFor(outerWidth, outerHeight, WidthInset, QSize(ButtonWidth, ButtonHeight));
 }
 
 void Form3::showFilled()
@@ -79,14 +80,8 @@ void Form3::showFilled()
 
 void Form3::saveChart()
 {
-    const QImage image = m_chart->render(m_chart->size());
-    // The picture is on the clipboard whether the file can be written or not.
-    QGuiApplication::clipboard()->setImage(image);
     const ImageFiles::SaveResult saved =
-        ImageFiles::saveChartImage(image, m_state.LogTitle, m_programDir, m_picturesDir);
-    if (!saved.ok) {
+        m_chart->saveImage(m_state.LogTitle, m_programDir, m_picturesDir);
+    if (!saved.ok)
         QMessageBox::warning(this, QStringLiteral("Ondalyx"), saved.error);
-        return;
-    }
-    ImageFiles::openImage(saved.path);
 }

@@ -17,26 +17,21 @@ class QPushButton;
 class Form3 : public FullWindow {
     Q_OBJECT
 public:
-    explicit Form3(AppState &state, QWidget *parent = nullptr);
+    // "Guardar grafica pantalla completa" saves where ImageFiles::folder says for `programDir`
+    // and `picturesDir` (the real folders when empty).
+    explicit Form3(AppState &state, const QString &programDir = QString(),
+                   const QString &picturesDir = QString(), QWidget *parent = nullptr);
     ~Form3() override;
 
     // Where the chart (the body) and the button go in a window of outer size W x H twips.
     static Parts partsAt(int outerWidth, int outerHeight);
 
-    // "Pantalla Completa": shows the window (centred the first time) and refills Chart2 from the
-    // ticked boxes; the caption becomes the main window's.
+    // "Pantalla Completa": shows the window, centred, and fills Chart2 from the ticked boxes; the
+    // caption becomes the main window's.
     void showFilled();
 
     ChartView *chart2() const { return m_chart; }
     ChartModel &chartModel() const { return *m_model; }
-
-    // Where "Guardar grafica pantalla completa" saves (see ImageFiles::folder): the program's
-    // folder and the user's pictures folder, the real ones when empty.
-    void setImageFolders(const QString &programDir, const QString &picturesDir)
-    {
-        m_programDir = programDir;
-        m_picturesDir = picturesDir;
-    }
 
 private:
     void saveChart();

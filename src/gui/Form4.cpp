@@ -16,6 +16,7 @@ const int DesignWidth = 11910; // client area at design, twips
 const int DesignHeight = 6345;
 const int ButtonWidth = 3975;
 const int ButtonHeight = 495;
+const int WidthInset = 100; // twips of the width the list leaves free
 
 } // namespace
 
@@ -34,7 +35,8 @@ public:
 };
 
 Form4::Form4(AppState &state, QWidget *parent)
-    : FullWindow(QSize(DesignWidth, DesignHeight), 100, QSize(ButtonWidth, ButtonHeight), parent),
+    : FullWindow(QSize(DesignWidth, DesignHeight), WidthInset, QSize(ButtonWidth, ButtonHeight),
+                 parent),
       m_state(state), m_snapshot(std::make_unique<DataTable>())
 {
     setObjectName(QStringLiteral("Form4"));
@@ -59,7 +61,7 @@ Form4::~Form4()
 
 FullWindow::Parts Form4::partsAt(int outerWidth, int outerHeight)
 {
-    return partsFor(outerWidth, outerHeight, 100, QSize(ButtonWidth, ButtonHeight));
+    return partsFor(outerWidth, outerHeight, WidthInset, QSize(ButtonWidth, ButtonHeight));
 }
 
 void Form4::showFilled()

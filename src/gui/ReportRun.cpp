@@ -62,11 +62,11 @@ int runReport(int argc, char **argv)
     } else {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QApplication>(argc, argv);
+        // The chart in the window's Spanish setting. Its stderr is kept for the report's own
+        // error line, so a missing translation is not reported here.
+        Spanish::install();
     }
     QCoreApplication::setApplicationName(QStringLiteral("Ondalyx"));
-    // Qt's texts in Spanish, as in the window. The report shows none of them, and its stderr is
-    // kept for its own error line, so a missing translation is not reported here.
-    Spanish::install();
 
     AppState state;
     if (!Report::load(state, options, error)) {

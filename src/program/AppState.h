@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 enum class EngineType { Diesel, Gasolina, Ninguno };
@@ -97,9 +98,9 @@ public:
     // run. Returns false when the log could not be read (the message has been shown).
     bool FormLoad(const QString &argumentText, int session = 1);
     // The open command once its dialog has closed: ResetChart always; with a chosen file the
-    // rows are removed, LogTitle becomes `fileName`, Loader runs on `path`, the statistics run.
-    // An empty `path` means the user cancelled.
-    bool OpenChosen(const QString &path, const QString &fileName);
+    // rows are removed, LogTitle becomes `fileName`, Loader runs on session `session` of `path`,
+    // the statistics run. An empty `path` means the user cancelled.
+    bool OpenChosen(const QString &path, const QString &fileName, int session = 1);
     // LogTitle from a path: the last piece after "\" or "/", every "." shown as a space.
     void File(const QString &path);
     // Reads session `session` of the log at `path` into the table and the controls, then
@@ -128,6 +129,8 @@ public:
     void ResetChart();
     // Paints the text of one table column; shows a message when there is no such column.
     void ColorColumn(int r, int g, int b, int column);
+    // Unticks every series box, then ticks `boxes` in their order; each change runs its click.
+    void tickOnly(std::initializer_list<int> boxes);
     // A colour chosen for box k in the colour dialog: the box takes it and is unticked and
     // ticked again, so its series returns in that colour as the last series.
     void ColorChosen(int k, const QColor &color);

@@ -2,20 +2,6 @@
 
 #include "program/AppState.h"
 
-#include <initializer_list>
-
-namespace {
-
-void tickOnly(AppState &state, std::initializer_list<int> boxes)
-{
-    for (int k = 0; k < AppState::BoxCount; ++k)
-        state.setBoxTicked(k, false);
-    for (int k : boxes)
-        state.setBoxTicked(k, true);
-}
-
-} // namespace
-
 // "Diesel" needs groups 003 and 011 (else "Ninguno"); it ticks the diesel default series 2, 3, 7
 // and 8 and runs the statistics.
 void AppState::DieselSelected()
@@ -24,7 +10,7 @@ void AppState::DieselSelected()
         selectEngine(EngineType::Ninguno);
         return;
     }
-    tickOnly(*this, {2, 3, 7, 8});
+    tickOnly({2, 3, 7, 8});
     CalcStats();
 }
 
@@ -36,11 +22,11 @@ void AppState::GasolinaSelected()
         selectEngine(EngineType::Ninguno);
         return;
     }
-    tickOnly(*this, {2, 4, 9, 8});
+    tickOnly({2, 4, 9, 8});
 }
 
 // "Ninguno" unticks every series box.
 void AppState::NingunoSelected()
 {
-    tickOnly(*this, {});
+    tickOnly({});
 }

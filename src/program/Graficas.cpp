@@ -102,6 +102,14 @@ void AppState::ColorColumn(int r, int g, int b, int column)
     emit columnColorsChanged();
 }
 
+void AppState::tickOnly(std::initializer_list<int> boxes)
+{
+    for (int k = 0; k < BoxCount; ++k)
+        setBoxTicked(k, false);
+    for (int k : boxes)
+        setBoxTicked(k, true);
+}
+
 void AppState::ColorChosen(int k, const QColor &color)
 {
     if (k < 0 || k >= BoxCount)

@@ -19,14 +19,14 @@ bool AppState::FormLoad(const QString &argumentText, int session)
     return ok;
 }
 
-bool AppState::OpenChosen(const QString &path, const QString &fileName)
+bool AppState::OpenChosen(const QString &path, const QString &fileName, int session)
 {
     ResetChart();
     if (path.isEmpty())
         return true;
     clearRows();
     LogTitle = fileName;
-    const bool ok = Loader(path);
+    const bool ok = Loader(path, session);
     CalcStats();
     return ok;
 }
@@ -42,11 +42,7 @@ void AppState::File(const QString &path)
 
 bool AppState::OpenSession(int session)
 {
-    ResetChart();
-    clearRows();
-    const bool ok = Loader(m_logPath, session);
-    CalcStats();
-    return ok;
+    return OpenChosen(m_logPath, LogTitle, session);
 }
 
 bool AppState::Loader(const QString &path, int session)
@@ -62,7 +58,7 @@ bool AppState::Loader(const QString &path, int session)
         return false;
     }
     m_logPath = path;
-    m_sessions = read.log.sessions;
+    m_sessions = std::move(read.log.sessions);
     m_session = read.log.session;
     emit sessionsChanged();
     takeLog(read.log);

@@ -105,42 +105,6 @@ bool load(AppState &state, const Options &options, QString &error)
     return ok;
 }
 
-PowerResult powerSteps(AppState &state, const int boxes[3])
-{
-    // A box without a column shows its own message when ticked; only the message of the power
-    // steps counts, since the curve does not depend on the other.
-    PowerResult result;
-    state.showMessage = [&result](const QString &text, MessageKind) { result.message = text; };
-    for (int k = 0; k < AppState::BoxCount; ++k)
-        state.setBoxTicked(k, false);
-    for (int i = 0; i < 3; ++i)
-        state.setBoxTicked(boxes[i], true);
-    result.message.clear();
-    if (state.chcvEnabled())
-        state.setChCVTicked(true);
-    state.showMessage = nullptr;
-
-    if (!result.message.isEmpty() || !state.chcvTicked())
-        return result;
-    const ChartModel &chart = state.chart;
-    for (int r = 1; r <= chart.rowCount(); ++r)
-        result.labels << chart.rowLabel(r);
-    result.torque = chart.series(1).values;
-    result.power = chart.series(2).values;
-    return result;
-}
-
-void write(AppState &state, const Options &options, FILE *out)
-{
-    JsonWriter json(out);
-    json.beginObject();
-    writeLoaded(json, state, options.cells);
-    if (options.power)
-        writePower(json, powerSteps(state, options.powerBoxes));
-    json.endObject();
-    json.endLine();
-}
-
 namespace {
 
 void writeGroups(JsonWriter &json, const AppState &state)
@@ -231,8 +195,7 @@ void writeCells(JsonWriter &json, const DataTable &table)
     json.endArray();
 }
 
-} // namespace
-
+// The keys of the loaded log, "caption" to "cells" (with "sessions" after "rows").
 void writeLoaded(JsonWriter &json, const AppState &state, bool cells)
 {
     json.field("caption", state.caption());
@@ -247,6 +210,39 @@ void writeLoaded(JsonWriter &json, const AppState &state, bool cells)
     writeStats(json, state);
     if (cells)
         writeCells(json, state.table);
+}
+
+// What the --power steps leave: the message they showed (empty when none) and, when the curve is
+// drawn, its row labels and values.
+struct PowerResult {
+    QString message;
+    QStringList labels;
+    std::vector<double> torque;
+    std::vector<double> power;
+};
+
+// The --power steps, as a user takes them: boxes A, B and C alone ticked, then "Grafica
+// Potencia" when the log enables it (group 120).
+PowerResult powerSteps(AppState &state, const int boxes[3])
+{
+    // A box without a column shows its own message when ticked; only the message of the power
+    // steps counts, since the curve does not depend on the other.
+    PowerResult result;
+    state.showMessage = [&result](const QString &text, MessageKind) { result.message = text; };
+    state.tickOnly({boxes[0], boxes[1], boxes[2]});
+    result.message.clear();
+    if (state.chcvEnabled())
+        state.setChCVTicked(true);
+    state.showMessage = nullptr;
+
+    if (!result.message.isEmpty() || !state.chcvTicked())
+        return result;
+    const ChartModel &chart = state.chart;
+    for (int r = 1; r <= chart.rowCount(); ++r)
+        result.labels << chart.rowLabel(r);
+    result.torque = chart.series(1).values;
+    result.power = chart.series(2).values;
+    return result;
 }
 
 void writePower(JsonWriter &json, const PowerResult &power)
@@ -273,6 +269,19 @@ void writePower(JsonWriter &json, const PowerResult &power)
         json.endArray();
     }
     json.endObject();
+}
+
+} // namespace
+
+void write(AppState &state, const Options &options, FILE *out)
+{
+    JsonWriter json(out);
+    json.beginObject();
+    writeLoaded(json, state, options.cells);
+    if (options.power)
+        writePower(json, powerSteps(state, options.powerBoxes));
+    json.endObject();
+    json.endLine();
 }
 
 } // namespace Report

@@ -4,10 +4,8 @@
 #include <QStringList>
 
 #include <cstdio>
-#include <vector>
 
 class AppState;
-class JsonWriter;
 
 // The headless report: `ondalyx --report [--cells] [--power A,B,C] [--session N] [--chart FILE]
 // LOG` runs what start-up with LOG on the command line does (with session N of the file instead
@@ -29,27 +27,8 @@ bool parseArguments(const QStringList &args, Options &options, QString &error);
 // Loads the log as start-up does; returns false with the reader's message when it cannot be read.
 bool load(AppState &state, const Options &options, QString &error);
 
-// What the --power steps leave: the message they showed (empty when none) and, when the curve is
-// drawn, its row labels and values.
-struct PowerResult {
-    QString message;
-    QStringList labels;
-    std::vector<double> torque;
-    std::vector<double> power;
-};
-
-// The --power steps, as a user takes them: every box unticked, boxes A, B and C ticked, then
-// "Grafica Potencia" when the log enables it (group 120).
-PowerResult powerSteps(AppState &state, const int boxes[3]);
-
 // The whole report of a loaded state to `out`: every key of the loaded log, then, with --power,
 // the power steps and their result.
 void write(AppState &state, const Options &options, FILE *out);
-
-// The keys of the loaded log, "caption" to "cells" (with "sessions" after "rows"), inside an open
-// object.
-void writeLoaded(JsonWriter &json, const AppState &state, bool cells);
-// The "power" key.
-void writePower(JsonWriter &json, const PowerResult &power);
 
 } // namespace Report
