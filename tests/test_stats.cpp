@@ -4,6 +4,7 @@
 #include "core/NumberRules.h"
 #include "core/Stats.h"
 
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -101,6 +102,66 @@ private slots:
         QCOMPARE(value, readable ? number : -123.0); // a failed read leaves the value alone
         QCOMPARE(QString::fromStdString(NumberRules::FormatGrouped(view(text))), grouped);
         QCOMPARE(QString::fromStdString(NumberRules::WholeNumber(leadingValue)), whole);
+    }
+
+    // A cell of the table is read once for both rules. Its quick reading of plain decimals must
+    // give exactly what LeadingValue and TextNumber give, and refuse what they read otherwise.
+    void cellReading_data()
+    {
+        QTest::addColumn<QByteArray>("raw"); // the log's bytes: "." is the decimal point
+        QTest::addColumn<bool>("quick");     // the quick reading takes it
+        const auto add = [](const QByteArray &raw, bool quick) {
+            QTest::newRow(raw.isEmpty() ? "empty" : raw.constData()) << raw << quick;
+        };
+        for (const char *plain : {"0", "7", "-0", "950", "-3.5", "0.1", "1.95", "2150.4", "0.000",
+                                  "123456789012345", "1234567.89012345", "-0.00000000000001"})
+            add(plain, true);
+        for (const char *other : {"",
+                                  "-",
+                                  ".",
+                                  "5.",
+                                  ".5",
+                                  "+5",
+                                  " 5",
+                                  "5 ",
+                                  "- 5",
+                                  "1 2",
+                                  "1e5",
+                                  "1E-3",
+                                  "1.2.3",
+                                  "abc",
+                                  "12abc",
+                                  "0x1F",
+                                  "1234567890123456",
+                                  "1.234567890123456",
+                                  "nan",
+                                  "inf",
+                                  "99999999999999999999",
+                                  "1e400",
+                                  "\t-7.25\t"})
+            add(other, false);
+    }
+    void cellReading()
+    {
+        QFETCH(QByteArray, raw);
+        QFETCH(bool, quick);
+        double quickValue = 0;
+        QCOMPARE(NumberRules::PlainDecimal(view(raw), quickValue), quick);
+        const double leading = NumberRules::LeadingValue(view(raw));
+        double number = 0;
+        const bool isNumber =
+            NumberRules::TextNumber(view(QByteArray(raw).replace('.', ',')), number);
+        if (quick) {
+            QVERIFY(isNumber);
+            QCOMPARE(quickValue, leading);
+            QCOMPARE(quickValue, number);
+            QCOMPARE(std::signbit(quickValue), std::signbit(leading));
+        }
+        const NumberRules::CellNumber cell = NumberRules::ReadCell(view(raw));
+        QVERIFY(cell.leading == leading || (std::isnan(cell.leading) && std::isnan(leading)));
+        QCOMPARE(cell.isNumber, isNumber);
+        if (isNumber)
+            QCOMPARE(cell.leading, number);
     }
 
     // Each figure of the statistics run, which reads the cells of all five in one walk.

@@ -60,14 +60,6 @@ ChartModel::ValuesView ChartModel::values(int s) const
 {
     if (s < 1 || s > seriesCount())
         return ValuesView();
-    const PendingValues &pending = m_pending[size_t(s - 1)];
-    if (pending.pending && m_series[size_t(s - 1)].values.empty() && pending.rows == m_rows &&
-        m_rows > 0) {
-        readPendingNumbers(pending);
-        const DataTable::NumberColumn &column = pending.table.numbers(pending.cell);
-        if (column.allPlain && column.leading.size() >= size_t(m_rows))
-            return {column.leading.data(), size_t(m_rows)};
-    }
     const std::vector<double> &made = series(s).values;
     return {made.data(), made.size()};
 }
@@ -86,11 +78,14 @@ void ChartModel::readPending(int s) const
     if (!pending.pending)
         return;
     readPendingNumbers(pending);
-    std::vector<double> &values = m_series[size_t(s - 1)].values;
-    if (values.empty()) // no values yet: all gaps but what the table gives
-        values = pending.table.textNumberColumn(pending.cell, pending.rows, m_rows);
-    else
-        pending.table.textNumbers(pending.cell, madeValues(s), pending.rows);
+    std::vector<double> &values = madeValues(s);
+    const DataTable::NumberColumn &column = pending.table.numbers(pending.cell);
+    const int rows = std::min(pending.rows, pending.table.rowCount());
+    for (int r = 0; r < rows; ++r) { // a cell that is no number leaves its point as it was
+        const double value = column.number(size_t(r));
+        if (!std::isnan(value))
+            values[size_t(r)] = value;
+    }
     pending = PendingValues();
 }
 
@@ -100,7 +95,7 @@ void ChartModel::readPendingNumbers(const PendingValues &pending) const
 {
     std::vector<int> cells;
     for (const PendingValues &other : m_pending)
-        if (other.pending && other.table.sameRows(pending.table))
+        if (other.pending && other.table.rowCount() == pending.table.rowCount())
             cells.push_back(other.cell);
     pending.table.readNumbers(cells);
 }
@@ -179,7 +174,7 @@ void ChartModel::setSeriesValuesFromTable(int s, const DataTable &table, int cel
     series.revision = m_nextRevision++;
     series.origin = Origin();
     if (series.values.empty()) // the values are the table's alone
-        series.origin = {table.rowsId(), cell, std::min(m_rows, table.rowCount()), m_rows};
+        series.origin = Origin();
     emit changed();
 }
 

@@ -254,6 +254,65 @@ std::string FormatGrouped(std::string_view text)
     return std::string(text);
 }
 
+bool PlainDecimal(std::string_view raw, double &value)
+{
+    // At most 15 digits make a whole number that a double holds exactly, and dividing it by an
+    // exact power of ten rounds correctly: the very number that reading the text gives.
+    static const double PowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char *p = raw.data();
+    const char *const end = p + raw.size();
+    const bool negative = p < end && *p == '-';
+    if (negative)
+        ++p;
+    uint64_t mantissa = 0;
+    int digits = 0;
+    const char *const start = p;
+    for (; p < end && isDigit(*p); ++p, ++digits) {
+        if (digits == 15)
+            return false;
+        mantissa = mantissa * 10 + unsigned(*p - '0');
+    }
+    if (p == start)
+        return false;
+    int fraction = 0;
+    if (p < end && *p == '.') {
+        ++p;
+        for (; p < end && isDigit(*p); ++p, ++digits, ++fraction) {
+            if (digits == 15)
+                return false;
+            mantissa = mantissa * 10 + unsigned(*p - '0');
+        }
+        if (fraction == 0)
+            return false; // "5." goes the general way
+    }
+    if (p != end)
+        return false;
+    const double magnitude = fraction ? double(mantissa) / PowersOfTen[fraction] : double(mantissa);
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+CellNumber ReadCell(std::string_view raw)
+{
+    CellNumber cell;
+    if (PlainDecimal(raw, cell.leading)) {
+        cell.isNumber = true;
+        return cell;
+    }
+    cell.leading = LeadingValue(raw);
+    // TextNumber of the table's text: the same bytes with "." shown as ",". What it reads whole
+    // (blanks at the ends only, a sign, digits and one decimal mark) LeadingValue reads alike.
+    std::string shown(raw);
+    for (char &c : shown) {
+        if (c == '.')
+            c = ',';
+    }
+    double value = 0;
+    cell.isNumber = TextNumber(shown, value) && value == cell.leading;
+    return cell;
+}
+
 std::string WholeNumber(double value)
 {
     if (!std::isfinite(value))

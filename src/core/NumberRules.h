@@ -34,4 +34,19 @@ std::string FormatGrouped(std::string_view text);
 // A whole number as the labels show it: no group separators, "-" when negative.
 std::string WholeNumber(double value);
 
+// Both readings of one cell of the table, from the log's own bytes (where the table shows "," a
+// log has "."): `leading` is LeadingValue of them, what the statistics compare; `isNumber` says
+// whether TextNumber reads the table's text of the cell whole, and then its number is `leading`.
+struct CellNumber {
+    double leading = 0;
+    bool isNumber = false;
+};
+// The cell whose log bytes are `raw`. A plain decimal ("-" optional, at most 15 digits, "." and
+// digits optional), as nearly every cell of a log is, is read at once; any other text through
+// LeadingValue and TextNumber.
+CellNumber ReadCell(std::string_view raw);
+// The quick reading of ReadCell alone: true, with the number, for a plain decimal it takes;
+// false for every other text. Kept apart so that tests hold it to the general reading.
+bool PlainDecimal(std::string_view raw, double &value);
+
 } // namespace NumberRules

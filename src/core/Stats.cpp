@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -173,31 +172,6 @@ std::pair<int, int> rowsBetween(int first, double last, int rows)
     return {start, int(end)};
 }
 
-// The running total of rows first..last of a column, each step keeping the whole part, in the
-// usual case that it can be had at once: every cell a plain whole number of at most 2^21. Every
-// partial total is then a whole number below 2^52, which a double holds exactly, so keeping the
-// whole part changes nothing and the total is the plain sum, summed here without a step waiting
-// on the one before. Returns false, leaving `total`, when some cell is not such a number.
-bool wholeTotal(const DataTable::NumberColumn &numbers, int first, int last, double &total)
-{
-    constexpr double Largest = 2097152.0; // 2^21
-    int64_t sum = 0;
-    bool whole = true;
-    for (int r = first; r <= last; ++r) {
-        const size_t i = size_t(r - 1);
-        const double value = numbers.leading[i];
-        // A value out of range is tested as 0.5, which is not whole (and converts safely).
-        const double tested = value >= -Largest && value <= Largest ? value : 0.5;
-        const int32_t asWhole = int32_t(tested);
-        whole = whole && double(asWhole) == tested && numbers.isPlain(i);
-        sum += asWhole;
-    }
-    if (!whole)
-        return false;
-    total = double(sum);
-    return true;
-}
-
 } // namespace
 
 namespace Stats {
@@ -276,11 +250,9 @@ QString VariacionPresion(const DataTable &table)
             return total;
         const auto [from, to] = rowsBetween(peakRow, double(rows) - markValue, rows);
         const DataTable::NumberColumn &numbers = table.numbers(cell);
-        if (wholeTotal(numbers, from, to, total))
-            return total;
         for (int r = from; r <= to; ++r) {
-            double cellValue = numbers.leading[size_t(r - 1)];
-            if (!numbers.isPlain(size_t(r - 1)) && !table.textNumber(r, cell, cellValue))
+            const double cellValue = numbers.number(size_t(r - 1));
+            if (std::isnan(cellValue))
                 continue;
             const double next = std::trunc(total + cellValue);
             if (std::isfinite(next))

@@ -183,12 +183,10 @@ private:
     QString m_logPath; // the file the sessions belong to
     std::vector<LogSession> m_sessions;
     int m_session = 0;
-    // The figures of the last statistics run and the rows they came from (DataTable::rowsId): the
-    // figures depend on the rows alone, so while the table holds those very rows they stand
-    // (start-up runs the statistics twice, every key in TxtAtmo once).
+    // The figures of the last statistics run: they depend on the rows alone, so they stand until
+    // the rows change (start-up runs the statistics twice, every key in TxtAtmo once).
     struct StatsRun {
         bool valid = false;
-        uint64_t rows = 0;
         Stats::Figures figures;
     } m_stats;
 };

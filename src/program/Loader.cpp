@@ -103,6 +103,7 @@ void AppState::DeleteRow(int row)
         return;
     emit rowAboutToBeRemoved(row);
     table.removeRow(row);
+    m_stats.valid = false;
     emit rowRemoved(row);
     for (int k = 0; k < BoxCount; ++k) {
         if (m_boxes[size_t(k)].ticked) {
@@ -118,6 +119,7 @@ void AppState::clearRows()
     chart.detachRowLabels();
     emit tableAboutToReset();
     table.clearRows();
+    m_stats.valid = false;
     emit tableReset();
 }
 
@@ -126,5 +128,6 @@ void AppState::replaceTable(DataTable replacement)
     chart.detachRowLabels();
     emit tableAboutToReset();
     table = std::move(replacement);
+    m_stats.valid = false;
     emit tableReset();
 }

@@ -8,9 +8,8 @@ void AppState::CalcStats()
 {
     if (m_engine != EngineType::Diesel)
         return;
-    if (!m_stats.valid || m_stats.rows != table.rowsId()) {
+    if (!m_stats.valid) {
         m_stats.figures = Stats::Compute(table);
-        m_stats.rows = table.rowsId();
         m_stats.valid = true;
     }
     const Stats::Figures &figures = m_stats.figures;
