@@ -17,7 +17,8 @@ constexpr int ReferenceCell = 7; // the pressure the manifold pressure is compar
 constexpr int MapCell = 8;       // manifold pressure
 constexpr int N75Cell = 9;
 
-// Subtracted from the shown pressures; the atmospheric pressure box feeds no figure.
+// Subtracted from the shown pressures. Kept as the program always did: 0, the atmospheric
+// pressure box feeds no figure (the figures are the log's own pressures).
 constexpr double AtmosphericTerm = 0;
 
 // A working value of a statistic: unset, a cell's text or a number. A text is held as the cell
@@ -231,8 +232,8 @@ QString VariacionPresion(const DataTable &table)
     }
 
     // From the peak on, a row that reads lower than mark puts its own number in mark; later
-    // rows then compare with that number. Row 0 (peak in row 1) fails its read and compares the
-    // text left in current.
+    // rows then compare with that number. Kept as the program always did: row 0 (peak in row 1)
+    // fails its read and compares the text left in current.
     for (int r = peakRow; r <= rows; ++r) {
         readCell(table, references, r, ReferenceCell, current);
         if (current.compared() < mark.compared())

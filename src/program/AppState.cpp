@@ -108,6 +108,7 @@ void AppState::setTxtAtmo(const QString &text)
         return;
     m_txtAtmo = text;
     emit txtAtmoChanged();
+    // Kept as the program always did: every key reruns the statistics, which the text feeds not.
     CalcStats();
 }
 

@@ -6,6 +6,7 @@
 
 namespace {
 
+// Kept as the program always did: 14 series slots beside 15 boxes (at most 13 boxes show).
 const int SlotCount = 14;
 
 void splitColor(const QColor &color, int &r, int &g, int &b)

@@ -8,7 +8,7 @@
 
 bool AppState::FormLoad(const QString &argumentText, int session)
 {
-    SeriesCount = 3;
+    SeriesCount = 3; // kept as the program always did: the count the first reset clears
     ResetChart();
     if (argumentText.isEmpty())
         return true;
