@@ -9,6 +9,7 @@ packages=(
     xvfb xauth x11-apps x11-utils imagemagick     # headless X server, window look-up, screenshots
     libx11-dev                                    # the smoke test's window-closing tool
     clang libclang-rt-14-dev                      # fuzzer and sanitizer builds
+    clang-format                                  # the format stage: Debian 12 has version 14
     qt6-translations-l10n                         # Qt's Spanish texts for the standard dialogs
     dpkg-dev                                      # the Debian package: dpkg-shlibdeps
     desktop-file-utils appstream groff-base       # checks of the desktop entry, metainfo, manual
