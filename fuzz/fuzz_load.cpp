@@ -4,18 +4,18 @@
 // The bytes go to a memory file (memfd) that is opened again by its /proc path, so the reader
 // sees a regular file by name as it does at start-up; nothing touches the disk.
 
-#include "program/AppState.h"
-#include "program/Report.h"
-#include "program/PointReadout.h"
 #include "core/DataTable.h"
 #include "core/NumberRules.h"
 #include "core/Stats.h"
+#include "program/AppState.h"
+#include "program/PointReadout.h"
+#include "program/Report.h"
 
 #include <QString>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cmath>
 #include <cstdlib>
 #include <string>
 

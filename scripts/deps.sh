@@ -4,13 +4,17 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake                         # compiler and build
+    build-essential cmake                         # compiler and build: cc, readelf, cmake, cpack
     qt6-base-dev qt6-qpa-plugins libqcustomplot-dev # Qt 6 widgets and the chart widget
-    xvfb xauth x11-apps x11-utils imagemagick     # headless X server, window look-up, screenshots
+    xvfb xauth x11-apps x11-utils imagemagick     # headless X server (Xvfb), window look-up
+                                                  # (xwininfo, xprop), screenshots and pictures
+                                                  # (import, convert, identify)
     libx11-dev                                    # the smoke test's window-closing tool
     clang libclang-rt-14-dev                      # fuzzer and sanitizer builds
+    clang-format                                  # the format stage: Debian 12 has version 14
     qt6-translations-l10n                         # Qt's Spanish texts for the standard dialogs
-    dpkg-dev                                      # the Debian package: dpkg-shlibdeps
+    dpkg-dev file                                 # the Debian package: dpkg-shlibdeps, and file,
+                                                  # by which CPack finds the programs it looks at
     desktop-file-utils appstream groff-base       # checks of the desktop entry, metainfo, manual
 )
 

@@ -17,6 +17,26 @@ deps() {
     "$root/scripts/deps.sh"
 }
 
+# Every C++ file under src/, tests/, bench/ and fuzz/ laid out as .clang-format says, by Debian
+# 12's clang-format (14; other versions lay some lines out differently). Names every file that
+# differs; `clang-format -i FILE` lays it out.
+format() {
+    command -v clang-format >/dev/null || {
+        echo "format: clang-format is missing (scripts/deps.sh installs it)" >&2
+        return 1
+    }
+    local file differ=()
+    while IFS= read -r -d '' file; do
+        clang-format --dry-run -Werror "$file" >/dev/null 2>&1 || differ+=("${file#"$root"/}")
+    done < <(find "$root/src" "$root/tests" "$root/bench" "$root/fuzz" -type f \
+        \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
+    if ((${#differ[@]} > 0)); then
+        echo "format: $(clang-format --version) lays these files out differently:" >&2
+        printf '  %s\n' "${differ[@]}" >&2
+        return 1
+    fi
+}
+
 # Configure and build every target, then run the whole CTest suite. A suite that finds no test
 # at all fails too: that means the test programs went missing from the build.
 unit_tests() {
@@ -133,6 +153,7 @@ if (($# > 0)); then
 fi
 
 # Every stage, in order: a new stage is a function above and one line here.
+stage format
 stage unit_tests
 stage package
 stage portable

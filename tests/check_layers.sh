@@ -4,16 +4,19 @@
 # QCustomPlot header (those belong to the windows).
 #   check_layers.sh SRC_DIR WIDGET_HEADER_DIR...   checks the tree, lists every wrong include
 #   check_layers.sh --plant SRC_DIR WIDGET_HEADER_DIR...   checks that a wrong include planted in
-#                                                          a copy of the tree is caught
+#                                                          a copy of the tree is caught, also in
+#                                                          a folder nested in a layer
 set -uo pipefail
 
 check() {
-    local src="$1"
+    local src="${1%/}"
     shift
     local found=0 file line header
     while IFS= read -r file; do
+        # The layer is the first folder under src/, however deep the file lies in it.
         local layer allowed
-        layer="$(basename "$(dirname "$file")")"
+        layer="${file#"$src"/}"
+        layer="${layer%%/*}"
         case "$layer" in
             core) allowed='core' ;;
             program) allowed='core|program' ;;
@@ -53,9 +56,10 @@ if [[ "${1:-}" == --plant ]]; then
     failed=0
     for plant in 'core:#include "program/AppState.h"' 'core:#include "gui/Form1.h"' \
         'program:#include "gui/ChartView.h"' 'core:#include <QWidget>' \
-        'program:#include <qcustomplot.h>'; do
+        'program:#include <qcustomplot.h>' 'core/parsers:#include "gui/Form1.h"'; do
         rm -rf "$scratch/src"
         cp -r "$src" "$scratch/src"
+        mkdir -p "$scratch/src/${plant%%:*}"
         echo "${plant#*:}" >>"$scratch/src/${plant%%:*}/planted.h"
         if check "$scratch/src" "$@" >/dev/null; then
             echo "not caught: ${plant%%:*} with ${plant#*:}"

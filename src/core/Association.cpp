@@ -20,7 +20,7 @@ namespace Association {
 
 namespace {
 
-const QString ApplicationTitle = QStringLiteral("Ondalyx");
+const QString ApplicationTitle = programName();
 const QString DesktopId = QStringLiteral("ondalyx.desktop");     // the package's id
 const QString LocalId = QStringLiteral("ondalyx-local.desktop"); // another copy beside it
 const QByteArray WrittenKey = "X-Ondalyx-Asociado";              // marks the entries written here

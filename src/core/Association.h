@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProgramName.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -51,7 +53,7 @@ QString execArgument(const QString &argument);
 // The user's desktop entry for `executable`, under the name `name` (Icon omitted when `iconPath`
 // is empty). It says what the installed entry says, and carries a mark that it was written here.
 QByteArray desktopEntry(const QString &executable, const QString &mimeType, const QString &iconPath,
-                        const QString &name = QStringLiteral("Ondalyx"));
+                        const QString &name = programName());
 
 // The program a desktop entry starts: the first argument of its Exec key, the entry's string
 // escapes and the Exec quoting undone. Empty when the entry has no Exec key in its

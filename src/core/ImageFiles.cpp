@@ -1,5 +1,7 @@
 #include "core/ImageFiles.h"
 
+#include "core/ProgramName.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -53,7 +55,7 @@ QString folder(const QString &programDir, const QString &picturesDir)
         pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (pictures.isEmpty())
         pictures = QDir::homePath();
-    return pictures + QStringLiteral("/Ondalyx/Graficas");
+    return pictures + QLatin1Char('/') + programName() + QStringLiteral("/Graficas");
 }
 
 QString safeTitle(const QString &logTitle)

@@ -2,6 +2,7 @@
 
 #include "core/Association.h"
 #include "core/ImageFiles.h"
+#include "core/ProgramName.h"
 #include "gui/ChartView.h"
 #include "gui/DataTableModel.h"
 #include "gui/Form2.h"
@@ -41,7 +42,6 @@
 
 namespace {
 
-const char *const ApplicationTitle = "Ondalyx";
 const char *const LogFilter = "LOG KORVEX (*.csv)";
 
 // Chart1 on the "Grafica" tab, in twips.
@@ -458,7 +458,7 @@ void Form1::showMessage(const QString &text, MessageKind kind)
         icon = QMessageBox::Question;
     else if (kind == MessageKind::Warning)
         icon = QMessageBox::Warning;
-    QMessageBox box(icon, QString::fromLatin1(ApplicationTitle), text, QMessageBox::Ok, this);
+    QMessageBox box(icon, programName(), text, QMessageBox::Ok, this);
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting)
         QApplication::setOverrideCursor(Qt::ArrowCursor);

@@ -1,5 +1,6 @@
 #include "gui/Form2.h"
 
+#include "core/ProgramName.h"
 #include "gui/Twips.h"
 
 #include <QDesktopServices>
@@ -36,7 +37,7 @@ Form2::Form2(QWidget *parent) : QWidget(parent, Qt::Window)
     picture->setAlignment(Qt::AlignCenter);
     Twips::place(picture, 240, 240, 1440, 1440);
 
-    QLabel *label1 = label(this, QStringLiteral("Label1"), QStringLiteral("Ondalyx"));
+    QLabel *label1 = label(this, QStringLiteral("Label1"), programName());
     QFont big = font();
     big.setPointSize(24);
     big.setBold(true);

@@ -1,6 +1,7 @@
 #include "gui/Form3.h"
 
 #include "core/ChartModel.h"
+#include "core/ProgramName.h"
 #include "gui/ChartView.h"
 #include "program/AppState.h"
 #include "program/FullChart.h"
@@ -83,5 +84,5 @@ void Form3::saveChart()
     const ImageFiles::SaveResult saved =
         m_chart->saveImage(m_state.LogTitle, m_programDir, m_picturesDir);
     if (!saved.ok)
-        QMessageBox::warning(this, QStringLiteral("Ondalyx"), saved.error);
+        QMessageBox::warning(this, programName(), saved.error);
 }

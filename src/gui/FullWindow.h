@@ -20,8 +20,7 @@ public:
     static Parts partsFor(int outerWidth, int outerHeight, int widthInset, const QSize &button);
 
 protected:
-    FullWindow(const QSize &designTwips, int widthInset, const QSize &buttonTwips,
-               QWidget *parent);
+    FullWindow(const QSize &designTwips, int widthInset, const QSize &buttonTwips, QWidget *parent);
 
     // The widgets to lay out; called once by the window's constructor.
     void setParts(QWidget *body, QWidget *button);

@@ -1,5 +1,6 @@
 #include "gui/ReportRun.h"
 
+#include "core/ProgramName.h"
 #include "gui/ChartView.h"
 #include "gui/Form1.h"
 #include "gui/Spanish.h"
@@ -66,7 +67,7 @@ int runReport(int argc, char **argv)
         // error line, so a missing translation is not reported here.
         Spanish::install();
     }
-    QCoreApplication::setApplicationName(QStringLiteral("Ondalyx"));
+    QCoreApplication::setApplicationName(programName());
 
     AppState state;
     if (!Report::load(state, options, error)) {

@@ -1,5 +1,6 @@
 #include "gui/WindowRun.h"
 
+#include "core/ProgramName.h"
 #include "gui/Form1.h"
 #include "gui/Spanish.h"
 #include "gui/Twips.h"
@@ -12,7 +13,7 @@
 int runWindow(int argc, char **argv, const std::function<void(Form1 &)> &shown)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ondalyx"));
+    QApplication::setApplicationName(programName());
     if (const QString problem = Spanish::install(); !problem.isEmpty())
         std::fprintf(stderr, "ondalyx: %s\n", problem.toLocal8Bit().constData());
     Q_INIT_RESOURCE(ondalyx); // the pictures live in the window library

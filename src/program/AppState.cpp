@@ -2,12 +2,23 @@
 
 namespace {
 
-// Default series colours of the boxes (red, green, blue); boxes 0, 5 and 10 keep the standard
-// text colour.
+// Default series colours of the boxes (red, green, blue).
 const int DefaultColors[AppState::BoxCount][3] = {
-    {0, 0, 0},       {128, 128, 255}, {192, 0, 0},     {255, 128, 0},   {0, 192, 0},
-    {0, 0, 0},       {128, 255, 255}, {0, 0, 192},     {192, 0, 192},   {255, 192, 255},
-    {0, 0, 0},       {128, 0, 0},     {128, 128, 0},   {0, 128, 0},     {192, 192, 0},
+    {0, 0, 0},       // box 0: the standard text colour
+    {128, 128, 255}, // box 1: light blue
+    {192, 0, 0},     // box 2: dark red
+    {255, 128, 0},   // box 3: orange
+    {0, 192, 0},     // box 4: green
+    {0, 0, 0},       // box 5: the standard text colour
+    {128, 255, 255}, // box 6: light cyan
+    {0, 0, 192},     // box 7: dark blue
+    {192, 0, 192},   // box 8: purple
+    {255, 192, 255}, // box 9: pink
+    {0, 0, 0},       // box 10: the standard text colour
+    {128, 0, 0},     // box 11: maroon
+    {128, 128, 0},   // box 12: olive
+    {0, 128, 0},     // box 13: dark green
+    {192, 192, 0},   // box 14: dark yellow
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "core/DataTable.h"
 #include "core/LogLayout.h"
 #include "core/LogReader.h"
+#include "core/ProgramName.h"
 #include "core/Stats.h"
 
 #include <QColor>
@@ -38,7 +39,8 @@ class AppState : public QObject {
     Q_OBJECT
 public:
     static constexpr int BoxCount = LogLayout::BoxCount;
-    static constexpr const char *CaptionPrefix = "Ondalyx  v1 -  ";
+    // The window caption before the log title.
+    static QString captionPrefix() { return programName() + QStringLiteral("  v1 -  "); }
 
     struct Box {
         QString caption = QStringLiteral("Check1");
@@ -179,7 +181,7 @@ private:
     bool m_chcvTicked = false;
     std::array<QString, StatLabelCount> m_labels;
     QString m_txtAtmo = QStringLiteral("950");
-    QString m_caption = QString::fromLatin1(CaptionPrefix);
+    QString m_caption = captionPrefix();
     QString m_logPath; // the file the sessions belong to
     std::vector<LogSession> m_sessions;
     int m_session = 0;

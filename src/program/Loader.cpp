@@ -47,7 +47,7 @@ bool AppState::OpenSession(int session)
 
 bool AppState::Loader(const QString &path, int session)
 {
-    setCaption(QString::fromLatin1(CaptionPrefix) + LogTitle);
+    setCaption(captionPrefix() + LogTitle);
     LogReadResult read = LogReader::read(path, session);
     if (!read.ok) {
         m_logPath.clear();
