@@ -1,0 +1,158 @@
+#include "core/SpecifiedActual.h"
+
+#include "core/ColumnRoles.h"
+
+#include <QLatin1String>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <map>
+
+namespace SpecifiedActual {
+
+namespace {
+
+bool isLetterOrDigit(char32_t c)
+{
+    return QChar::isLetter(c) || QChar::isDigit(c);
+}
+
+bool among(const QString &word, std::initializer_list<const char *> list)
+{
+    return std::any_of(list.begin(), list.end(),
+                       [&](const char *w) { return word == QLatin1String(w); });
+}
+
+QString canonicalUnit(const QString &unit)
+{
+    return unit == QLatin1String("hPa") ? QStringLiteral("mbar") : unit;
+}
+
+} // namespace
+
+QStringList words(const QString &name)
+{
+    QStringList out;
+    QString word;
+    for (const char32_t c : name.toUcs4()) {
+        if (isLetterOrDigit(c)) {
+            word += QString::fromUcs4(&c, 1);
+        } else if (!word.isEmpty()) {
+            out << word.toCaseFolded();
+            word.clear();
+        }
+    }
+    if (!word.isEmpty())
+        out << word.toCaseFolded();
+    return out;
+}
+
+NameWords nameWords(const QString &name)
+{
+    NameWords result;
+    bool specified = false;
+    bool actual = false;
+    for (const QString &word : words(name)) {
+        if (among(word, {"specified", "spec", "soll", "sollwert", "setpoint", "zadane"}))
+            specified = true;
+        else if (among(word, {"actual", "act", "ist", "istwert", "rzeczywiste"}))
+            actual = true;
+        else
+            result.rest << word;
+    }
+    if (specified != actual)
+        result.side = specified ? Side::Specified : Side::Actual;
+    return result;
+}
+
+bool sameUnit(const QString &a, const QString &b)
+{
+    return canonicalUnit(a) == canonicalUnit(b);
+}
+
+int Bin::shade() const
+{
+    const double limit = Shade * std::fabs(specified);
+    return difference < -limit ? -1 : difference > limit ? 1 : 0;
+}
+
+std::vector<Pair> findPairs(const std::vector<QString> &units, const std::vector<QString> &names)
+{
+    const int count = int(std::min(units.size(), names.size()));
+    std::vector<NameWords> described(size_t(std::max(count, 0)));
+    for (int k = 0; k < count; ++k)
+        if (ColumnRoles::isValueColumn(k))
+            described[size_t(k)] = nameWords(names[size_t(k)]);
+
+    std::vector<bool> paired(described.size(), false);
+    std::vector<Pair> pairs;
+    for (int s = 0; s < count; ++s) {
+        const NameWords &spec = described[size_t(s)];
+        if (spec.side != Side::Specified || paired[size_t(s)])
+            continue;
+        for (int a = 1; a < count; ++a) {
+            const NameWords &act = described[size_t(a)];
+            if (paired[size_t(a)] || act.side != Side::Actual || act.rest != spec.rest ||
+                !sameUnit(units[size_t(s)], units[size_t(a)]))
+                continue;
+            paired[size_t(s)] = paired[size_t(a)] = true;
+            Pair pair;
+            pair.specified = s;
+            pair.actual = a;
+            pair.unit = units[size_t(s)];
+            pairs.push_back(pair);
+            break;
+        }
+    }
+    return pairs;
+}
+
+std::vector<Bin> bins(const std::vector<double> &speed, const std::vector<double> &specified,
+                      const std::vector<double> &actual, const std::vector<Rows> &ranges)
+{
+    struct Sums {
+        int rows = 0;
+        double specified = 0;
+        double actual = 0;
+        double difference = 0;
+        double worst = 0;
+    };
+    std::map<double, Sums> sums;
+    auto last = sums.end(); // rows of one bin tend to follow each other
+    const int size = int(std::min({speed.size(), specified.size(), actual.size()}));
+    for (const Rows &range : ranges) {
+        for (int i = std::max(range.first, 0); i <= range.last && i < size; ++i) {
+            const double e = speed[size_t(i)];
+            const double s = specified[size_t(i)];
+            const double a = actual[size_t(i)];
+            if (!std::isfinite(e) || !std::isfinite(s) || !std::isfinite(a))
+                continue;
+            const double rpm = std::floor(e / BinWidth) * BinWidth + 0.0; // never -0
+            if (last == sums.end() || last->first != rpm)
+                last = sums.try_emplace(rpm).first;
+            Sums &bin = last->second;
+            const double difference = a - s;
+            bin.worst = bin.rows ? std::min(bin.worst, difference) : difference;
+            ++bin.rows;
+            bin.specified += s;
+            bin.actual += a;
+            bin.difference += difference;
+        }
+    }
+    std::vector<Bin> out;
+    out.reserve(sums.size());
+    for (const auto &[rpm, bin] : sums) {
+        Bin b;
+        b.rpm = rpm;
+        b.rows = bin.rows;
+        b.specified = bin.specified / bin.rows;
+        b.actual = bin.actual / bin.rows;
+        b.difference = bin.difference / bin.rows;
+        b.worst = bin.worst;
+        out.push_back(b);
+    }
+    return out;
+}
+
+} // namespace SpecifiedActual
