@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/ColumnRoles.h"
+#include "core/Pulls.h"
+#include "core/SpecifiedActual.h"
+#include "core/UnitsAndNames.h"
+
+#include <QString>
+
+#include <array>
+#include <limits>
+#include <vector>
+
+class DataTable;
+
+// What a tuner reads from a log, in one go: the unit and full name of every column, the engine
+// speed and pedal columns, the pulls and why every other row is in none, the log's rate, and the
+// specified-against-actual pairs with their tables by engine speed.
+//
+// It reads the header block's lines 5-7 (as UnitsAndNames::ColumnText) and, of the data lines,
+// only the cells it needs: the engine speed and its time stamp, the pedal, the columns of the
+// pairs and the engine speed of each pair's bins, all in one walk over the rows. A cell is a
+// number when TextNumber reads it whole; any other text is a gap, never a zero.
+namespace Analysis {
+
+// The rows the bins of the pairs are taken over.
+enum class BinRows {
+    PullsWhenAny, // the rows of the pulls when the log has a pull, else every row
+    Pulls,        // the rows of the pulls (no rows when there is none)
+    All,          // every row
+};
+
+struct Options {
+    BinRows binRows = BinRows::PullsWhenAny;
+    // A pair the user picked, as table columns; it is added after the pairs found by name
+    // unless it is one of them. ColumnRoles::None: none.
+    int userSpecified = ColumnRoles::None;
+    int userActual = ColumnRoles::None;
+};
+
+struct PullRows {
+    int firstRow = 0; // 1-based table row
+    int lastRow = 0;  // 1-based table row
+    int rows = 0;
+    double rpmFrom = 0;
+    double rpmTo = 0;
+    double seconds = 0;
+    double samplesPerSecond = 0; // see Pulls::Pull
+};
+
+struct LeftOutRow {
+    int row = 0; // 1-based table row
+    Pulls::Reason reason = Pulls::Reason::NoSpeed;
+    double amount = 0; // see Pulls::LeftOut
+    // Its reason as the "¿Por qué no?" list gives it ("pausa de 4,2 s"); made when asked for,
+    // since a long log leaves out a million rows.
+    QString text() const;
+};
+
+struct Result {
+    std::vector<QString> units; // one per table column, "" for none
+    std::vector<QString> names; // one per table column (the header for a "Tiempo" column)
+    bool unitsOnLine6 = false;
+    int rpmColumn = ColumnRoles::None;
+    int pedalColumn = ColumnRoles::None;
+
+    std::vector<PullRows> pulls;
+    std::array<int, Pulls::ReasonCount> leftOutCount{};     // by Pulls::Reason
+    std::vector<LeftOutRow> leftOut;                        // in row order
+    double rate = std::numeric_limits<double>::quiet_NaN(); // NaN: no step counts
+    bool fewSamples = false; // a pull has fewer than Pulls::FewSamples samples a second
+
+    bool onlyPulls = false; // the bins are over the rows of the pulls
+    std::vector<SpecifiedActual::Pair> pairs;
+};
+
+// The analysis of `table`, whose columns' texts on lines 5-7 are `texts` (one per table column,
+// see UnitsAndNames::columnTexts). In the newer layout `slotTimes` holds every slot's own time
+// stamp: cell s - 1 of row r is slot s's on table row r (an empty table: the time columns stand
+// for them).
+Result compute(const DataTable &table, const DataTable &slotTimes,
+               const std::vector<UnitsAndNames::ColumnText> &texts, bool newerLayout,
+               const Options &options = {});
+
+// The numbers of a cell of every row of `table`, NaN where a row has none.
+std::vector<double> numbers(const DataTable &table, int cell);
+
+// The time stamps of a value column, one per row of `table`, NaN where a row has none: its time
+// column's in the classic layout, its slot's own in the newer one (from `slotTimes`, when that has
+// rows).
+std::vector<double> times(const DataTable &table, const DataTable &slotTimes, bool newerLayout,
+                          int column);
+
+} // namespace Analysis
