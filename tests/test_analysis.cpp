@@ -63,6 +63,24 @@ Rows rowsOf(const QString &text)
     return rows;
 }
 
+Pulls::Result find(const Rows &rows)
+{
+    const int size = int(rows.speed.size());
+    return Pulls::find({rows.speed.data(), nullptr, size}, {rows.time.data(), nullptr, size},
+                       {rows.pedal.empty() ? nullptr : rows.pedal.data(), nullptr, size}, size);
+}
+
+// A column of numbers as the table keeps them, NaN being no number.
+DataTable::NumberColumn column(const std::vector<double> &values)
+{
+    DataTable::NumberColumn column;
+    for (double value : values) {
+        column.leading.push_back(value);
+        column.isNumber.push_back(!std::isnan(value));
+    }
+    return column;
+}
+
 // `count` rows from time 0 every `step` s, the speed from `from` rising by `rise` a row.
 QString ramp(int count, double step, double from, double rise, const QString &pedal = {})
 {
@@ -79,7 +97,7 @@ QString codes(const Pulls::Result &result, size_t rows)
 {
     QString out(qsizetype(rows), QLatin1Char('P'));
     for (const Pulls::LeftOut &row : result.leftOut)
-        out[row.index] = QLatin1Char("nbpsdcr"[int(row.reason)]);
+        out[row.row - 1] = QLatin1Char("nbpsdcr"[int(row.reason)]);
     return out;
 }
 
@@ -297,7 +315,7 @@ private slots:
         QFETCH(double, rate);
         QFETCH(bool, few);
         const Rows input = rowsOf(rows);
-        const Pulls::Result result = Pulls::find(input.speed, input.time, input.pedal);
+        const Pulls::Result result = find(input);
         QCOMPARE(::codes(result, input.speed.size()), codes);
         if (std::isnan(rate))
             QVERIFY(std::isnan(result.rate));
@@ -310,21 +328,17 @@ private slots:
         QCOMPARE(counted, int(result.leftOut.size()));
     }
 
-    // The texts of the tab: a pull, a reason with its figure, the rate.
+    // The texts of the tab: reasons with their figures, a pull, the rate.
     void texts()
     {
-        const Rows pause = rowsOf("0/1500 1/1500 5/1500");
-        const Pulls::Result paused = Pulls::find(pause.speed, pause.time, {});
-        const Analysis::LeftOutRow pauseRow{2, paused.leftOut[1].reason, paused.leftOut[1].amount};
-        QCOMPARE(pauseRow.text(), QStringLiteral("pausa de 4,0 s"));
-        const Rows span = rowsOf(ramp(10, 1, 1000, 100) + " 10/1999");
-        QCOMPARE(AnalysisTexts::reason(Pulls::Reason::SmallSpan,
-                                       Pulls::find(span.speed, span.time, {}).leftOut[0].amount),
+        const auto first = [](const QString &rows, int at) {
+            const Pulls::LeftOut row = find(rowsOf(rows)).leftOut[size_t(at)];
+            return AnalysisTexts::reason(row.reason, row.amount);
+        };
+        QCOMPARE(first("0/1500 1/1500 5/1500", 1), QStringLiteral("pausa de 4,0 s"));
+        QCOMPARE(first(ramp(10, 1, 1000, 100) + " 10/1999", 0),
                  QStringLiteral("tirón de solo 999 rpm"));
-        const Rows shortPull = rowsOf(ramp(3, 1, 1000, 600));
-        QCOMPARE(AnalysisTexts::reason(
-                     Pulls::Reason::Short,
-                     Pulls::find(shortPull.speed, shortPull.time, {}).leftOut[0].amount),
+        QCOMPARE(first(ramp(3, 1, 1000, 600), 0),
                  QStringLiteral("tirón demasiado corto (3 filas)"));
         QCOMPARE(AnalysisTexts::reason(Pulls::Reason::Pedal, 0),
                  QStringLiteral("pedal por debajo del 80 %"));
@@ -403,9 +417,10 @@ private slots:
         QFETCH(QString, rows);
         QFETCH(QString, bins);
         const Rows input = rowsOf(rows); // time: speed, speed: specified, pedal: actual
-        QCOMPARE(binsText(SpecifiedActual::bins(input.time, input.speed, input.pedal,
-                                                {{0, int(input.time.size()) - 1}})),
-                 bins);
+        QCOMPARE(
+            binsText(SpecifiedActual::bins(column(input.time), column(input.speed),
+                                           column(input.pedal), {{0, int(input.time.size()) - 1}})),
+            bins);
     }
 
     // The whole analysis of a field log: a pull between idle and a cruise, bins by each group's
@@ -434,8 +449,8 @@ private slots:
         QCOMPARE(result.rpmColumn, 1);
         QCOMPARE(result.pedalColumn, 4);
         QCOMPARE(int(result.pulls.size()), 1);
-        const Analysis::PullRows &pull = result.pulls[0];
-        QCOMPARE(QList<double>({double(pull.firstRow), double(pull.lastRow), double(pull.rows),
+        const Pulls::Pull &pull = result.pulls[0];
+        QCOMPARE(QList<double>({double(pull.firstRow), double(pull.lastRow), double(pull.rows()),
                                 pull.rpmFrom, pull.rpmTo, pull.seconds}),
                  QList<double>({4, 9, 6, 1000, 3000, 5}));
         // Idle, the cruise with the pedal at 20 %, the last row without a number.

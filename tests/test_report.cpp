@@ -146,7 +146,7 @@ private slots:
         result.units = {"", "/min", "mbar"};
         result.rpmColumn = 1;
         result.rate = 1.42;
-        result.pulls = {{40, 47, 8, 1850, 4210, 6.4, 1.1}};
+        result.pulls = {{40, 47, 1850, 4210, 6.4, 1.1}};
         result.leftOutCount = {12, 40, 1, 310, 0, 9, 3};
         result.onlyPulls = true;
         SpecifiedActual::Pair pair;

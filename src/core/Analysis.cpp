@@ -1,6 +1,5 @@
 #include "core/Analysis.h"
 
-#include "core/AnalysisTexts.h"
 #include "core/DataTable.h"
 
 #include <algorithm>
@@ -26,18 +25,17 @@ TimeCell timeCell(const DataTable &table, const DataTable &slotTimes, bool newer
     return {&table, ColumnRoles::timeColumn(column)};
 }
 
-// The numbers of `cell` of `table`, one for each of `rows` rows.
-std::vector<double> numbersOf(const DataTable &table, int cell, int rows)
+// The numbers of `cell` of `table` into `out`, one for each of `rows` rows, NaN where a row has
+// none.
+template <class Vector> void fill(Vector &out, const DataTable &table, int cell, int rows)
 {
-    std::vector<double> out(size_t(rows), NaN);
-    if (cell < 0)
-        return out;
+    out.clear();
+    out.reserve(size_t(rows));
     const DataTable::NumberColumn &column = table.numbers(cell);
-    const size_t n = std::min(out.size(), column.isNumber.size());
-    for (size_t i = 0; i < n; ++i)
-        if (column.isNumber[i])
-            out[i] = column.leading[i];
-    return out;
+    const int have = cell < 0 ? 0 : std::min(rows, int(column.isNumber.size()));
+    for (int i = 0; i < have; ++i)
+        out.push_back(column.isNumber[size_t(i)] ? column.leading[size_t(i)] : NaN);
+    out.resize(size_t(rows), NaN);
 }
 
 void addCell(std::vector<int> &cells, int cell)
@@ -79,21 +77,20 @@ std::vector<SpecifiedActual::Pair> pairsOf(const Result &result, const Options &
 
 } // namespace
 
-QString LeftOutRow::text() const
-{
-    return AnalysisTexts::reason(reason, amount);
-}
-
 std::vector<double> numbers(const DataTable &table, int cell)
 {
-    return numbersOf(table, cell, table.rowCount());
+    std::vector<double> out;
+    fill(out, table, cell, table.rowCount());
+    return out;
 }
 
 std::vector<double> times(const DataTable &table, const DataTable &slotTimes, bool newerLayout,
                           int column)
 {
     const TimeCell time = timeCell(table, slotTimes, newerLayout, column);
-    return numbersOf(*time.table, time.cell, table.rowCount());
+    std::vector<double> out;
+    fill(out, *time.table, time.cell, table.rowCount());
+    return out;
 }
 
 Result compute(const DataTable &table, const DataTable &slotTimes,
@@ -124,41 +121,38 @@ Result compute(const DataTable &table, const DataTable &slotTimes,
             addCell(cells, cell);
     table.readNumbers(cells);
 
+    // The engine speed, its time and the pedal, read where the tables keep them.
     const int rows = table.rowCount();
-    const std::vector<double> speed = numbersOf(table, result.rpmColumn, rows);
-    const std::vector<double> pedal = result.pedalColumn == ColumnRoles::None
-                                          ? std::vector<double>()
-                                          : numbersOf(table, result.pedalColumn, rows);
-    const Pulls::Result pulls =
-        Pulls::find(speed, numbersOf(*rpmTime.table, rpmTime.cell, rows), pedal);
-
-    std::vector<SpecifiedActual::Rows> binRows;
-    for (const Pulls::Pull &p : pulls.pulls) {
-        result.pulls.push_back({p.first + 1, p.last + 1, p.rows(), p.speedFrom, p.speedTo,
-                                p.seconds, p.samplesPerSecond});
-        binRows.push_back({p.first, p.last});
-    }
+    const auto numbers = [](const DataTable &from, int cell) {
+        const DataTable::NumberColumn &column = from.numbers(cell);
+        return Pulls::Numbers{column.leading.data(), column.isNumber.data(),
+                              int(column.isNumber.size())};
+    };
+    Pulls::Result pulls =
+        Pulls::find(numbers(table, result.rpmColumn), numbers(*rpmTime.table, rpmTime.cell),
+                    result.pedalColumn == ColumnRoles::None ? Pulls::Numbers()
+                                                            : numbers(table, result.pedalColumn),
+                    rows);
+    result.pulls = std::move(pulls.pulls);
+    result.leftOut = std::move(pulls.leftOut);
     result.leftOutCount = pulls.leftOutCount;
-    result.leftOut.reserve(pulls.leftOut.size());
-    for (const Pulls::LeftOut &out : pulls.leftOut)
-        result.leftOut.push_back({out.index + 1, out.reason, out.amount});
     result.rate = pulls.rate;
     result.fewSamples = pulls.fewSamples;
 
     result.onlyPulls = options.binRows == BinRows::Pulls ||
-                       (options.binRows == BinRows::PullsWhenAny && !pulls.pulls.empty());
-    if (!result.onlyPulls)
-        binRows = {{0, rows - 1}};
-    for (SpecifiedActual::Pair &pair : result.pairs) {
-        if (pair.speedColumn == ColumnRoles::None)
-            continue;
-        std::vector<double> ownSpeed;
-        if (pair.speedColumn != result.rpmColumn)
-            ownSpeed = numbersOf(table, pair.speedColumn, rows);
-        pair.bins = SpecifiedActual::bins(ownSpeed.empty() ? speed : ownSpeed,
-                                          numbersOf(table, pair.specified, rows),
-                                          numbersOf(table, pair.actual, rows), binRows);
+                       (options.binRows == BinRows::PullsWhenAny && !result.pulls.empty());
+    std::vector<SpecifiedActual::Rows> binRows;
+    if (result.onlyPulls) {
+        for (const Pulls::Pull &pull : result.pulls)
+            binRows.push_back({pull.firstRow - 1, pull.lastRow - 1});
+    } else {
+        binRows.push_back({0, rows - 1});
     }
+    for (SpecifiedActual::Pair &pair : result.pairs)
+        if (pair.speedColumn != ColumnRoles::None)
+            pair.bins = SpecifiedActual::bins(table.numbers(pair.speedColumn),
+                                              table.numbers(pair.specified),
+                                              table.numbers(pair.actual), binRows);
     return result;
 }
 

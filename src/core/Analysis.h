@@ -38,25 +38,6 @@ struct Options {
     int userActual = ColumnRoles::None;
 };
 
-struct PullRows {
-    int firstRow = 0; // 1-based table row
-    int lastRow = 0;  // 1-based table row
-    int rows = 0;
-    double rpmFrom = 0;
-    double rpmTo = 0;
-    double seconds = 0;
-    double samplesPerSecond = 0; // see Pulls::Pull
-};
-
-struct LeftOutRow {
-    int row = 0; // 1-based table row
-    Pulls::Reason reason = Pulls::Reason::NoSpeed;
-    double amount = 0; // see Pulls::LeftOut
-    // Its reason as the "¿Por qué no?" list gives it ("pausa de 4,2 s"); made when asked for,
-    // since a long log leaves out a million rows.
-    QString text() const;
-};
-
 struct Result {
     std::vector<QString> units; // one per table column, "" for none
     std::vector<QString> names; // one per table column (the header for a "Tiempo" column)
@@ -64,9 +45,12 @@ struct Result {
     int rpmColumn = ColumnRoles::None;
     int pedalColumn = ColumnRoles::None;
 
-    std::vector<PullRows> pulls;
+    // The pulls of the engine speed against its time stamps, and the reason of every row in none
+    // (its text is AnalysisTexts::reason's, made when shown: a long log leaves out a million
+    // rows); rows are table rows.
+    std::vector<Pulls::Pull> pulls;
     std::array<int, Pulls::ReasonCount> leftOutCount{};     // by Pulls::Reason
-    std::vector<LeftOutRow> leftOut;                        // in row order
+    std::vector<Pulls::LeftOut> leftOut;                    // in row order
     double rate = std::numeric_limits<double>::quiet_NaN(); // NaN: no step counts
     bool fewSamples = false; // a pull has fewer than Pulls::FewSamples samples a second
 

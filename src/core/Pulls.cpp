@@ -2,19 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <cstdint>
 
 namespace Pulls {
 
 namespace {
 
-// The rows of one run, first to last (array indices).
-struct Run {
-    int first;
-    int last;
-};
-
-// A cover of one or more chains, first to last row.
+// A cover of one or more chains, first to last array index.
 struct Cover {
     int first;
     int last;
@@ -22,10 +16,9 @@ struct Cover {
 
 class Finder {
 public:
-    Finder(const std::vector<double> &speed, const std::vector<double> &time,
-           const std::vector<double> &pedal)
-        : m_speed(speed), m_time(time), m_pedal(pedal), m_rows(int(speed.size())),
-          m_windowEnd(speed.size(), -1), m_reason(speed.size(), Unset), m_amount(speed.size())
+    Finder(const Numbers &speed, const Numbers &time, const Numbers &pedal, int rows)
+        : m_speed(speed), m_time(time), m_pedal(pedal), m_rows(rows),
+          m_reason(size_t(std::max(rows, 0)), Unset)
     {
     }
 
@@ -36,15 +29,14 @@ public:
         int first = 0;
         while (first < m_rows) {
             if (!usable(first)) {
-                m_reason[size_t(first)] =
-                    int(hasNumbers(first) ? Reason::LowSpeed : Reason::NoSpeed);
+                m_reason[size_t(first)] = hasNumbers(first) ? LowSpeed : NoSpeed;
                 ++first;
                 continue;
             }
             int last = first;
             while (last + 1 < m_rows && linked(last + 1))
                 ++last;
-            runPulls({first, last}, result);
+            run(first, last, result);
             first = last + 1;
         }
         collectLeftOut(result);
@@ -52,19 +44,32 @@ public:
     }
 
 private:
-    static constexpr int Unset = -1;
-    static constexpr int InPull = -2;
+    // A row's reason while it is worked out: a Reason, in a pull, or none yet.
+    enum : int8_t {
+        NoSpeed = int8_t(Reason::NoSpeed),
+        LowSpeed = int8_t(Reason::LowSpeed),
+        Pause = int8_t(Reason::Pause),
+        NotClimbing = int8_t(Reason::NotClimbing),
+        Pedal = int8_t(Reason::Pedal),
+        Short = int8_t(Reason::Short),
+        SmallSpan = int8_t(Reason::SmallSpan),
+        InPull = -2,
+        Unset = -1,
+    };
 
-    bool hasNumbers(int i) const
-    {
-        return std::isfinite(m_speed[size_t(i)]) && std::isfinite(m_time[size_t(i)]);
-    }
-    bool usable(int i) const { return hasNumbers(i) && m_speed[size_t(i)] >= MinSpeed; }
-    double step(int i) const { return m_time[size_t(i)] - m_time[size_t(i - 1)]; }
-    bool advances(double seconds) const { return seconds > 0 && seconds <= MaxStep; }
+    // Entries read only where a column has a number.
+    double speed(int i) const { return m_speed.value[i]; }
+    double time(int i) const { return m_time.value[i]; }
+    bool hasNumbers(int i) const { return m_speed.has(i) && m_time.has(i); }
+    bool usable(int i) const { return hasNumbers(i) && speed(i) >= MinSpeed; }
+    double step(int i) const { return time(i) - time(i - 1); }
+    static bool advances(double seconds) { return seconds > 0 && seconds <= MaxStep; }
     // Whether usable row i continues the run of row i - 1.
     bool linked(int i) const { return usable(i) && usable(i - 1) && advances(step(i)); }
-    bool pedalHolds(int i) const { return m_pedal.empty() || m_pedal[size_t(i)] >= MinPedal; }
+    bool pedalHolds(int i) const
+    {
+        return !m_pedal.value || (m_pedal.has(i) && m_pedal.value[i] >= MinPedal);
+    }
 
     double rate() const
     {
@@ -79,115 +84,115 @@ private:
         return steps ? steps / seconds : std::numeric_limits<double>::quiet_NaN();
     }
 
-    // The window ends and the climbing rows of one run, then its chains, covers and pulls.
-    void runPulls(Run run, Result &result)
+    // One run, rows first to last: the window of each row but the last and whether it climbs
+    // (a row that does not gets its reason now), its covers and pulls, its last row's reason.
+    void run(int first, int last, Result &result)
     {
         std::vector<Cover> covers;
-        int end = run.first;
-        bool chain = false;
-        for (int i = run.first; i < run.last; ++i) {
+        int end = first;
+        bool inChain = false;
+        for (int i = first; i < last; ++i) {
             end = std::max(end, i + 1);
-            while (end < run.last && m_time[size_t(end)] < m_time[size_t(i)] + Window)
+            while (end < last && time(end) < time(i) + Window)
                 ++end;
-            m_windowEnd[size_t(i)] = end;
-            const double climb = (m_speed[size_t(end)] - m_speed[size_t(i)]) /
-                                 (m_time[size_t(end)] - m_time[size_t(i)]);
-            const bool climbs = climb >= MinClimb && pedalHolds(i) && pedalHolds(end);
-            if (!climbs) {
-                chain = false;
+            const bool pedal = pedalHolds(i) && pedalHolds(end);
+            const double climb = (speed(end) - speed(i)) / (time(end) - time(i));
+            if (!pedal || climb < MinClimb) {
+                m_reason[size_t(i)] = pedal ? NotClimbing : Pedal;
+                inChain = false;
                 continue;
             }
-            if (chain)
-                covers.back().last = std::max(covers.back().last, end);
-            else if (!covers.empty() && i <= covers.back().last)
+            if (inChain || (!covers.empty() && i <= covers.back().last))
                 covers.back().last = std::max(covers.back().last, end);
             else
                 covers.push_back({i, end});
-            chain = true;
+            inChain = true;
         }
         for (const Cover &cover : covers)
             takeCover(cover, result);
-        lastRowReason(run);
+        lastRowReason(first, last);
     }
 
     void takeCover(Cover cover, Result &result)
     {
         const int rows = cover.last - cover.first + 1;
-        const double span = m_speed[size_t(cover.last)] - m_speed[size_t(cover.first)];
+        const double span = speed(cover.last) - speed(cover.first);
         const bool pull = rows >= MinRows && span >= MinSpan;
-        for (int i = cover.first; i <= cover.last; ++i) {
-            m_reason[size_t(i)] =
-                pull ? InPull : int(rows < MinRows ? Reason::Short : Reason::SmallSpan);
-            m_amount[size_t(i)] = rows < MinRows ? double(rows) : span;
-        }
-        if (!pull)
+        std::fill(m_reason.begin() + cover.first, m_reason.begin() + cover.last + 1,
+                  pull             ? InPull
+                  : rows < MinRows ? Short
+                                   : SmallSpan);
+        if (!pull) {
+            m_noPull.push_back({cover.first, cover.last, rows < MinRows ? double(rows) : span});
             return;
+        }
         Pull p;
-        p.first = cover.first;
-        p.last = cover.last;
-        p.speedFrom = m_speed[size_t(cover.first)];
-        p.speedTo = m_speed[size_t(cover.last)];
-        p.seconds = m_time[size_t(cover.last)] - m_time[size_t(cover.first)];
+        p.firstRow = cover.first + 1;
+        p.lastRow = cover.last + 1;
+        p.rpmFrom = speed(cover.first);
+        p.rpmTo = speed(cover.last);
+        p.seconds = time(cover.last) - time(cover.first);
         p.samplesPerSecond = (rows - 1) / p.seconds;
         result.fewSamples = result.fewSamples || p.samplesPerSecond < FewSamples;
         result.pulls.push_back(p);
     }
 
-    // The reason of the last row of a run when no cover took it.
-    void lastRowReason(Run run)
+    // The reason of a run's last row when no cover took it.
+    void lastRowReason(int first, int last)
     {
-        int &reason = m_reason[size_t(run.last)];
+        int8_t &reason = m_reason[size_t(last)];
         if (reason != Unset)
             return;
-        const int next = run.last + 1;
-        if (next < m_rows && usable(next)) {
-            reason = int(Reason::Pause);
-            m_amount[size_t(run.last)] = step(next);
-        } else if (run.first < run.last) {
-            reason = int(pedalHolds(run.last - 1) && pedalHolds(run.last) ? Reason::NotClimbing
-                                                                          : Reason::Pedal);
-        } else if (run.first > 0 && usable(run.first - 1)) {
-            reason = int(Reason::Pause);
-            m_amount[size_t(run.last)] = step(run.first);
-        } else {
-            reason = int(Reason::NotClimbing);
-        }
+        if (last + 1 < m_rows && usable(last + 1))
+            reason = Pause;
+        else if (first < last)
+            reason = pedalHolds(last - 1) && pedalHolds(last) ? NotClimbing : Pedal;
+        else
+            reason = first > 0 && usable(first - 1) ? Pause : NotClimbing;
     }
 
-    void collectLeftOut(Result &result)
+    void collectLeftOut(Result &result) const
     {
-        result.leftOut.reserve(size_t(m_rows));
+        result.leftOut.reserve(
+            size_t(m_rows - std::count(m_reason.begin(), m_reason.end(), int8_t(InPull))));
+        size_t cover = 0; // the covers that are no pull, in row order
         for (int i = 0; i < m_rows; ++i) {
-            int reason = m_reason[size_t(i)];
+            const int8_t reason = m_reason[size_t(i)];
             if (reason == InPull)
                 continue;
-            if (reason == Unset) { // a row with a window in no cover
-                const int end = m_windowEnd[size_t(i)];
-                reason =
-                    int(pedalHolds(i) && pedalHolds(end) ? Reason::NotClimbing : Reason::Pedal);
+            double amount = 0;
+            if (reason == Short || reason == SmallSpan) {
+                while (m_noPull[cover].last < i)
+                    ++cover;
+                amount = m_noPull[cover].amount;
+            } else if (reason == Pause) {
+                // The pause after a run's last row, or before a run of one row.
+                amount = i + 1 < m_rows && usable(i + 1) ? step(i + 1) : step(i);
             }
-            result.leftOut.push_back({i, Reason(reason), m_amount[size_t(i)]});
+            result.leftOut.push_back({i + 1, Reason(reason), amount});
             ++result.leftOutCount[size_t(reason)];
         }
     }
 
-    const std::vector<double> &m_speed;
-    const std::vector<double> &m_time;
-    const std::vector<double> &m_pedal;
+    struct NoPull {
+        int first;
+        int last;
+        double amount; // rows of a short cover, else its rise
+    };
+
+    const Numbers m_speed;
+    const Numbers m_time;
+    const Numbers m_pedal;
     const int m_rows;
-    std::vector<int> m_windowEnd; // w(i) of every row with a window
-    std::vector<int> m_reason;    // a Reason, InPull, or Unset
-    std::vector<double> m_amount; // the figure of a row's reason (see LeftOut::amount)
+    std::vector<int8_t> m_reason; // by row
+    std::vector<NoPull> m_noPull; // the covers that are no pull, in row order
 };
 
 } // namespace
 
-Result find(const std::vector<double> &speed, const std::vector<double> &time,
-            const std::vector<double> &pedal)
+Result find(const Numbers &speed, const Numbers &time, const Numbers &pedal, int rows)
 {
-    if (time.size() != speed.size() || (!pedal.empty() && pedal.size() != speed.size()))
-        return {}; // no rows to speak of
-    return Finder(speed, time, pedal).find();
+    return Finder(speed, time, pedal, rows).find();
 }
 
 } // namespace Pulls

@@ -1,15 +1,18 @@
 #pragma once
 
 #include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 // The pulls of a log: runs of rows in which the engine speed climbs under load; why every other
-// row is none; and how many rows a second the log holds. Everything works on plain arrays with one
-// entry per table row (entry i is row i + 1), NaN where the row has no number:
+// row is none; and how many rows a second the log holds. Everything works on columns of numbers
+// with one entry per table row (entry i is row i + 1):
 //
 //   speed   the engine speed (rpm)
 //   time    the time stamp of the engine speed's group (s)
-//   pedal   the pedal or throttle (%), empty when the log has none
+//   pedal   the pedal or throttle (%), none when the log has none
 //
 // These logs give a row every 0.15 to 1.5 s and the engine speed in steps (of 21 rpm, say), so
 // two rows of a steady pull often read the same speed: whether a row climbs is judged over a
@@ -38,6 +41,20 @@ constexpr int MinRows = 4;
 constexpr double MinSpan = 1000; // rpm
 constexpr double FewSamples = 2; // samples a second under which a pull's curves are rough
 
+// A column of numbers, read in place: entry i is value[i], unless that is NaN (or infinite),
+// `isNumber` is given and isNumber[i] is 0, or i is `size` or more. A plain array with NaN for no
+// number needs no `isNumber`; the table's numbers (DataTable::NumberColumn) come with it and need
+// no copy.
+struct Numbers {
+    const double *value = nullptr; // null: no column
+    const uint8_t *isNumber = nullptr;
+    int size = 0;
+    bool has(int i) const
+    {
+        return i < size && (!isNumber || isNumber[i]) && std::isfinite(value[i]);
+    }
+};
+
 // Why a row is in no pull; every row in none has exactly one reason:
 // - NoSpeed when it lacks the engine-speed or the time number, else LowSpeed when its speed is
 //   under MinSpeed;
@@ -52,18 +69,18 @@ enum class Reason { NoSpeed, LowSpeed, Pause, NotClimbing, Pedal, Short, SmallSp
 constexpr int ReasonCount = 7;
 
 struct Pull {
-    int first = 0; // array index of its first row
-    int last = 0;  // array index of its last row
-    int rows() const { return last - first + 1; }
-    double speedFrom = 0; // speed of its first row
-    double speedTo = 0;   // speed of its last row
-    double seconds = 0;   // time of its last row minus its first
+    int firstRow = 0; // table row of its first entry (array index + 1)
+    int lastRow = 0;  // table row of its last entry
+    int rows() const { return lastRow - firstRow + 1; }
+    double rpmFrom = 0; // speed of its first row
+    double rpmTo = 0;   // speed of its last row
+    double seconds = 0; // time of its last row minus its first
     // Its steps a second: (rows - 1) / seconds, as the log's rate counts them.
     double samplesPerSecond = 0;
 };
 
 struct LeftOut {
-    int index = 0; // array index of the row
+    int row = 0; // table row (array index + 1)
     Reason reason = Reason::NoSpeed;
     // The figure its text gives: for Short the rows of the cover, for SmallSpan the cover's rise
     // in rpm, for Pause the time from the run's last row to the next usable row (or, for a run of
@@ -78,13 +95,11 @@ struct Result {
     // Rows a second: the steps between adjacent rows that both have the two numbers and whose
     // time advances by more than 0 and at most MaxStep, divided by the sum of their seconds (so
     // pauses do not count); NaN when no step counts.
-    double rate = 0;
+    double rate = std::numeric_limits<double>::quiet_NaN();
     bool fewSamples = false; // a pull has fewer than FewSamples samples a second
 };
 
-// The pulls of `speed` and `time` (of equal size) and, unless it is empty, `pedal` (of the same
-// size).
-Result find(const std::vector<double> &speed, const std::vector<double> &time,
-            const std::vector<double> &pedal);
+// The pulls of `rows` rows of `speed` and `time` and, unless its value is null, `pedal`.
+Result find(const Numbers &speed, const Numbers &time, const Numbers &pedal, int rows);
 
 } // namespace Pulls

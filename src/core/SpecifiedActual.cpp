@@ -108,8 +108,9 @@ std::vector<Pair> findPairs(const std::vector<QString> &units, const std::vector
     return pairs;
 }
 
-std::vector<Bin> bins(const std::vector<double> &speed, const std::vector<double> &specified,
-                      const std::vector<double> &actual, const std::vector<Rows> &ranges)
+std::vector<Bin> bins(const DataTable::NumberColumn &speed,
+                      const DataTable::NumberColumn &specified,
+                      const DataTable::NumberColumn &actual, const std::vector<Rows> &ranges)
 {
     struct Sums {
         int rows = 0;
@@ -120,15 +121,17 @@ std::vector<Bin> bins(const std::vector<double> &speed, const std::vector<double
     };
     std::map<double, Sums> sums;
     auto last = sums.end(); // rows of one bin tend to follow each other
-    const int size = int(std::min({speed.size(), specified.size(), actual.size()}));
+    const int size =
+        int(std::min({speed.isNumber.size(), specified.isNumber.size(), actual.isNumber.size()}));
     for (const Rows &range : ranges) {
         for (int i = std::max(range.first, 0); i <= range.last && i < size; ++i) {
-            const double e = speed[size_t(i)];
-            const double s = specified[size_t(i)];
-            const double a = actual[size_t(i)];
-            if (!std::isfinite(e) || !std::isfinite(s) || !std::isfinite(a))
+            if (!speed.isNumber[size_t(i)] || !specified.isNumber[size_t(i)] ||
+                !actual.isNumber[size_t(i)])
                 continue;
-            const double rpm = std::floor(e / BinWidth) * BinWidth + 0.0; // never -0
+            const double s = specified.leading[size_t(i)];
+            const double a = actual.leading[size_t(i)];
+            // (+ 0.0: a speed of -0 is bin 0, not -0)
+            const double rpm = std::floor(speed.leading[size_t(i)] / BinWidth) * BinWidth + 0.0;
             if (last == sums.end() || last->first != rpm)
                 last = sums.try_emplace(rpm).first;
             Sums &bin = last->second;

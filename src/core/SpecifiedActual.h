@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DataTable.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -71,9 +73,10 @@ struct Rows {
     int last;
 };
 
-// The bins of the rows in `ranges` (ascending, not overlapping) that have a number in `speed`,
-// `specified` and `actual` (NaN where a row has none; arrays of one size).
-std::vector<Bin> bins(const std::vector<double> &speed, const std::vector<double> &specified,
-                      const std::vector<double> &actual, const std::vector<Rows> &ranges);
+// The bins of the rows in `ranges` (array indices, ascending, not overlapping) that have a number
+// in the `speed`, `specified` and `actual` cells.
+std::vector<Bin> bins(const DataTable::NumberColumn &speed,
+                      const DataTable::NumberColumn &specified,
+                      const DataTable::NumberColumn &actual, const std::vector<Rows> &ranges);
 
 } // namespace SpecifiedActual

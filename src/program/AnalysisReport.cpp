@@ -10,15 +10,15 @@ namespace AnalysisReport {
 
 namespace {
 
-void writePulls(JsonWriter &json, const std::vector<Analysis::PullRows> &pulls)
+void writePulls(JsonWriter &json, const std::vector<Pulls::Pull> &pulls)
 {
     json.key("pulls");
     json.beginArray();
-    for (const Analysis::PullRows &pull : pulls) {
+    for (const Pulls::Pull &pull : pulls) {
         json.beginObject();
         json.field("first", pull.firstRow);
         json.field("last", pull.lastRow);
-        json.field("rows", pull.rows);
+        json.field("rows", pull.rows());
         json.key("rpm_from");
         json.number(pull.rpmFrom);
         json.key("rpm_to");
