@@ -557,6 +557,40 @@ private slots:
         if (result.rpmColumn == ColumnRoles::None)
             QVERIFY(result.pairs[0].bins.empty() && std::isnan(result.rate));
     }
+
+    // Every sample log: the engine speed of group A, every row in a pull or left out once;
+    // pulls.csv shows what it is written for.
+    void sampleLogs()
+    {
+        const QDir examples(qEnvironmentVariable("ONDALYX_EXAMPLES"));
+        const QStringList logs = examples.entryList({QStringLiteral("*.csv")});
+        QVERIFY(logs.contains(QStringLiteral("pulls.csv")));
+        for (const QString &log : logs) {
+            const QStringList lines =
+                QString::fromUtf8(TestSupport::readAll(examples.filePath(log)))
+                    .split(QStringLiteral("\r\n"));
+            const bool newer = NewerLayout::isIdLine(lines.value(2).toStdString());
+            const DataTable table = LogReader::read(examples.filePath(log)).log.table;
+            const Analysis::Result result = Analysis::compute(
+                table, DataTable(),
+                UnitsAndNames::columnTexts(lines.value(4), lines.value(5), lines.value(6),
+                                           table.columnCount(), newer),
+                newer);
+            QCOMPARE(result.rpmColumn, 1);
+            int rows = int(result.leftOut.size());
+            for (const Pulls::Pull &pull : result.pulls)
+                rows += pull.rows();
+            QCOMPARE(rows, table.rowCount());
+            if (log != QLatin1String("pulls.csv"))
+                continue;
+            QCOMPARE(int(result.pulls.size()), 2);
+            QVERIFY(result.fewSamples && result.onlyPulls);
+            QCOMPARE(result.leftOutCount[int(Pulls::Reason::Pause)], 1);
+            QCOMPARE(int(result.pairs.size()), 2);
+            QCOMPARE(result.pairs[1].speedColumn, 6);
+            QVERIFY(!result.pairs[1].bins.empty());
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(TestAnalysis)
