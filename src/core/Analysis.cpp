@@ -25,19 +25,6 @@ TimeCell timeCell(const DataTable &table, const DataTable &slotTimes, bool newer
     return {&table, ColumnRoles::timeColumn(column)};
 }
 
-// The numbers of `cell` of `table` into `out`, one for each of `rows` rows, NaN where a row has
-// none.
-template <class Vector> void fill(Vector &out, const DataTable &table, int cell, int rows)
-{
-    out.clear();
-    out.reserve(size_t(rows));
-    const DataTable::NumberColumn &column = table.numbers(cell);
-    const int have = cell < 0 ? 0 : std::min(rows, int(column.isNumber.size()));
-    for (int i = 0; i < have; ++i)
-        out.push_back(column.isNumber[size_t(i)] ? column.leading[size_t(i)] : NaN);
-    out.resize(size_t(rows), NaN);
-}
-
 void addCell(std::vector<int> &cells, int cell)
 {
     if (cell >= 0 && std::find(cells.begin(), cells.end(), cell) == cells.end())
@@ -77,19 +64,15 @@ std::vector<SpecifiedActual::Pair> pairsOf(const Result &result, const Options &
 
 } // namespace
 
-std::vector<double> numbers(const DataTable &table, int cell)
-{
-    std::vector<double> out;
-    fill(out, table, cell, table.rowCount());
-    return out;
-}
-
 std::vector<double> times(const DataTable &table, const DataTable &slotTimes, bool newerLayout,
                           int column)
 {
     const TimeCell time = timeCell(table, slotTimes, newerLayout, column);
-    std::vector<double> out;
-    fill(out, *time.table, time.cell, table.rowCount());
+    const DataTable::NumberColumn &stamps = time.table->numbers(time.cell);
+    std::vector<double> out(size_t(table.rowCount()), NaN);
+    for (size_t i = 0; i < out.size() && i < stamps.isNumber.size(); ++i)
+        if (stamps.isNumber[i])
+            out[i] = stamps.leading[i];
     return out;
 }
 
@@ -117,24 +100,26 @@ Result compute(const DataTable &table, const DataTable &slotTimes,
     if (rpmTime.table == &table)
         addCell(cells, rpmTime.cell);
     for (const SpecifiedActual::Pair &pair : result.pairs)
-        for (int cell : {pair.specified, pair.actual, pair.speedColumn})
-            addCell(cells, cell);
+        if (pair.speedColumn != ColumnRoles::None)
+            for (int cell : {pair.specified, pair.actual, pair.speedColumn})
+                addCell(cells, cell);
     table.readNumbers(cells);
 
     // The engine speed, its time and the pedal, read where the tables keep them.
     const int rows = table.rowCount();
-    const auto numbers = [](const DataTable &from, int cell) {
+    const auto inPlace = [](const DataTable &from, int cell) {
         const DataTable::NumberColumn &column = from.numbers(cell);
         return Pulls::Numbers{column.leading.data(), column.isNumber.data(),
                               int(column.isNumber.size())};
     };
     Pulls::Result pulls =
-        Pulls::find(numbers(table, result.rpmColumn), numbers(*rpmTime.table, rpmTime.cell),
+        Pulls::find(inPlace(table, result.rpmColumn), inPlace(*rpmTime.table, rpmTime.cell),
                     result.pedalColumn == ColumnRoles::None ? Pulls::Numbers()
-                                                            : numbers(table, result.pedalColumn),
+                                                            : inPlace(table, result.pedalColumn),
                     rows);
     result.pulls = std::move(pulls.pulls);
-    result.leftOut = std::move(pulls.leftOut);
+    result.reasons = std::move(pulls.reasons);
+    result.figures = std::move(pulls.figures);
     result.leftOutCount = pulls.leftOutCount;
     result.rate = pulls.rate;
     result.fewSamples = pulls.fewSamples;

@@ -45,14 +45,19 @@ struct Result {
     int rpmColumn = ColumnRoles::None;
     int pedalColumn = ColumnRoles::None;
 
-    // The pulls of the engine speed against its time stamps, and the reason of every row in none
-    // (its text is AnalysisTexts::reason's, made when shown: a long log leaves out a million
-    // rows); rows are table rows.
+    // The pulls of the engine speed against its time stamps and why every other row is in none
+    // (see Pulls::Result); rows are table rows. The text of a reason is AnalysisTexts::reason's.
     std::vector<Pulls::Pull> pulls;
+    std::vector<int8_t> reasons;         // entry r - 1: row r's Pulls::Reason, or Pulls::InPull
+    std::vector<Pulls::LeftOut> figures; // the rows left out whose reason has a figure
     std::array<int, Pulls::ReasonCount> leftOutCount{};     // by Pulls::Reason
-    std::vector<Pulls::LeftOut> leftOut;                    // in row order
     double rate = std::numeric_limits<double>::quiet_NaN(); // NaN: no step counts
     bool fewSamples = false; // a pull has fewer than Pulls::FewSamples samples a second
+    // Row `row`'s reason and figure; none for a row in a pull.
+    std::optional<Pulls::LeftOut> leftOut(int row) const
+    {
+        return Pulls::leftOut(reasons, figures, row);
+    }
 
     bool onlyPulls = false; // the bins are over the rows of the pulls
     std::vector<SpecifiedActual::Pair> pairs;

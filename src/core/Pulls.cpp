@@ -25,26 +25,43 @@ public:
     Result find()
     {
         Result result;
-        result.rate = rate();
+        // First every row on its own: whether it has both numbers and is usable, and the rate.
+        int steps = 0;
+        double seconds = 0;
+        for (int i = 0; i < m_rows; ++i) {
+            const bool has = hasNumbers(i);
+            m_reason[size_t(i)] = !has ? NoSpeed : speed(i) >= MinSpeed ? Unset : LowSpeed;
+            if (has && i > 0 && m_reason[size_t(i - 1)] != NoSpeed && advances(step(i))) {
+                ++steps;
+                seconds += step(i);
+            }
+        }
+        result.rate = steps ? steps / seconds : std::numeric_limits<double>::quiet_NaN();
+        // Then the runs: a usable row (still Unset) starts one, and each usable row that follows
+        // in time continues it.
         int first = 0;
         while (first < m_rows) {
-            if (!usable(first)) {
-                m_reason[size_t(first)] = hasNumbers(first) ? LowSpeed : NoSpeed;
+            if (m_reason[size_t(first)] != Unset) {
                 ++first;
                 continue;
             }
             int last = first;
-            while (last + 1 < m_rows && linked(last + 1))
+            while (last + 1 < m_rows && m_reason[size_t(last + 1)] == Unset &&
+                   advances(step(last + 1)))
                 ++last;
             run(first, last, result);
             first = last + 1;
         }
-        collectLeftOut(result);
+        for (int8_t reason : m_reason)
+            if (reason != InPull)
+                ++result.leftOutCount[size_t(reason)];
+        result.reasons = std::move(m_reason);
         return result;
     }
 
 private:
-    // A row's reason while it is worked out: a Reason, in a pull, or none yet.
+    // A row's reason while it is worked out: a Reason, InPull, or none yet (which, before the
+    // runs are taken, marks a usable row).
     enum : int8_t {
         NoSpeed = int8_t(Reason::NoSpeed),
         LowSpeed = int8_t(Reason::LowSpeed),
@@ -53,8 +70,7 @@ private:
         Pedal = int8_t(Reason::Pedal),
         Short = int8_t(Reason::Short),
         SmallSpan = int8_t(Reason::SmallSpan),
-        InPull = -2,
-        Unset = -1,
+        Unset = -2,
     };
 
     // Entries read only where a column has a number.
@@ -64,24 +80,9 @@ private:
     bool usable(int i) const { return hasNumbers(i) && speed(i) >= MinSpeed; }
     double step(int i) const { return time(i) - time(i - 1); }
     static bool advances(double seconds) { return seconds > 0 && seconds <= MaxStep; }
-    // Whether usable row i continues the run of row i - 1.
-    bool linked(int i) const { return usable(i) && usable(i - 1) && advances(step(i)); }
     bool pedalHolds(int i) const
     {
         return !m_pedal.value || (m_pedal.has(i) && m_pedal.value[i] >= MinPedal);
-    }
-
-    double rate() const
-    {
-        int steps = 0;
-        double seconds = 0;
-        for (int i = 1; i < m_rows; ++i) {
-            if (hasNumbers(i) && hasNumbers(i - 1) && advances(step(i))) {
-                ++steps;
-                seconds += step(i);
-            }
-        }
-        return steps ? steps / seconds : std::numeric_limits<double>::quiet_NaN();
     }
 
     // One run, rows first to last: the window of each row but the last and whether it climbs
@@ -110,22 +111,23 @@ private:
         }
         for (const Cover &cover : covers)
             takeCover(cover, result);
-        lastRowReason(first, last);
+        lastRowReason(first, last, result);
     }
 
     void takeCover(Cover cover, Result &result)
     {
         const int rows = cover.last - cover.first + 1;
         const double span = speed(cover.last) - speed(cover.first);
-        const bool pull = rows >= MinRows && span >= MinSpan;
-        std::fill(m_reason.begin() + cover.first, m_reason.begin() + cover.last + 1,
-                  pull             ? InPull
-                  : rows < MinRows ? Short
-                                   : SmallSpan);
-        if (!pull) {
-            m_noPull.push_back({cover.first, cover.last, rows < MinRows ? double(rows) : span});
+        if (rows < MinRows || span < MinSpan) {
+            const Reason why = rows < MinRows ? Reason::Short : Reason::SmallSpan;
+            const double figure = rows < MinRows ? double(rows) : span;
+            for (int i = cover.first; i <= cover.last; ++i) {
+                m_reason[size_t(i)] = int8_t(why);
+                result.figures.push_back({i + 1, why, figure});
+            }
             return;
         }
+        std::fill(m_reason.begin() + cover.first, m_reason.begin() + cover.last + 1, InPull);
         Pull p;
         p.firstRow = cover.first + 1;
         p.lastRow = cover.last + 1;
@@ -138,57 +140,45 @@ private:
     }
 
     // The reason of a run's last row when no cover took it.
-    void lastRowReason(int first, int last)
+    void lastRowReason(int first, int last, Result &result)
     {
         int8_t &reason = m_reason[size_t(last)];
         if (reason != Unset)
             return;
-        if (last + 1 < m_rows && usable(last + 1))
+        if (last + 1 < m_rows && usable(last + 1)) {
             reason = Pause;
-        else if (first < last)
+            result.figures.push_back({last + 1, Reason::Pause, step(last + 1)});
+        } else if (first < last) {
             reason = pedalHolds(last - 1) && pedalHolds(last) ? NotClimbing : Pedal;
-        else
-            reason = first > 0 && usable(first - 1) ? Pause : NotClimbing;
-    }
-
-    void collectLeftOut(Result &result) const
-    {
-        result.leftOut.reserve(
-            size_t(m_rows - std::count(m_reason.begin(), m_reason.end(), int8_t(InPull))));
-        size_t cover = 0; // the covers that are no pull, in row order
-        for (int i = 0; i < m_rows; ++i) {
-            const int8_t reason = m_reason[size_t(i)];
-            if (reason == InPull)
-                continue;
-            double amount = 0;
-            if (reason == Short || reason == SmallSpan) {
-                while (m_noPull[cover].last < i)
-                    ++cover;
-                amount = m_noPull[cover].amount;
-            } else if (reason == Pause) {
-                // The pause after a run's last row, or before a run of one row.
-                amount = i + 1 < m_rows && usable(i + 1) ? step(i + 1) : step(i);
-            }
-            result.leftOut.push_back({i + 1, Reason(reason), amount});
-            ++result.leftOutCount[size_t(reason)];
+        } else if (first > 0 && usable(first - 1)) {
+            reason = Pause;
+            result.figures.push_back({last + 1, Reason::Pause, step(first)});
+        } else {
+            reason = NotClimbing;
         }
     }
-
-    struct NoPull {
-        int first;
-        int last;
-        double amount; // rows of a short cover, else its rise
-    };
 
     const Numbers m_speed;
     const Numbers m_time;
     const Numbers m_pedal;
     const int m_rows;
     std::vector<int8_t> m_reason; // by row
-    std::vector<NoPull> m_noPull; // the covers that are no pull, in row order
 };
 
 } // namespace
+
+std::optional<LeftOut> leftOut(const std::vector<int8_t> &reasons,
+                               const std::vector<LeftOut> &figures, int row)
+{
+    if (row < 1 || row > int(reasons.size()) || reasons[size_t(row - 1)] == InPull)
+        return std::nullopt;
+    const auto figure =
+        std::lower_bound(figures.begin(), figures.end(), row,
+                         [](const LeftOut &out, int wanted) { return out.row < wanted; });
+    if (figure != figures.end() && figure->row == row)
+        return *figure;
+    return LeftOut{row, Reason(reasons[size_t(row - 1)]), 0};
+}
 
 Result find(const Numbers &speed, const Numbers &time, const Numbers &pedal, int rows)
 {

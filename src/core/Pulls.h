@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 // The pulls of a log: runs of rows in which the engine speed climbs under load; why every other
@@ -65,8 +66,9 @@ struct Numbers {
 // - the last row of a run: Pause when the next row is usable (the run ended at a pause); else,
 //   when its run has a row before it, Pedal when the pedal test fails on either of the two, else
 //   NotClimbing; a run of one row: Pause when the row before it is usable, else NotClimbing.
-enum class Reason { NoSpeed, LowSpeed, Pause, NotClimbing, Pedal, Short, SmallSpan };
+enum class Reason : int8_t { NoSpeed, LowSpeed, Pause, NotClimbing, Pedal, Short, SmallSpan };
 constexpr int ReasonCount = 7;
+constexpr int8_t InPull = -1; // the reason byte of a row in a pull
 
 struct Pull {
     int firstRow = 0; // table row of its first entry (array index + 1)
@@ -88,15 +90,27 @@ struct LeftOut {
     double amount = 0;
 };
 
+// The reason and figure of row `row` (from 1) from the reasons and figures of a Result; none for
+// a row in a pull or out of range.
+std::optional<LeftOut> leftOut(const std::vector<int8_t> &reasons,
+                               const std::vector<LeftOut> &figures, int row);
+
 struct Result {
     std::vector<Pull> pulls;
-    std::vector<LeftOut> leftOut;                // every row in no pull, in row order
+    // Why each row is in no pull, one byte a row: entry i is row i + 1's Reason, or InPull. (A
+    // long log leaves out most of a million rows: a list of them would cost more to make than
+    // the pulls take to find.)
+    std::vector<int8_t> reasons;
+    // The rows left out whose reason has a figure (Short, SmallSpan, Pause), in row order.
+    std::vector<LeftOut> figures;
     std::array<int, ReasonCount> leftOutCount{}; // by Reason
     // Rows a second: the steps between adjacent rows that both have the two numbers and whose
     // time advances by more than 0 and at most MaxStep, divided by the sum of their seconds (so
     // pauses do not count); NaN when no step counts.
     double rate = std::numeric_limits<double>::quiet_NaN();
     bool fewSamples = false; // a pull has fewer than FewSamples samples a second
+
+    std::optional<LeftOut> leftOut(int row) const { return Pulls::leftOut(reasons, figures, row); }
 };
 
 // The pulls of `rows` rows of `speed` and `time` and, unless its value is null, `pedal`.

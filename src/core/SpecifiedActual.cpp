@@ -24,6 +24,19 @@ bool among(const QString &word, std::initializer_list<const char *> list)
                        [&](const char *w) { return word == QLatin1String(w); });
 }
 
+// floor(speed / BinWidth) * BinWidth, never -0; without a call to floor for any speed an engine
+// can have.
+double binOf(double speed)
+{
+    const double q = speed / BinWidth;
+    if (std::fabs(q) >= 1e15)
+        return std::floor(q) * BinWidth;
+    long long whole = static_cast<long long>(q); // towards zero
+    if (double(whole) > q)
+        --whole;
+    return double(whole) * BinWidth;
+}
+
 QString canonicalUnit(const QString &unit)
 {
     return unit == QLatin1String("hPa") ? QStringLiteral("mbar") : unit;
@@ -130,8 +143,7 @@ std::vector<Bin> bins(const DataTable::NumberColumn &speed,
                 continue;
             const double s = specified.leading[size_t(i)];
             const double a = actual.leading[size_t(i)];
-            // (+ 0.0: a speed of -0 is bin 0, not -0)
-            const double rpm = std::floor(speed.leading[size_t(i)] / BinWidth) * BinWidth + 0.0;
+            const double rpm = binOf(speed.leading[size_t(i)]);
             if (last == sums.end() || last->first != rpm)
                 last = sums.try_emplace(rpm).first;
             Sums &bin = last->second;
