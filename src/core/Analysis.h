@@ -8,7 +8,9 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 class DataTable;
@@ -70,9 +72,6 @@ struct Result {
 Result compute(const DataTable &table, const DataTable &slotTimes,
                const std::vector<UnitsAndNames::ColumnText> &texts, bool newerLayout,
                const Options &options = {});
-
-// The numbers of a cell of every row of `table`, NaN where a row has none.
-std::vector<double> numbers(const DataTable &table, int cell);
 
 // The time stamps of a value column, one per row of `table`, NaN where a row has none: its time
 // column's in the classic layout, its slot's own in the newer one (from `slotTimes`, when that has

@@ -90,9 +90,9 @@ Labels read(const std::vector<ColumnText> &texts, const std::vector<QString> &he
             bool newerLayout)
 {
     const size_t count = headers.size();
-    const ColumnText none;
-    const auto textOf = [&](size_t k) -> const ColumnText & {
-        return k < texts.size() ? texts[k] : none;
+    // A column beyond `texts` has its header as its line-5 text and nothing on lines 6 and 7.
+    const auto textOf = [&](size_t k) {
+        return k < texts.size() ? texts[k] : ColumnText{headers[k], QString(), QString()};
     };
 
     Labels labels;
@@ -106,7 +106,7 @@ Labels read(const std::vector<ColumnText> &texts, const std::vector<QString> &he
     labels.units.resize(count);
     labels.names.resize(count);
     for (size_t k = 0; k < count; ++k) {
-        const ColumnText &text = textOf(k);
+        const ColumnText text = textOf(k);
         if (!ColumnRoles::isValueColumn(int(k))) {
             labels.names[k] = headers[k];
             continue;

@@ -51,7 +51,7 @@ struct Labels {
 };
 
 // The units and full names of the table columns headed by `headers`, from their texts (one per
-// column; a column beyond `texts` has empty texts).
+// column; a column beyond `texts` has its header as its line-5 text and no line 6 or 7).
 //
 // Units come from line 7, unless line 7 holds nothing but STAMP words or nothing at every value
 // position: then from line 6 (the newer layout always has them on line 7). A STAMP word where a
