@@ -203,26 +203,6 @@ private slots:
                  expected);
     }
 
-    // The newer layout: each slot's unit at its value position of line 7, the header as name;
-    // slots 5 and 6 are table columns 6 and 7, the slots not logged columns without either.
-    void unitsAndNamesNewerLayout()
-    {
-        NewerLayout layout(",,G003,F0,G003,F1,G003,F2,G003,F3,G011,F0,G011,F1");
-        const QString line6 =
-            ",STAMP,Engine Speed,STAMP,MAF,STAMP,(spec),STAMP,EGR,STAMP,Engine Speed,STAMP,Boost";
-        const QString line7 = ",,/min,,g/s,,mg,,%,,/min,,hPa";
-        const std::vector<QString> headers =
-            headersOf(QString::fromStdString(layout.columnLine(line6.toStdString())));
-        const UnitsAndNames::Labels labels =
-            UnitsAndNames::read(UnitsAndNames::columnTexts("Marker,TIME,003-0", line6, line7,
-                                                           int(headers.size()), true),
-                                headers, true);
-        QCOMPARE(joined(labels.units), QStringLiteral("|/min|g/s|mg|%||/min|hPa|||||||"));
-        QCOMPARE(joined(labels.names),
-                 QStringLiteral(
-                     "Tiempo|Engine Speed|MAF|(spec)|EGR|Tiempo|Engine Speed|Boost|||Tiempo||||"));
-    }
-
     void engineSpeedAndPedal_data()
     {
         QTest::addColumn<QString>("units"); // one per table column, ";" between
@@ -488,10 +468,11 @@ private slots:
         QCOMPARE(all.pairs[1].bins.front().rows, 3); // idle at 1,200 rpm by group B's speed
     }
 
-    // The newer layout times each slot by its own stamp: here only the slot times make a pull.
+    // The newer layout: units at each slot's value position of line 7, the headers as names, and
+    // each slot timed by its own stamp (here only the slot times make a pull).
     void newerLayoutSlotTimes()
     {
-        const QString line5 = ",,Engine Speed,A,B,C,TIME,Boost";
+        const QString line5 = ",,Engine Speed,A,B,C,TIME,Boost"; // as NewerLayout makes it
         QStringList lines, stamps;
         for (int r = 0; r < 6; ++r) {
             lines << QStringLiteral(",0,%1,1,2,3,0,%2").arg(1000 + 400 * r).arg(r);
@@ -500,12 +481,14 @@ private slots:
         const DataTable table = tableOf(line5, lines);
         const DataTable slotTimes = tableOf(",,a,b,c,d,e", stamps);
         const std::vector<UnitsAndNames::ColumnText> texts = UnitsAndNames::columnTexts(
-            "Marker,TIME,x,TIME,x,TIME,x,TIME,x,TIME,x", ",STAMP,Engine Speed,STAMP,A",
+            "Marker,TIME,x,TIME,x,TIME,x,TIME,x,TIME,x", ",STAMP,Engine Speed,STAMP,A (spec)",
             ",,/min,,x,,x,,x,,mbar", table.columnCount(), true);
         const Analysis::Result result = Analysis::compute(table, slotTimes, texts, true);
         QCOMPARE(result.rpmColumn, 1);
         QCOMPARE(int(result.pulls.size()), 1);
+        // Slot 5's unit at field 10 of line 7; names are the headers, nothing appended.
         QCOMPARE(result.units[6], QStringLiteral("mbar"));
+        QCOMPARE(result.names[2], QStringLiteral("A"));
         QCOMPARE(Analysis::times(table, slotTimes, true, 6),
                  std::vector<double>({0.5, 1.5, 2.5, 3.5, 4.5, 5.5}));
         // Without them, the time columns stand in: every stamp 0, so no step and no pull.
