@@ -1,6 +1,9 @@
 // The headless report: its keys, their order and values, --cells, --power, and its exit codes.
 #include "TestSupport.h"
 
+#include "core/Analysis.h"
+#include "core/JsonWriter.h"
+#include "program/AnalysisReport.h"
 #include "program/AppState.h"
 #include "program/Report.h"
 
@@ -12,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -118,6 +122,62 @@ private slots:
                                        .toObject();
         QVERIFY(narrow["message"].isNull());
         QCOMPARE(narrow["torque"].toArray()[0].toDouble(), 184.869);
+    }
+
+    // The "analysis" key: its keys in order, plain numbers, null for none, left_out's seven keys.
+    void analysisKey()
+    {
+        const auto written = [](const Analysis::Result &result) {
+            char *bytes = nullptr;
+            size_t size = 0;
+            FILE *out = open_memstream(&bytes, &size);
+            {
+                JsonWriter json(out);
+                json.beginObject();
+                AnalysisReport::write(json, result);
+                json.endObject();
+            }
+            std::fclose(out);
+            const QByteArray text(bytes, qsizetype(size));
+            std::free(bytes);
+            return text;
+        };
+        Analysis::Result result;
+        result.units = {"", "/min", "mbar"};
+        result.rpmColumn = 1;
+        result.rate = 1.42;
+        result.pulls = {{40, 47, 1850, 4210, 6.4, 1.1}};
+        result.leftOutCount = {12, 40, 1, 310, 0, 9, 3};
+        result.onlyPulls = true;
+        SpecifiedActual::Pair pair;
+        pair.specified = 8;
+        pair.actual = 9;
+        pair.unit = "mbar";
+        pair.bins = {{1750, 3, 1510.0, 1466.7, -43.3, -60.0}};
+        result.pairs = {pair};
+        QCOMPARE(written(result),
+                 QByteArray(
+                     R"({"analysis":{"rpm_column":1,"rate":1.42,"units":["","/min","mbar"],)"
+                     R"("pulls":[{"first":40,"last":47,"rows":8,"rpm_from":1850,"rpm_to":4210,)"
+                     R"("seconds":6.4}],"left_out":{"sin régimen":12,"régimen bajo":40,"pausa":1,)"
+                     R"("régimen sin subir":310,"pedal":0,"corto":9,"poco régimen":3},"pairs":[)"
+                     R"({"specified":8,"actual":9,"unit":"mbar","only_pulls":true,"bins":[{"rpm":)"
+                     R"(1750,"rows":3,"specified":1510,"actual":1466.7,"difference":-43.3,)"
+                     R"("worst":-60}]}]}})"));
+
+        // A log without engine speed: nulls, no pulls, the pairs listed without bins.
+        result.rpmColumn = ColumnRoles::None;
+        result.rate = std::numeric_limits<double>::quiet_NaN();
+        result.pulls.clear();
+        result.leftOutCount = {5, 0, 0, 0, 0, 0, 0};
+        result.onlyPulls = false;
+        result.pairs[0].bins.clear();
+        QCOMPARE(written(result),
+                 QByteArray(R"({"analysis":{"rpm_column":null,"rate":null,"units":["","/min",)"
+                            R"("mbar"],"pulls":[],"left_out":{"sin régimen":5,"régimen bajo":0,)"
+                            R"("pausa":0,"régimen sin subir":0,"pedal":0,"corto":0,"poco )"
+                            R"(régimen":0},"pairs":[{"specified":8,"actual":9,"unit":"mbar",)"
+                            R"("only_pulls":false,"bins":[]}]}})"));
     }
 
     void programExitCodes()

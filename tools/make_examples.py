@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the sample logs in examples/: diesel.csv, petrol.csv, power.csv, sessions.csv and newer.csv.
+"""Writes the sample logs in examples/: diesel.csv, petrol.csv, power.csv, sessions.csv, newer.csv
+and pulls.csv.
 
 Each log is one slow full-load pull in a high gear, as the KORVEX tool records it: a short spell
 at idle, then engine speed climbing from about 900 to 4500 /min. The turbo is simulated rather
@@ -12,7 +13,9 @@ sessions.csv holds two logging sessions appended in one file, as the tool writes
 is started again into the same file: a diesel pull, then a second one after a change to the boost
 request. newer.csv is a diesel pull in the tool's newer field-by-field layout: the four fields of
 groups 003 and 011 in slots 1-8, two single fields of group 013 in slots 9-10, slots 11-12 unused,
-and a time stamp before every value.
+and a time stamp before every value. pulls.csv is a diesel drive logged as the tool does in the
+field (a row every 1 to 1.5 s, units on line 7 after STAMP, long names continued on line 6): idle,
+two full-load pulls, a cruise and a pause in logging.
 
 The output is deterministic (fixed seeds, fixed number formats), so running this again gives the
 same bytes. Usage: tools/make_examples.py [--out DIR]   (default: examples/ beside tools/)
@@ -191,28 +194,33 @@ def diesel_rows(rng, rows, target_table=DIESEL_TARGET):
                              (3000, 2750), (4600, 2600)],
                 overboost=18.0, ambient=962.0)
     sampler = Sampler(rng, period, 0.08)
-    cylinders = [0.42, -0.31, 0.18, -0.27]
     for _ in range(rows):
         ta, tb, tc = sampler.row()
-        # Group 003: air mass and EGR; the EGR valve shuts as soon as the engine is under load.
-        load = pull.pedal(ta)
-        rpm = pull.speed(ta)
-        air_req = interp([(900, 290), (1500, 560), (2500, 820), (4600, 880)], rpm)
-        air_req = 290 + (air_req - 290) * load
-        egr = 0.0
-        if load < 0.6:
-            egr = clamp(64.0 * (1.0 - 1.6 * load) + rng.gauss(0.0, 1.2), 0.0, 95.0)
-        air_act = air_req * (0.97 if egr > 0 else 1.04) + rng.gauss(0.0, 6.0)
-        group_a = [noisy_speed(rng, pull, ta), fmt(air_req, 1), fmt(air_act, 1), fmt(egr, 1)]
-        # Group 011: requested and actual boost and the N75 duty.
-        boost = pull.advance(tb)
-        group_b = [noisy_speed(rng, pull, tb), "%d" % round(pull.target(tb)),
-                   "%d" % round(boost + rng.gauss(0.0, 7.0)),
-                   fmt(pull.duty + rng.gauss(0.0, 0.4), 1)]
-        # Group 013: idle smoothness correction, only active at idle.
-        at_idle = pull.pedal(tc) == 0.0
-        group_c = [fmt(c + rng.gauss(0.0, 0.05), 2) if at_idle else "0.00" for c in cylinders]
-        yield (ta, tb, tc), (group_a, group_b, group_c)
+        yield (ta, tb, tc), diesel_groups(rng, pull, ta, tb, tc)
+
+
+def diesel_groups(rng, pull, ta, tb, tc):
+    """The values of groups 003, 011 and 013 read at times ta, tb and tc."""
+    # Group 003: air mass and EGR; the EGR valve shuts as soon as the engine is under load.
+    load = pull.pedal(ta)
+    rpm = pull.speed(ta)
+    air_req = interp([(900, 290), (1500, 560), (2500, 820), (4600, 880)], rpm)
+    air_req = 290 + (air_req - 290) * load
+    egr = 0.0
+    if load < 0.6:
+        egr = clamp(64.0 * (1.0 - 1.6 * load) + rng.gauss(0.0, 1.2), 0.0, 95.0)
+    air_act = air_req * (0.97 if egr > 0 else 1.04) + rng.gauss(0.0, 6.0)
+    group_a = [noisy_speed(rng, pull, ta), fmt(air_req, 1), fmt(air_act, 1), fmt(egr, 1)]
+    # Group 011: requested and actual boost and the N75 duty.
+    boost = pull.advance(tb)
+    group_b = [noisy_speed(rng, pull, tb), "%d" % round(pull.target(tb)),
+               "%d" % round(boost + rng.gauss(0.0, 7.0)),
+               fmt(pull.duty + rng.gauss(0.0, 0.4), 1)]
+    # Group 013: idle smoothness correction, only active at idle.
+    at_idle = pull.pedal(tc) == 0.0
+    cylinders = [0.42, -0.31, 0.18, -0.27]
+    group_c = [fmt(c + rng.gauss(0.0, 0.05), 2) if at_idle else "0.00" for c in cylinders]
+    return group_a, group_b, group_c
 
 
 def diesel_log(rng, rows, when, target_table=DIESEL_TARGET):
@@ -262,6 +270,67 @@ def newer(rng):
             stamp = (ta, tb, tc)[index] + 0.01 * (slot % 4)
             fields += [fmt(stamp, 2), values[index][field]]
         lines.append(",".join(fields))
+    return lines
+
+
+class Drive(Pull):
+    """A drive rather than one pull: engine speed and load follow a schedule of (time, speed, load)
+    points, straight lines between them."""
+
+    def __init__(self, rng, schedule, **turbo):
+        Pull.__init__(self, rng, rows=1, period=1.0, idle_rows=0, **turbo)
+        self.schedule = schedule
+
+    def speed(self, t):
+        return interp([(at, rpm) for at, rpm, _ in self.schedule], t)
+
+    def pedal(self, t):
+        return interp([(at, load) for at, _, load in self.schedule], t)
+
+
+# Idle, moving off, a pull in third gear (about 350 rpm/s), a lift and a cruise, logging paused
+# while slowing down, then a longer pull in fourth gear (about 180 rpm/s) and idle again.
+PULLS_SCHEDULE = [(0, 900, 0.0), (18, 900, 0.0), (20, 1400, 0.35), (24, 1450, 0.35),
+                  (25, 1450, 1.0), (33.5, 4420, 1.0), (35, 2300, 0.0), (40, 2200, 0.3),
+                  (95, 2250, 0.3), (100, 1500, 0.1), (112, 1300, 0.4), (114, 1300, 1.0),
+                  (130, 4200, 1.0), (132, 2000, 0.0), (140, 900, 0.0), (152, 900, 0.0)]
+PULLS_PAUSE = (100.5, 112.0)  # no rows are logged in between
+
+
+def pulls(rng):
+    """The diesel groups as logs from the field write them: a row every 1 to 1.5 s, long names
+    continued on line 6 and the units on line 7 after STAMP, as "Marker,STAMP, /min, ..."."""
+    when = datetime.datetime(2025, 10, 4, 8, 12, 40, 204470)
+    header = header_lines(when, DIESEL_ECU, ("003", "011", "013"), DIESEL_NAMES, DIESEL_UNITS)
+    names = [["Engine Speed", "EGR Air Mass", "EGR Air Mass", "EGR Duty Cycle"],
+             ["Engine Speed", "Boost Pressure", "Boost Pressure", "Charge Press. Control"],
+             ["Idle Qty Deviation"] * 4]
+    continued = [["(G28)", "(specified)", "(actual)", ""],
+                 ["(G28)", "(specified)", "(actual)", "25-92 %"],
+                 ["Cyl. 1", "Cyl. 2", "Cyl. 3", "Cyl. 4"]]
+    name_line, continued_line, unit_line = ["", ""], ["", ""], ["Marker", "STAMP"]
+    for index in range(3):
+        if index > 0:
+            name_line.append("TIME")
+            continued_line.append("")
+            unit_line.append("STAMP")
+        name_line.extend(names[index])
+        continued_line.extend(continued[index])
+        unit_line.extend(" " + unit for unit in DIESEL_UNITS[index])
+    lines = header[:4] + [",".join(name_line), ",".join(continued_line), ",".join(unit_line)]
+    drive = Drive(rng, PULLS_SCHEDULE, target_table=DIESEL_TARGET,
+                  spool_table=[(900, 1020), (1300, 1250), (1700, 1800), (2100, 2550),
+                               (3000, 2750), (4600, 2600)],
+                  overboost=18.0, ambient=962.0)
+    t = 0.31
+    while t < PULLS_SCHEDULE[-1][0]:
+        # The tool reads the three groups one after the other within a row.
+        times = [t, t + rng.uniform(0.3, 0.4)]
+        times.append(times[1] + rng.uniform(0.3, 0.4))
+        lines.append(data_line(times, diesel_groups(rng, drive, *times)))
+        t += rng.uniform(1.0, 1.5)
+        if PULLS_PAUSE[0] < t < PULLS_PAUSE[1]:
+            t = PULLS_PAUSE[1] + rng.uniform(0.0, 0.5)
     return lines
 
 
@@ -352,7 +421,7 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     for name, build, seed in (("diesel.csv", diesel, 2003), ("petrol.csv", petrol, 2115),
                               ("power.csv", power, 2120), ("sessions.csv", sessions, 2007),
-                              ("newer.csv", newer, 2026)):
+                              ("newer.csv", newer, 2026), ("pulls.csv", pulls, 2031)):
         lines = build(random.Random(seed))
         path = os.path.join(args.out, name)
         with open(path, "w", encoding="ascii", newline="") as out:

@@ -1,0 +1,95 @@
+#include "core/AnalysisTexts.h"
+
+#include "core/NumberRules.h"
+
+#include <cmath>
+
+namespace AnalysisTexts {
+
+namespace {
+
+// A whole number grouped by ".", "0" when it comes to zero.
+QString grouped(double value)
+{
+    const std::string text = NumberRules::FormatGrouped(value);
+    return text.empty() && std::isfinite(value) ? QStringLiteral("0")
+                                                : QString::fromStdString(text);
+}
+
+// One decimal after a ",", never "-0,0".
+QString oneDecimal(double value)
+{
+    QString text = QString::number(value, 'f', 1);
+    if (text == QLatin1String("-0.0"))
+        text = QStringLiteral("0.0");
+    return text.replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+} // namespace
+
+const char *reasonKey(Pulls::Reason reason)
+{
+    switch (reason) {
+    case Pulls::Reason::NoSpeed:
+        return "sin régimen";
+    case Pulls::Reason::LowSpeed:
+        return "régimen bajo";
+    case Pulls::Reason::Pause:
+        return "pausa";
+    case Pulls::Reason::NotClimbing:
+        return "régimen sin subir";
+    case Pulls::Reason::Pedal:
+        return "pedal";
+    case Pulls::Reason::Short:
+        return "corto";
+    case Pulls::Reason::SmallSpan:
+        return "poco régimen";
+    }
+    return "";
+}
+
+QString reason(Pulls::Reason reason, double amount)
+{
+    switch (reason) {
+    case Pulls::Reason::Pause:
+        return QStringLiteral("pausa de %1 s").arg(oneDecimal(amount));
+    case Pulls::Reason::Pedal:
+        return QStringLiteral("pedal por debajo del 80 %");
+    case Pulls::Reason::Short:
+        return QStringLiteral("tirón demasiado corto (%1 filas)").arg(grouped(amount));
+    case Pulls::Reason::SmallSpan:
+        return QStringLiteral("tirón de solo %1 rpm").arg(grouped(amount));
+    case Pulls::Reason::NoSpeed:
+    case Pulls::Reason::LowSpeed:
+    case Pulls::Reason::NotClimbing:
+        break;
+    }
+    return QString::fromUtf8(reasonKey(reason));
+}
+
+QString pull(int number, double rpmFrom, double rpmTo, double seconds, int rows)
+{
+    return QStringLiteral("Tirón %1: %2-%3 rpm, %4 s, %5 filas")
+        .arg(number)
+        .arg(grouped(rpmFrom), grouped(rpmTo), oneDecimal(seconds))
+        .arg(rows);
+}
+
+QString rate(double samplesPerSecond)
+{
+    if (!std::isfinite(samplesPerSecond))
+        return QString();
+    return QStringLiteral("%1 muestras por segundo").arg(oneDecimal(samplesPerSecond));
+}
+
+QString fewSamples()
+{
+    return QStringLiteral("Pocas muestras por segundo: las curvas son orientativas.");
+}
+
+QString noEngineSpeed()
+{
+    return QStringLiteral("El registro no tiene régimen de motor.");
+}
+
+} // namespace AnalysisTexts

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/Pulls.h"
+
+#include <QString>
+
+// The Spanish texts of the "Análisis" tab that the analysis gives, and the report's keys of the
+// reasons. Engine speeds show as whole numbers grouped by "." ("1.850"), seconds and rates with
+// one decimal after a "," ("6,4").
+namespace AnalysisTexts {
+
+// The key of a reason in the report: "sin régimen", "régimen bajo", "pausa", "régimen sin
+// subir", "pedal", "corto", "poco régimen".
+const char *reasonKey(Pulls::Reason reason);
+
+// A row's reason as the "¿Por qué no?" list shows it: "sin régimen", "régimen bajo", "pausa de
+// 4,2 s", "régimen sin subir", "pedal por debajo del 80 %", "tirón demasiado corto (3 filas)",
+// "tirón de solo 640 rpm"; `amount` as in Pulls::LeftOut.
+QString reason(Pulls::Reason reason, double amount);
+
+// "Tirón 2: 1.850-4.210 rpm, 6,4 s, 7 filas" (`number` from 1).
+QString pull(int number, double rpmFrom, double rpmTo, double seconds, int rows);
+
+// "1,4 muestras por segundo"; empty for a rate that is not finite.
+QString rate(double samplesPerSecond);
+
+// "Pocas muestras por segundo: las curvas son orientativas."
+QString fewSamples();
+
+// "El registro no tiene régimen de motor."
+QString noEngineSpeed();
+
+} // namespace AnalysisTexts

@@ -1,0 +1,173 @@
+#include "core/SpecifiedActual.h"
+
+#include "core/ColumnRoles.h"
+
+#include <QLatin1String>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <map>
+
+namespace SpecifiedActual {
+
+namespace {
+
+bool isLetterOrDigit(char32_t c)
+{
+    return QChar::isLetter(c) || QChar::isDigit(c);
+}
+
+bool among(const QString &word, std::initializer_list<const char *> list)
+{
+    return std::any_of(list.begin(), list.end(),
+                       [&](const char *w) { return word == QLatin1String(w); });
+}
+
+// floor(speed / BinWidth) * BinWidth, never -0; without a call to floor for any speed an engine
+// can have.
+double binOf(double speed)
+{
+    const double q = speed / BinWidth;
+    if (std::fabs(q) >= 1e15)
+        return std::floor(q) * BinWidth;
+    long long whole = static_cast<long long>(q); // towards zero
+    if (double(whole) > q)
+        --whole;
+    return double(whole) * BinWidth;
+}
+
+QString canonicalUnit(const QString &unit)
+{
+    return unit == QLatin1String("hPa") ? QStringLiteral("mbar") : unit;
+}
+
+} // namespace
+
+QStringList words(const QString &name)
+{
+    QStringList out;
+    QString word;
+    for (const char32_t c : name.toUcs4()) {
+        if (isLetterOrDigit(c)) {
+            word += QString::fromUcs4(&c, 1);
+        } else if (!word.isEmpty()) {
+            out << word.toCaseFolded();
+            word.clear();
+        }
+    }
+    if (!word.isEmpty())
+        out << word.toCaseFolded();
+    return out;
+}
+
+NameWords nameWords(const QString &name)
+{
+    NameWords result;
+    bool specified = false;
+    bool actual = false;
+    for (const QString &word : words(name)) {
+        if (among(word, {"specified", "spec", "soll", "sollwert", "setpoint", "zadane"}))
+            specified = true;
+        else if (among(word, {"actual", "act", "ist", "istwert", "rzeczywiste"}))
+            actual = true;
+        else
+            result.rest << word;
+    }
+    if (specified != actual)
+        result.side = specified ? Side::Specified : Side::Actual;
+    return result;
+}
+
+bool sameUnit(const QString &a, const QString &b)
+{
+    return canonicalUnit(a) == canonicalUnit(b);
+}
+
+int Bin::shade() const
+{
+    const double limit = Shade * std::fabs(specified);
+    return difference < -limit ? -1 : difference > limit ? 1 : 0;
+}
+
+std::vector<Pair> findPairs(const std::vector<QString> &units, const std::vector<QString> &names)
+{
+    const int count = int(std::min(units.size(), names.size()));
+    std::vector<NameWords> described(size_t(std::max(count, 0)));
+    for (int k = 0; k < count; ++k)
+        if (ColumnRoles::isValueColumn(k))
+            described[size_t(k)] = nameWords(names[size_t(k)]);
+
+    std::vector<bool> paired(described.size(), false);
+    std::vector<Pair> pairs;
+    for (int s = 0; s < count; ++s) {
+        const NameWords &spec = described[size_t(s)];
+        if (spec.side != Side::Specified || paired[size_t(s)])
+            continue;
+        for (int a = 1; a < count; ++a) {
+            const NameWords &act = described[size_t(a)];
+            if (paired[size_t(a)] || act.side != Side::Actual || act.rest != spec.rest ||
+                !sameUnit(units[size_t(s)], units[size_t(a)]))
+                continue;
+            paired[size_t(s)] = paired[size_t(a)] = true;
+            Pair pair;
+            pair.specified = s;
+            pair.actual = a;
+            pair.unit = units[size_t(s)];
+            pairs.push_back(pair);
+            break;
+        }
+    }
+    return pairs;
+}
+
+std::vector<Bin> bins(const DataTable::NumberColumn &speed,
+                      const DataTable::NumberColumn &specified,
+                      const DataTable::NumberColumn &actual, const std::vector<Rows> &ranges)
+{
+    struct Sums {
+        int rows = 0;
+        double specified = 0;
+        double actual = 0;
+        double difference = 0;
+        double worst = 0;
+    };
+    std::map<double, Sums> sums;
+    auto last = sums.end(); // rows of one bin tend to follow each other
+    const int size =
+        int(std::min({speed.isNumber.size(), specified.isNumber.size(), actual.isNumber.size()}));
+    for (const Rows &range : ranges) {
+        for (int i = std::max(range.first, 0); i <= range.last && i < size; ++i) {
+            if (!speed.isNumber[size_t(i)] || !specified.isNumber[size_t(i)] ||
+                !actual.isNumber[size_t(i)])
+                continue;
+            const double s = specified.leading[size_t(i)];
+            const double a = actual.leading[size_t(i)];
+            const double rpm = binOf(speed.leading[size_t(i)]);
+            if (last == sums.end() || last->first != rpm)
+                last = sums.try_emplace(rpm).first;
+            Sums &bin = last->second;
+            const double difference = a - s;
+            bin.worst = bin.rows ? std::min(bin.worst, difference) : difference;
+            ++bin.rows;
+            bin.specified += s;
+            bin.actual += a;
+            bin.difference += difference;
+        }
+    }
+    std::vector<Bin> out;
+    out.reserve(sums.size());
+    for (const auto &[rpm, bin] : sums) {
+        Bin b;
+        b.rpm = rpm;
+        b.rows = bin.rows;
+        b.specified = bin.specified / bin.rows;
+        b.actual = bin.actual / bin.rows;
+        b.difference = bin.difference / bin.rows;
+        b.worst = bin.worst;
+        out.push_back(b);
+    }
+    return out;
+}
+
+} // namespace SpecifiedActual

@@ -1,0 +1,584 @@
+// The analysis of a log: units and names, the engine-speed and pedal columns, the pulls and the
+// reason of every row left out, specified against actual, and the whole of it on small tables.
+#include "TestSupport.h"
+
+#include "core/Analysis.h"
+#include "core/AnalysisTexts.h"
+#include "core/NewerLayout.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+
+std::vector<QString> headersOf(const QString &line5)
+{
+    std::vector<QString> headers;
+    for (const DataTable::Column &column : LogLayout::columnsFor(line5))
+        headers.push_back(column.header);
+    return headers;
+}
+
+// The units and names of a classic block's lines 5, 6 and 7.
+UnitsAndNames::Labels labelsOf(const QString &line5, const QString &line6, const QString &line7)
+{
+    const std::vector<QString> headers = headersOf(line5);
+    return UnitsAndNames::read(
+        UnitsAndNames::columnTexts(line5, line6, line7, int(headers.size()), false), headers,
+        false);
+}
+
+std::vector<QString> list(const QString &text)
+{
+    const QStringList items = text.split(QLatin1Char(';'));
+    return std::vector<QString>(items.begin(), items.end());
+}
+
+QString joined(const std::vector<QString> &items)
+{
+    return QStringList(items.begin(), items.end()).join(QLatin1Char('|'));
+}
+
+// Rows for Pulls::find from "time/speed[/pedal]" separated by spaces; "x" is no number.
+struct Rows {
+    std::vector<double> time, speed, pedal;
+};
+Rows rowsOf(const QString &text)
+{
+    Rows rows;
+    for (const QString &row : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QStringList c = row.split(QLatin1Char('/'));
+        const auto value = [&](int i) {
+            bool ok = false;
+            const double v = c.value(i).toDouble(&ok);
+            return ok ? v : NaN;
+        };
+        rows.time.push_back(value(0));
+        rows.speed.push_back(value(1));
+        if (c.size() > 2)
+            rows.pedal.push_back(value(2));
+    }
+    return rows;
+}
+
+Pulls::Result find(const Rows &rows)
+{
+    const int size = int(rows.speed.size());
+    return Pulls::find({rows.speed.data(), nullptr, size}, {rows.time.data(), nullptr, size},
+                       {rows.pedal.empty() ? nullptr : rows.pedal.data(), nullptr, size}, size);
+}
+
+// A column of numbers as the table keeps them, NaN being no number.
+DataTable::NumberColumn column(const std::vector<double> &values)
+{
+    DataTable::NumberColumn column;
+    for (double value : values) {
+        column.leading.push_back(value);
+        column.isNumber.push_back(!std::isnan(value));
+    }
+    return column;
+}
+
+// `count` rows from time 0 every `step` s, the speed from `from` rising by `rise` a row.
+QString ramp(int count, double step, double from, double rise, const QString &pedal = {})
+{
+    QStringList rows;
+    for (int k = 0; k < count; ++k)
+        rows << QString::number(k * step) + '/' + QString::number(from + k * rise) +
+                    (pedal.isEmpty() ? QString() : '/' + pedal);
+    return rows.join(' ');
+}
+
+// One letter per row: P in a pull, else its reason: n sin régimen, b régimen bajo, p pausa,
+// s régimen sin subir, d pedal, c corto, r poco régimen.
+QString codes(const Pulls::Result &result, int rows)
+{
+    QString out;
+    for (int row = 1; row <= rows; ++row) {
+        const std::optional<Pulls::LeftOut> left = result.leftOut(row);
+        out += left ? QLatin1Char("nbpsdcr"[int(left->reason)]) : QLatin1Char('P');
+    }
+    return out;
+}
+
+QString binsText(const std::vector<SpecifiedActual::Bin> &bins)
+{
+    QStringList out;
+    for (const SpecifiedActual::Bin &b : bins) {
+        QStringList bin;
+        for (double value : {b.rpm, double(b.rows), b.specified, b.actual, b.difference, b.worst,
+                             double(b.shade())})
+            bin << QString::number(value);
+        out << bin.join(':');
+    }
+    return out.join(' ');
+}
+
+DataTable tableOf(const QString &line5, const QStringList &lines)
+{
+    DataTable table;
+    table.setColumns(LogLayout::columnsFor(line5));
+    for (const QString &line : lines) {
+        const QByteArray bytes = line.toUtf8();
+        table.appendLine(std::string_view(bytes.constData(), size_t(bytes.size())));
+    }
+    return table;
+}
+
+// A field log: group A engine speed, MAF specified and actual, accelerator pedal; group B engine
+// speed, boost specified and actual (names over lines 5 and 6), N75; group C a temperature.
+const QString FieldLine5 = ",,Engine Speed,MAF (specified),MAF (actual),Accelerator Pedal,TIME,"
+                           "Engine Speed,Boost Pressure,Boost Pressure,N75,TIME,Oil temp.";
+const QString FieldLine6 = ",,(G28),,,,,,(specified),(actual),,,";
+const QString FieldLine7 = "Marker,STAMP, /min, g/s, g/s, %,STAMP, /min, mbar, mbar, %,STAMP, °C";
+
+// A data line of the field log at time t: group B's speed 300 rpm above group A's.
+QString fieldLine(double t, double speed, double maf, double boost, double pedal = 100)
+{
+    QStringList cells{""};
+    for (double value : {t, speed, maf, maf - 5, pedal, t + 0.1, speed + 300, boost, boost - 100,
+                         50.0, t + 0.2, 90.0})
+        cells << QString::number(value);
+    return cells.join(',');
+}
+
+} // namespace
+
+class TestAnalysis : public QObject {
+    Q_OBJECT
+private slots:
+    // Units come from line 7 unless it holds nothing but STAMP words or nothing at the value
+    // positions; names from line 5 with line 6 appended when that is not the units line.
+    void unitsAndNames_data()
+    {
+        QTest::addColumn<QString>("line5");
+        QTest::addColumn<QString>("line6");
+        QTest::addColumn<QString>("line7");
+        QTest::addColumn<QString>("expected"); // units / names / whether line 6 held the units
+        const auto row = [](const char *name, const char *line5, const char *line6,
+                            const char *line7, const char *expected) {
+            QTest::newRow(name) << line5 << line6 << line7 << expected;
+        };
+        row("units on line 6, STAMP on line 7",
+            ",,Engine Speed,Boost Press. (Spec.),B,C,TIME,Engine Speed", ",,/min,mbar,,,,/min",
+            "Marker,TIME,STAMP,STAMP,STAMP,STAMP,TIME,STAMP",
+            "|/min|mbar||||/min / Tiempo|Engine Speed|Boost Press. (Spec.)|B|C|Tiempo|Engine "
+            "Speed / 6");
+        row("field log: units on line 7, names over lines 5 and 6",
+            ",,Boost Pressure,Boost Pressure,Engine Speed,Lambdasonden-,TIME,Injected Qty",
+            ",,(specified),(actual),(G28),spannung,,861-945",
+            "Marker,STAMP, mbar, mbar, /min, V,STAMP, mg/str",
+            "|mbar|mbar|/min|V||mg/str / Tiempo|Boost Pressure (specified)|Boost Pressure "
+            "(actual)|Engine Speed (G28)|Lambdasonden-spannung|Tiempo|Injected Qty / 7");
+        row("German units on line 7, ranges on line 6",
+            ",,Motordrehzahl,Ladedruck: Sollwert,Kühlmittel", ",,,1900-2300 mbar,5-8°Ck.",
+            "MARKE,MARKE, /min, mbar, °C",
+            "|/min|mbar|°C / Tiempo|Motordrehzahl|Ladedruck: Sollwert|Kühlmittel / 7");
+        row("German MARKE at every value position", ",,Motordrehzahl,Ladedruck", ",,/min,mbar",
+            "MARKE,ZEIT,marke,MARKE", "|/min|mbar / Tiempo|Motordrehzahl|Ladedruck / 6");
+        row("Polish ZAPISU at every value position", ",,Obroty silnika,Ciśnienie", ",,obr/min,hPa",
+            "ZAPISU,CZAS,ZAPISU, ZAPISU ", "|obr/min|hPa / Tiempo|Obroty silnika|Ciśnienie / 6");
+        row("no line 7", ",,Engine Speed,Load", ",,/min,%", "",
+            "|/min|% / Tiempo|Engine Speed|Load / 6");
+        row("line-6 texts that continue no name", ",,A,B,C,D,TIME,E,F,G",
+            ",,861-945,STAMP,TIME,123,,-,0.5...4.5 V,Zeit",
+            "Marker,STAMP,u1,u2,u3,u4,STAMP,u5,u6,u7",
+            "|u1|u2|u3|u4||u5|u6|u7 / Tiempo|A|B|C|D|Tiempo|E|F|G / 7");
+        row("empty line-5 text: the line-6 text alone", ",,,Boost", ",,Druck,(Soll)",
+            "M,STAMP,mbar,mbar", "|mbar|mbar / Tiempo|Druck|Boost (Soll) / 7");
+        row("a STAMP where a unit would be is none", ",,A,B,C", ",,,,",
+            "Marker,STAMP, /min,STAMP, mbar", "|/min||mbar / Tiempo|A|B|C / 7");
+    }
+    void unitsAndNames()
+    {
+        QFETCH(QString, line5);
+        QFETCH(QString, line6);
+        QFETCH(QString, line7);
+        QFETCH(QString, expected);
+        const UnitsAndNames::Labels labels = labelsOf(line5, line6, line7);
+        QCOMPARE(joined(labels.units) + " / " + joined(labels.names) + " / " +
+                     (labels.unitsOnLine6 ? "6" : "7"),
+                 expected);
+    }
+
+    void engineSpeedAndPedal_data()
+    {
+        QTest::addColumn<QString>("units"); // one per table column, ";" between
+        QTest::addColumn<QString>("names");
+        QTest::addColumn<int>("rpm");
+        QTest::addColumn<int>("pedal");
+        const auto row = [](const char *name, const char *units, const char *names, int rpm,
+                            int pedal) { QTest::newRow(name) << units << names << rpm << pedal; };
+        row("/min", ";V;/min", ";Volts;Speed", 2, -1);
+        row("a unit wins over an earlier name", ";%;rpm", ";Engine Speed;Motor", 2, -1);
+        row("U/min in any case, 1/min trimmed", ";x;u/MIN; 1/min ", ";a;b;c", 2, -1);
+        row("the name when no unit is one", ";V;km/h;", ";Spannung;ENGINE SPEED;Motordrehzahl", 2,
+            -1);
+        row("obroty", ";;", ";Temp;Obroty silnika", 2, -1);
+        row("never a time column", "/min;x;x;x;x;/min;/min", "rpm;a;b;c;d;rpm;e", 6, -1);
+        row("none", ";mbar;%", ";Boost;Load", -1, -1);
+        row("pedal: the first % named so", ";/min;%;%", ";n;Throttle angle;Accelerator pedal", 1,
+            2);
+        row("pedal: exactly %", ";% TPS;%", ";Throttle;Drosselklappe", -1, 2);
+        row("pedal: a % without the name is none", ";%;%", ";Charge Press. Control;Load", -1, -1);
+    }
+    void engineSpeedAndPedal()
+    {
+        QFETCH(QString, units);
+        QFETCH(QString, names);
+        QFETCH(int, rpm);
+        QFETCH(int, pedal);
+        QCOMPARE(ColumnRoles::engineSpeedColumn(list(units), list(names)), rpm);
+        QCOMPARE(ColumnRoles::pedalColumn(list(units), list(names)), pedal);
+    }
+
+    // Each condition of a pull at its boundary, and the reason of every row left out.
+    void pulls_data()
+    {
+        QTest::addColumn<QString>("rows"); // time/speed[/pedal] ...
+        QTest::addColumn<QString>("codes");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<bool>("few"); // a pull under two samples a second
+
+        const auto row = [](const char *name, const QString &rows, const QString &codes,
+                            double rate = 1, bool few = false) {
+            QTest::newRow(name) << rows << codes << rate << few;
+        };
+        row("75 rpm/s climbs", ramp(15, 1, 1000, 75), QString(15, 'P'), 1, true);
+        row("74 rpm/s does not", ramp(15, 1, 1000, 74), QString(15, 's'));
+        row("a rise of 1,000 rpm", ramp(11, 1, 1000, 100), QString(11, 'P'), 1, true);
+        row("a rise of 999 rpm", ramp(10, 1, 1000, 100) + " 10/1999", QString(11, 'r'));
+        row("4 rows", ramp(4, 1, 1000, 400), "PPPP", 1, true);
+        row("3 rows", ramp(3, 1, 1000, 600), "ccc");
+        row("from 1,000 rpm on", "0/999.99 1/1000 2/1400 3/1800 4/2200", "bPPPP", 1, true);
+        row("a step of 3 s continues the run", "0/1500 1/1500 2/1500 5/1500 6/1500", "sssss",
+            4.0 / 6);
+        row("a step over 3 s is a pause", "0/1500 1/1500 2/1500 5.25/1500 6.25/1500", "sspss");
+        row("the window ends at the first row 1 s on", "0/1000 0.5/1000 1/1075 2/1075", "cccs",
+            1.5);
+        row("the window ends at the run's last row", "0/1000 0.5/1100", "cc", 2);
+        row("pedal 80", ramp(15, 1, 1000, 100, "80"), QString(15, 'P'), 1, true);
+        row("pedal under 80", ramp(15, 1, 1000, 100, "79.99"), QString(15, 'd'));
+        row("pedal without a number", ramp(15, 1, 1000, 100, "x"), QString(15, 'd'));
+        row("pedal failing at the window's end",
+            "0/1000/100 1/1400/100 2/1800/100 3/2200/100 4/2600/50", "PPPPd", 1, true);
+        row("last row before an unusable one, pedal failing", "0/1500/100 1/1500/50 2/500/100",
+            "ddb");
+        // Two chains whose covers meet are one pull, ones that do not are two covers.
+        row("covers that meet",
+            "0/1000 0.5/1100 1/1100 1.5/1150 2/1200 2.5/1300 3/1400 3.5/1500 4/1600 4.5/1700 "
+            "5/1800 5.5/1900 6/2000 6.5/2100",
+            QString(14, 'P'), 2);
+        row("covers apart",
+            "0/1000 0.5/1100 1/1100 1.5/1100 2/1150 2.5/1300 3/1400 3.5/1500 4/1600 4.5/1700 "
+            "5/1800 5.5/1900 6/2000 6.5/2100 7/2200 7.5/2300",
+            "ccc" + QString(13, 'P'), 2);
+        // At 4 rows a second with the speed in steps of 50 rpm, a row in three reads the speed
+        // of the row before: single steps would cut this steady 150 rpm/s pull to pieces.
+        QStringList steady;
+        for (int k = 0; k < 60; ++k)
+            steady << QStringLiteral("%1/%2").arg(k * 0.25).arg(1000 + 50 * std::floor(0.75 * k));
+        row("steady pull at 4 rows a second", steady.join(' '), QString(60, 'P'), 4);
+        // Hostile input.
+        row("no numbers", "0/x x/2000 1/x", "nnn", NaN);
+        row("negative and huge speeds", "0/-3000 1/1e300 2/1e300 3/1e300", "bsss");
+        row("times going back", "5/2000 4/2000 3/2000", "ppp", NaN);
+        row("times repeating", "1/2000 1/2000", "pp", NaN);
+        row("one row", "0/2000", "s", NaN);
+        row("a lone usable row", "0/500 1/2000 2/500", "bsb");
+        row("no rows", "", "", NaN);
+    }
+    void pulls()
+    {
+        QFETCH(QString, rows);
+        QFETCH(QString, codes);
+        QFETCH(double, rate);
+        QFETCH(bool, few);
+        const Rows input = rowsOf(rows);
+        const Pulls::Result result = find(input);
+        QCOMPARE(::codes(result, int(input.speed.size())), codes);
+        if (std::isnan(rate))
+            QVERIFY(std::isnan(result.rate));
+        else
+            QCOMPARE(result.rate, rate);
+        QCOMPARE(result.fewSamples, few);
+        int counted = 0;
+        for (int n : result.leftOutCount)
+            counted += n;
+        QCOMPARE(counted, int(codes.size() - codes.count('P')));
+    }
+
+    // The texts of the tab: reasons with their figures, a pull, the rate.
+    void texts()
+    {
+        const auto reason = [](const QString &rows, int row) {
+            const Pulls::LeftOut left = *find(rowsOf(rows)).leftOut(row);
+            return AnalysisTexts::reason(left.reason, left.amount);
+        };
+        QCOMPARE(reason("0/1500 1/1500 5/1500", 2), QStringLiteral("pausa de 4,0 s"));
+        QCOMPARE(reason("0/500 1/1500 5/1500", 3), QStringLiteral("pausa de 4,0 s"));
+        QCOMPARE(reason(ramp(10, 1, 1000, 100) + " 10/1999", 5),
+                 QStringLiteral("tirón de solo 999 rpm"));
+        QCOMPARE(reason(ramp(3, 1, 1000, 600), 3),
+                 QStringLiteral("tirón demasiado corto (3 filas)"));
+        QCOMPARE(AnalysisTexts::reason(Pulls::Reason::Pedal, 0),
+                 QStringLiteral("pedal por debajo del 80 %"));
+        QCOMPARE(AnalysisTexts::pull(2, 1850, 4210, 6.4, 7),
+                 QStringLiteral("Tirón 2: 1.850-4.210 rpm, 6,4 s, 7 filas"));
+        QCOMPARE(AnalysisTexts::rate(1.42), QStringLiteral("1,4 muestras por segundo"));
+    }
+
+    // Pairs in the name forms of real logs (names over lines 5 and 6 included).
+    void pairs_data()
+    {
+        QTest::addColumn<QString>("line5");
+        QTest::addColumn<QString>("line6");
+        QTest::addColumn<QString>("line7");
+        QTest::addColumn<QString>("pairs"); // specified-actual unit, " " between
+        const auto row = [](const char *name, const QString &line5, const QString &units,
+                            const QString &pairs, const QString &line6 = {}) {
+            QTest::newRow(name) << line5 << line6 << "Marker,STAMP," + units << pairs;
+        };
+        row("MAF", ",,MAF (specified),MAF (actual)", "g/s,g/s", "1-2 g/s");
+        row("Specified MAP", ",,Specified MAP,Actual MAP", "mbar,mbar", "1-2 mbar");
+        row("Spec. intake press.", ",,Spec. intake press.,Actual intake press.", "mbar,mbar",
+            "1-2 mbar");
+        row("Boost Pressure over lines 5 and 6", ",,Boost Pressure,Boost Pressure", "mbar,mbar",
+            "1-2 mbar", ",,(specified),(actual)");
+        row("Ladedruck", ",,Ladedruck: Sollwert,Ladedruck: Istwert", "mbar,mbar", "1-2 mbar");
+        row("Polish", ",,Ciśnienie doładowania zadane,Ciśnienie doładowania rzeczywiste", "hPa,hPa",
+            "1-2 hPa");
+        row("the actual column first", ",,Boost (act.),Boost (spec.)", "mbar,mbar", "2-1 mbar");
+        row("across groups", ",,Boost spec,x,y,z,TIME,w,Boost act", "mbar,a,b,c,STAMP,d,mbar",
+            "1-7 mbar");
+        row("hPa pairs with mbar, the unit the specified one's", ",,Boost act,Boost spec",
+            "mbar,hPa", "2-1 hPa");
+        row("other units do not pair", ",,Boost spec,Boost act", "mbar,bar", "");
+        row("other words do not pair", ",,Boost Pressure spec,Pressure Boost act", "mbar,mbar", "");
+        row("the first unpaired match", ",,Boost act,Boost spec,Boost spec,Boost act,Boost act",
+            "mbar,mbar,mbar,mbar,mbar", "2-1 mbar 3-4 mbar");
+        row("a deviation is neither side", ",,Ladedruck Soll-Ist,Ladedruck Ist", "mbar,mbar", "");
+    }
+    void pairs()
+    {
+        QFETCH(QString, line5);
+        QFETCH(QString, line6);
+        QFETCH(QString, line7);
+        QFETCH(QString, pairs);
+        const UnitsAndNames::Labels labels = labelsOf(line5, line6, line7);
+        QStringList found;
+        for (const SpecifiedActual::Pair &pair :
+             SpecifiedActual::findPairs(labels.units, labels.names))
+            found << QStringLiteral("%1-%2 %3").arg(pair.specified).arg(pair.actual).arg(pair.unit);
+        QCOMPARE(found.join(' '), pairs);
+    }
+
+    // Bins of 250 rpm by floor (negative speeds too), their means, the worst row, the shade.
+    void bins_data()
+    {
+        QTest::addColumn<QString>("rows"); // speed/specified/actual ...
+        QTest::addColumn<QString>("bins"); // rpm:rows:specified:actual:difference:worst:shade
+        QTest::newRow("edges")
+            << "999.99/1/1 1000/1/1 1249.99/1/1 1250/1/1 0/1/1 -0.01/1/1 -250/1/1 -250.01/1/1"
+            << "-500:1:1:1:0:0:0 -250:2:1:1:0:0:0 0:1:1:1:0:0:0 750:1:1:1:0:0:0 "
+               "1000:2:1:1:0:0:0 1250:1:1:1:0:0:0";
+        QTest::newRow("means and the worst row")
+            << "1000/1000/900 1100/1000/1100 1500/100/130 1600/100/110"
+            << "1000:2:1000:1000:0:-100:0 1500:2:100:120:20:10:1";
+        QTest::newRow("shade at 5 %")
+            << "1000/1000/950 1250/1000/949 1500/1000/1050 1750/1000/1051 2000/-1000/-1051"
+            << "1000:1:1000:950:-50:-50:0 1250:1:1000:949:-51:-51:-1 "
+               "1500:1:1000:1050:50:50:0 1750:1:1000:1051:51:51:1 "
+               "2000:1:-1000:-1051:-51:-51:-1";
+        QTest::newRow("rows without the three numbers") << "x/1/1 1000/x/1 1000/1/x 1000/2/3"
+                                                        << "1000:1:2:3:1:1:1";
+    }
+    void bins()
+    {
+        QFETCH(QString, rows);
+        QFETCH(QString, bins);
+        const Rows input = rowsOf(rows); // time: speed, speed: specified, pedal: actual
+        QCOMPARE(
+            binsText(SpecifiedActual::bins(column(input.time), column(input.speed),
+                                           column(input.pedal), {{0, int(input.time.size()) - 1}})),
+            bins);
+    }
+
+    // The whole analysis of a field log: a pull between idle and a cruise, bins by each group's
+    // own engine speed over the pull's rows or every row, the user's own pair.
+    void fieldLog()
+    {
+        QStringList lines;
+        for (int r = 0; r < 3; ++r) // idle
+            lines << fieldLine(r, 900, 3, 1000);
+        for (int r = 0; r < 6; ++r) // a pull, 1,000 to 3,000 rpm
+            lines << fieldLine(3 + r, 1000 + 400 * r, 20 + r, 1200 + 200 * r);
+        for (int r = 0; r < 3; ++r) // a cruise
+            lines << fieldLine(9 + r, 2000, 10, 1100, 20);
+        lines << ",12,abc";
+        const DataTable table = tableOf(FieldLine5, lines);
+        const std::vector<UnitsAndNames::ColumnText> texts = UnitsAndNames::columnTexts(
+            FieldLine5, FieldLine6, FieldLine7, table.columnCount(), false);
+        Analysis::Options options;
+        options.userSpecified = 9;
+        options.userActual = 4;
+        const Analysis::Result result =
+            Analysis::compute(table, DataTable(), texts, false, options);
+
+        QCOMPARE(result.names[7], QStringLiteral("Boost Pressure (specified)"));
+        QCOMPARE(result.units[11], QStringLiteral("°C"));
+        QCOMPARE(result.rpmColumn, 1);
+        QCOMPARE(result.pedalColumn, 4);
+        QCOMPARE(int(result.pulls.size()), 1);
+        const Pulls::Pull &pull = result.pulls[0];
+        QCOMPARE(QList<double>({double(pull.firstRow), double(pull.lastRow), double(pull.rows()),
+                                pull.rpmFrom, pull.rpmTo, pull.seconds}),
+                 QList<double>({4, 9, 6, 1000, 3000, 5}));
+        // Idle, the cruise with the pedal at 20 %, the last row without a number.
+        QCOMPARE(QList<int>(result.leftOutCount.begin(), result.leftOutCount.end()),
+                 QList<int>({1, 3, 0, 0, 3, 0, 0}));
+        QVERIFY(!result.leftOut(4) && result.leftOut(13)->reason == Pulls::Reason::NoSpeed);
+        QCOMPARE(result.rate, 1.0);
+        QVERIFY(result.onlyPulls && result.fewSamples);
+
+        QCOMPARE(int(result.pairs.size()), 3);
+        const SpecifiedActual::Pair &maf = result.pairs[0];
+        const SpecifiedActual::Pair &boost = result.pairs[1];
+        QCOMPARE(QList<int>({maf.specified, maf.actual, maf.speedColumn, boost.specified,
+                             boost.actual, boost.speedColumn}),
+                 QList<int>({2, 3, 1, 7, 8, 6}));
+        QCOMPARE(binsText(boost.bins), QStringLiteral("1250:1:1200:1100:-100:-100:-1 "
+                                                      "1500:1:1400:1300:-100:-100:-1 "
+                                                      "2000:1:1600:1500:-100:-100:-1 "
+                                                      "2500:1:1800:1700:-100:-100:-1 "
+                                                      "2750:1:2000:1900:-100:-100:0 "
+                                                      "3250:1:2200:2100:-100:-100:0"));
+        const SpecifiedActual::Pair &user = result.pairs[2];
+        QVERIFY(user.chosenByUser && user.specified == 9 && user.actual == 4);
+        QCOMPARE(user.unit, QStringLiteral("%"));
+        QCOMPARE(user.speedColumn, 1);
+
+        options.binRows = Analysis::BinRows::All;
+        const Analysis::Result all = Analysis::compute(table, DataTable(), texts, false, options);
+        QVERIFY(!all.onlyPulls);
+        QCOMPARE(binsText(all.pairs[0].bins).section(' ', 0, 0),
+                 QStringLiteral("750:3:3:-2:-5:-5:-1"));
+        QCOMPARE(all.pairs[1].bins.front().rows, 3); // idle at 1,200 rpm by group B's speed
+    }
+
+    // The newer layout: units at each slot's value position of line 7, the headers as names, and
+    // each slot timed by its own stamp (here only the slot times make a pull).
+    void newerLayoutSlotTimes()
+    {
+        const QString line5 = ",,Engine Speed,A,B,C,TIME,Boost"; // as NewerLayout makes it
+        QStringList lines, stamps;
+        for (int r = 0; r < 6; ++r) {
+            lines << QStringLiteral(",0,%1,1,2,3,0,%2").arg(1000 + 400 * r).arg(r);
+            stamps << QStringLiteral(",%1,0,0,0,%2").arg(r).arg(r + 0.5);
+        }
+        const DataTable table = tableOf(line5, lines);
+        const DataTable slotTimes = tableOf(",,a,b,c,d,e", stamps);
+        const std::vector<UnitsAndNames::ColumnText> texts = UnitsAndNames::columnTexts(
+            "Marker,TIME,x,TIME,x,TIME,x,TIME,x,TIME,x", ",STAMP,Engine Speed,STAMP,A (spec)",
+            ",,/min,,x,,x,,x,,mbar", table.columnCount(), true);
+        const Analysis::Result result = Analysis::compute(table, slotTimes, texts, true);
+        QCOMPARE(result.rpmColumn, 1);
+        QCOMPARE(int(result.pulls.size()), 1);
+        // Slot 5's unit at field 10 of line 7; names are the headers, nothing appended.
+        QCOMPARE(result.units[6], QStringLiteral("mbar"));
+        QCOMPARE(result.names[2], QStringLiteral("A"));
+        QCOMPARE(Analysis::times(table, slotTimes, true, 6),
+                 std::vector<double>({0.5, 1.5, 2.5, 3.5, 4.5, 5.5}));
+        // Without them, the time columns stand in: every stamp 0, so no step and no pull.
+        const Analysis::Result classic = Analysis::compute(table, DataTable(), texts, true);
+        QVERIFY(classic.pulls.empty() && std::isnan(classic.rate));
+    }
+
+    // Hostile tables: every row is counted once, in a pull or with its reason.
+    void hostile_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("line6");
+        QTest::addColumn<QString>("counts"); // left_out by reason
+        const auto lines = [](const QStringList &speeds) {
+            QStringList out;
+            for (int r = 0; r < speeds.size(); ++r)
+                out << QStringLiteral(",%1,%2,900,1000,1000").arg(r).arg(speeds[r]);
+            return out;
+        };
+        const QString units = ",,/min,x,mbar,mbar";
+        QTest::newRow("speed as text")
+            << lines({"abc", "nan", "1e5", "", "inf"}) << units << "5 0 0 0 0 0 0";
+        QTest::newRow("negative, huge, constant")
+            << lines({"-3000", "99999999999999999999", "99999999999999999999", "2000", "2000"})
+            << units << "0 1 0 4 0 0 0";
+        QTest::newRow("no rows") << QStringList() << units << "0 0 0 0 0 0 0";
+        QTest::newRow("no engine speed") << lines({"1000", "2000"}) << ",,V,x,mbar,mbar"
+                                         << "2 0 0 0 0 0 0";
+    }
+    void hostile()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, line6);
+        QFETCH(QString, counts);
+        const QString line5 = ",,Speed,x,Boost spec,Boost act";
+        const DataTable table = tableOf(line5, lines);
+        const Analysis::Result result = Analysis::compute(
+            table, DataTable(),
+            UnitsAndNames::columnTexts(line5, line6, "Marker,TIME,STAMP,STAMP,STAMP,STAMP",
+                                       table.columnCount(), false),
+            false);
+        QStringList found;
+        int rows = 0;
+        for (int n : result.leftOutCount) {
+            found << QString::number(n);
+            rows += n;
+        }
+        QCOMPARE(found.join(' '), counts);
+        QVERIFY(result.pulls.empty());
+        QCOMPARE(rows, table.rowCount());
+        QCOMPARE(int(result.pairs.size()), 1); // listed even without an engine speed
+        if (result.rpmColumn == ColumnRoles::None)
+            QVERIFY(result.pairs[0].bins.empty() && std::isnan(result.rate));
+    }
+
+    // Every sample log: the engine speed of group A, every row in a pull or left out once;
+    // pulls.csv shows what it is written for.
+    void sampleLogs()
+    {
+        const QDir examples(qEnvironmentVariable("ONDALYX_EXAMPLES"));
+        const QStringList logs = examples.entryList({QStringLiteral("*.csv")});
+        QVERIFY(logs.contains(QStringLiteral("pulls.csv")));
+        for (const QString &log : logs) {
+            const QStringList lines =
+                QString::fromUtf8(TestSupport::readAll(examples.filePath(log)))
+                    .split(QStringLiteral("\r\n"));
+            const bool newer = NewerLayout::isIdLine(lines.value(2).toStdString());
+            const DataTable table = LogReader::read(examples.filePath(log)).log.table;
+            const Analysis::Result result = Analysis::compute(
+                table, DataTable(),
+                UnitsAndNames::columnTexts(lines.value(4), lines.value(5), lines.value(6),
+                                           table.columnCount(), newer),
+                newer);
+            QCOMPARE(result.rpmColumn, 1);
+            int rows = int(std::count_if(result.reasons.begin(), result.reasons.end(),
+                                         [](int8_t reason) { return reason != Pulls::InPull; }));
+            for (const Pulls::Pull &pull : result.pulls)
+                rows += pull.rows();
+            QCOMPARE(rows, table.rowCount());
+            if (log != QLatin1String("pulls.csv"))
+                continue;
+            QCOMPARE(int(result.pulls.size()), 2);
+            QVERIFY(result.fewSamples && result.onlyPulls);
+            QCOMPARE(result.leftOutCount[int(Pulls::Reason::Pause)], 1);
+            QCOMPARE(int(result.pairs.size()), 2);
+            QCOMPARE(result.pairs[1].speedColumn, 6);
+            QVERIFY(!result.pairs[1].bins.empty());
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestAnalysis)
+#include "test_analysis.moc"
