@@ -96,7 +96,12 @@ DataTable::Block::~Block()
 
 void DataTable::clearRows()
 {
-    m_rows.reset();
+    // An index of its own keeps its room: the reader makes room for a file's rows before it knows
+    // whether the first line it cut was a line or an LF piece.
+    if (m_rows && m_rows.use_count() == 1)
+        m_rows->clear();
+    else
+        m_rows.reset();
     m_blocks.clear();
     m_numbers.reset();
 }
