@@ -1,5 +1,7 @@
 #include "core/NewerLayout.h"
 
+#include "core/LineSplitter.h"
+
 #include <algorithm>
 
 namespace {
@@ -12,28 +14,10 @@ bool allDigits(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The fields of a line into `out`, split at every ","; an empty line has none.
-void split(std::string_view line, std::vector<std::string_view> &out)
-{
-    out.clear();
-    if (line.empty())
-        return;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = line.find(',', start);
-        if (comma == std::string_view::npos) {
-            out.push_back(line.substr(start));
-            return;
-        }
-        out.push_back(line.substr(start, comma - start));
-        start = comma + 1;
-    }
-}
-
 std::vector<std::string_view> fields(std::string_view line)
 {
     std::vector<std::string_view> out;
-    split(line, out);
+    LineSplitter::splitFields(line, out);
     return out;
 }
 
@@ -119,7 +103,7 @@ void NewerLayout::dataLine(std::string_view line, std::string &out)
         return;
     }
     // The one list of fields serves every line: a data line makes no allocation of its own.
-    split(line, m_fields);
+    LineSplitter::splitFields(line, m_fields);
     const std::vector<std::string_view> &f = m_fields;
     const auto time = [&](int slot) { return fieldAt(f, size_t(2 * slot - 1)); };
     const auto value = [&](int slot) { return fieldAt(f, size_t(2 * slot)); };
