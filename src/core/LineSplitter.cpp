@@ -6,14 +6,6 @@
 using ByteScan::findLineEnd;
 using ByteScan::hasHighByte;
 
-namespace {
-
-// Line 1 is kept up to this size in case it turns out to be the header of a CR LF file while
-// holding LFs; a longer one is read again from the file when that happens.
-constexpr size_t Line1KeepLimit = size_t(1) << 20;
-
-} // namespace
-
 std::string_view LineSplitter::trimSpaces(std::string_view text, bool leading, bool trailing)
 {
     const char *begin = text.data();
@@ -75,12 +67,12 @@ const char *LineSplitter::feedFirstLine(const char *p, const char *end)
         bool high;
         const char *stop = findLineEnd<true>(p, end, high);
         if (stop == end) {
-            keepFirstLine(start, end);
+            m_line1Size += uint64_t(end - start);
             m_carry.append(p, size_t(end - p));
             return end;
         }
         if (*stop == '\r') {
-            keepFirstLine(start, stop);
+            m_line1Size += uint64_t(stop - start);
             ended(p, stop, high, true);
             m_inLine1 = false;
             m_skipLF = true;
@@ -125,16 +117,6 @@ const char *LineSplitter::feedLines(const char *p, const char *end)
     return end;
 }
 
-void LineSplitter::keepFirstLine(const char *begin, const char *end)
-{
-    const size_t size = size_t(end - begin);
-    m_line1Size += size;
-    if (m_line1Size <= Line1KeepLimit)
-        m_line1.append(begin, size);
-    else
-        std::string().swap(m_line1);
-}
-
 // A piece of line 1 (`lastPiece`: the one its CR or the end of the file ends) or a later line,
 // ending at `end`. Its bytes before `begin`, if any, came in earlier chunks and wait in m_carry.
 void LineSplitter::ended(const char *begin, const char *end, bool high, bool lastPiece)
@@ -170,19 +152,15 @@ void LineSplitter::pieceDone(std::string_view text, bool high, bool last)
 }
 
 // A byte after line 1's terminator: the file has CR LF or CR line ends, and line 1 is the header
-// as a whole, LFs and all. Without an LF its one piece was the header all along.
+// as a whole, LFs and all: it is read again from the file (fewer bytes when the file has shrunk
+// meanwhile). Without an LF its one piece was the header all along.
 void LineSplitter::startSecondLine()
 {
     m_secondLine = true;
     if (!m_line1HasLF)
         return;
-    if (m_line1Size <= Line1KeepLimit) {
-        m_sink.restart(trimSpaces(m_line1, true, true));
-    } else {
-        const std::string line1 = LogInput::readStart(m_file, size_t(m_line1Size));
-        m_sink.restart(trimSpaces(line1, true, true));
-    }
-    std::string().swap(m_line1);
+    const std::string line1 = LogInput::readStart(m_file, size_t(m_line1Size));
+    m_sink.restart(trimSpaces(line1, true, true));
 }
 
 void LineSplitter::finish()

@@ -20,7 +20,8 @@
 //
 // Line 1 is cut at every LF while it is read, since a log with LF line ends arrives as a single
 // line: its pieces go to the sink as the lines. If a second line starts, the file has CR LF (or
-// CR) line ends after all, and the sink starts again with line 1 as a whole as its header.
+// CR) line ends after all: when line 1 held an LF, it is read again from the file (its bytes are
+// never kept) and the sink starts again with it as its header. The file is otherwise read once.
 
 // What receives the lines, in file order.
 class LineSink {
@@ -37,7 +38,7 @@ public:
 
 class LineSplitter {
 public:
-    // `file` is the file the bytes come from: a long line 1 is read from it again.
+    // `file` is the file the bytes come from: line 1 may be read from it again.
     LineSplitter(LineSink &sink, std::filebuf &file) : m_sink(sink), m_file(file) {}
 
     // The next bytes of the file; finish() after the last ones.
@@ -52,7 +53,6 @@ public:
 private:
     const char *feedFirstLine(const char *p, const char *end);
     const char *feedLines(const char *p, const char *end);
-    void keepFirstLine(const char *begin, const char *end);
     void ended(const char *begin, const char *end, bool high, bool lastPiece = false);
     void pieceDone(std::string_view text, bool high, bool last);
     void startSecondLine();
@@ -67,7 +67,6 @@ private:
     // Line 1 read as LF pieces.
     uint64_t m_piece = 0;
     bool m_line1HasLF = false;
-    std::string m_line1; // line 1's bytes while they fit Line1KeepLimit
-    uint64_t m_line1Size = 0;
+    uint64_t m_line1Size = 0;  // its bytes up to its CR, LFs included
     bool m_secondLine = false; // a second line has started
 };

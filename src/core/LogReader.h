@@ -10,10 +10,12 @@
 
 // Reads one measuring-block log file and interprets its lines.
 //
-// Lines end at CR LF or at a lone CR; a file that arrives as a single line is read again and
-// split at every LF (logs with LF line ends). Spaces (only the space character) are trimmed from
-// both ends of every line; in the LF case from the whole text once. Fields are split at every
-// ",", with no quoting. The lines play the roles LogLayout gives them.
+// Lines end at CR LF or at a lone CR. The file is read once: line 1 is also split at every LF as
+// it is read, and while it is the only line its LF pieces play the lines (logs with LF line
+// ends). When a second line starts after a line 1 that held an LF, line 1 alone is read again
+// from the file, as the header. Spaces (only the space character) are trimmed from both ends of
+// every line; in the LF case from the whole text once. Fields are split at every ",", with no
+// quoting. The lines play the roles LogLayout gives them.
 //
 // The bytes are decoded as UTF-8 when the whole file is valid UTF-8, otherwise as Windows-1252;
 // the table then holds UTF-8.
