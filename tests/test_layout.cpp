@@ -11,16 +11,17 @@ const char *const Header1 = "Sunday,06,December,2026,14:57:28:15476,KORVEX";
 const char *const Header2 = "Sonntag,6,Dezember,2026,15:02:09:5,KORVEX";
 
 // A block of the newer layout: line 3 holds `ids`, line 6 the names given (one per slot), then the
-// data lines.
+// data lines. `end` ends lines 3 and 5 to 7 and every data line ("," as the tool writes them).
 QByteArray newerLog(const QByteArray &ids, const QList<QByteArray> &names,
-                    const QList<QByteArray> &data, const QByteArray &header = Header1)
+                    const QList<QByteArray> &data, const QByteArray &header = Header1,
+                    const QByteArray &end = "")
 {
-    QByteArray out = header + "\r\nECU\r\n,," + ids + "\r\n\r\nMarker,TIME,x\r\n";
+    QByteArray out = header + "\r\nECU\r\n,," + ids + end + "\r\n\r\nMarker,TIME,x" + end + "\r\n";
     for (const QByteArray &name : names)
         out += ",STAMP," + name;
-    out += "\r\n,,units\r\n";
+    out += end + "\r\n,,units" + end + "\r\n";
     for (const QByteArray &line : data)
-        out += line + "\r\n";
+        out += line + end + "\r\n";
     return out;
 }
 
@@ -144,14 +145,35 @@ private slots:
                         {",1,1,2,2,3,3,4,4,5,5"})
             << "120 / Tiempo/900|s|t|u|v|Tiempo/0|w||||Tiempo/0|||| / 1=s|2=t|3=u|4=v|6=w"
             << QStringList{"1|1|2|3|4|5|5||||||||"};
-        QTest::newRow("slots beyond twelve add their values")
+        QTest::newRow("slots beyond twelve add their values and columns, named or not")
             << newerLog("G002,F0,G002,F1,G002,F2,G002,F3,G115,F0,G115,F1,G115,F2,G115,F3,"
                         "G020,F0,G020,F1,G020,F2,G020,F3,G031,F0,G031,F1",
                         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"},
                         {",t,1,t,2,t,3,t,4,u,5,u,6,u,7,u,8,w,9,w,10,w,11,w,12,x,13,x,14,y,15"})
-            << "002,115 / Tiempo/900|1|2|3|4|Tiempo/0|5|6|7|8|Tiempo/0|9|10|11|12|13|14 / "
+            << "002,115 / Tiempo/900|1|2|3|4|Tiempo/0|5|6|7|8|Tiempo/0|9|10|11|12|13|14| / "
                "1=1|2=2|3=3|4=4|6=5|7=6|8=7|9=8|11=9|12=10|13=11|14=12"
             << QStringList{"t|1|2|3|4|u|5|6|7|8|w|9|10|11|12|13|14|15"};
+        // Regression: the empty field after the last comma of line 3 was taken for a 13th slot
+        // and gave a blank 16th column.
+        const QByteArray twelve = diesel + ",G013,F0,G013,F1,G013,F2,G013,F3";
+        const QList<QByteArray> names = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"};
+        const QByteArray line = ",1,10,1,11,1,12,1,13,2,20,2,21,2,22,2,23,3,30,3,31,3,32,3,33";
+        const QString columns = "Tiempo/900|a|b|c|d|Tiempo/0|e|f|g|h|Tiempo/0|i|j|k|l";
+        const QString boxes = "1=a|2=b|3=c|4=d|6=e|7=f|8=g|9=h|11=i|12=j|13=k|14=l";
+        const QString cells = "1|10|11|12|13|2|20|21|22|23|3|30|31|32|33";
+        QTest::newRow("twelve slots, every line ending with a comma")
+            << newerLog(twelve, names, {line, line}, Header1, ",")
+            << "003,011 / " + columns + " / " + boxes << QStringList{cells, cells};
+        // A value past the slots of line 3 in one row gives a column; an empty one, none.
+        QTest::newRow("a 13th value in one row")
+            << newerLog(twelve, names + QList<QByteArray>{"m"},
+                        {line, line + ",4,40", line + ",4,"}, Header1, ",")
+            << "003,011 / " + columns + "|m / " + boxes
+            << QStringList{cells, cells + "|40", cells + "|"};
+        QTest::newRow("an empty 13th value in every row")
+            << newerLog(twelve, names + QList<QByteArray>{"m"}, {line + ",4,", line + ",4,"},
+                        Header1, ",")
+            << "003,011 / " + columns + " / " + boxes << QStringList{cells + "|", cells + "|"};
         // clang-format on
     }
     void newerLayout()

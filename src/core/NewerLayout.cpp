@@ -50,6 +50,9 @@ NewerLayout::NewerLayout(std::string_view idLine) : m_idLine(idLine)
     const std::vector<std::string_view> f = fields(m_idLine);
     for (size_t i = 2; i < f.size(); i += 2)
         m_slots.push_back({f[i], fieldAt(f, i + 1)});
+    // Real lines end with a comma: the empty field after it is no slot.
+    while (!m_slots.empty() && m_slots.back().group.empty())
+        m_slots.pop_back();
 }
 
 std::string NewerLayout::groupLine() const
@@ -90,7 +93,7 @@ std::string NewerLayout::columnLine(std::string_view nameLine) const
             line += ',';
         line += name(slot);
     }
-    for (int slot = Blocks * SlotsPerBlock + 1; slot <= slotCount(); ++slot)
+    for (int slot = Blocks * SlotsPerBlock + 1; slot <= sessionSlots(); ++slot)
         append(line, name(slot));
     return line;
 }
@@ -118,4 +121,10 @@ void NewerLayout::dataLine(std::string_view line, std::string &out)
     const int valued = int((f.size() - 1) / 2);
     for (int slot = Blocks * SlotsPerBlock + 1; slot <= std::max(slotCount(), valued); ++slot)
         append(out, value(slot));
+    for (int slot = valued; slot > m_lastValueSlot; --slot) {
+        if (!value(slot).empty()) {
+            m_lastValueSlot = slot;
+            break;
+        }
+    }
 }

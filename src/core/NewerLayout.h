@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,21 +20,31 @@
 // is group 120 when any slot holds one of its fields; the names make the column-name line; and
 // every data line keeps its marker (field 0), the time stamps of slots 1, 5 and 9 and every value.
 // Slots beyond twelve add their values after the twelfth (their time stamps are dropped).
+//
+// Real lines end with a comma (line 3 ",,G003,F0,...,G000,F0," and the data lines): the slots of
+// line 3 are its id pairs up to the last one with a group field, so the empty field after the
+// last comma makes none. Data lines may hold values past the slots of line 3: such a slot makes a
+// column only when some data line of the session holds a value there. Slots 1 to 12 always have
+// their columns, as the classic block's places.
 class NewerLayout {
 public:
     // Whether line 3 of a header block is in the newer layout: field 2 is "G" and three digits,
     // field 3 "F" and one or more digits.
     static bool isIdLine(std::string_view line3);
 
-    // The slots named by line 3 (a "G" without its "F" still takes a slot).
+    // The slots named by line 3: its id pairs from field 2 on, up to the last one whose group
+    // field is not empty (a "G" without its "F" still takes a slot).
     explicit NewerLayout(std::string_view idLine);
     int slotCount() const { return int(m_slots.size()); }
+    // The slots of the session: those of line 3, and any later one that a data line read so far
+    // holds a value in (not empty).
+    int sessionSlots() const { return std::max(slotCount(), m_lastValueSlot); }
 
     // The classic group line: the marks "'nnn" of the groups filling a block of four slots, then
     // "'120" when any slot is of group 120; fields separated by ",".
     std::string groupLine() const;
     // The classic column-name line from line 6: ,,n1,n2,n3,n4,,n5,...,n8,,n9,...,n12 and the names
-    // of any further slots.
+    // of any further slots of the session (so it is made after the data lines).
     std::string columnLine(std::string_view nameLine) const;
     // The classic data line of a data line: f0,t1,v1,v2,v3,v4,t5,v5,...,v8,t9,v9,...,v12 and the
     // values of any further slots. A line without a comma gives no row either way and is kept.
@@ -47,4 +58,5 @@ private:
     std::string m_idLine;
     std::vector<Slot> m_slots;
     std::vector<std::string_view> m_fields; // the fields of the data line being built
+    int m_lastValueSlot = 0;                // the last slot that a data line holds a value in
 };
