@@ -2,6 +2,8 @@
 // field-by-field layout read as the classic block it stands for.
 #include "TestSupport.h"
 
+#include "core/NewerLayout.h"
+
 namespace {
 
 using TestSupport::cells;
@@ -10,19 +12,32 @@ using TestSupport::standardLog;
 const char *const Header1 = "Sunday,06,December,2026,14:57:28:15476,KORVEX";
 const char *const Header2 = "Sonntag,6,Dezember,2026,15:02:09:5,KORVEX";
 
-// A block of the newer layout: line 3 holds `ids`, line 6 the names given (one per slot), then the
-// data lines. `end` ends lines 3 and 5 to 7 and every data line ("," as the tool writes them).
+// A block of the newer layout: line 3 holds `ids`; for each name n given (one per slot) line 5
+// holds "n5", line 6 "n" and line 7 "n7"; then the data lines. `end` ends lines 3 and 5 to 7 and
+// every data line ("," as the tool writes them).
 QByteArray newerLog(const QByteArray &ids, const QList<QByteArray> &names,
                     const QList<QByteArray> &data, const QByteArray &header = Header1,
                     const QByteArray &end = "")
 {
-    QByteArray out = header + "\r\nECU\r\n,," + ids + end + "\r\n\r\nMarker,TIME,x" + end + "\r\n";
-    for (const QByteArray &name : names)
-        out += ",STAMP," + name;
-    out += end + "\r\n,,units" + end + "\r\n";
-    for (const QByteArray &line : data)
+    QByteArray line5 = "Marker", line6, line7;
+    for (const QByteArray &name : names) {
+        line5 += ",TIME," + name + "5";
+        line6 += ",STAMP," + name;
+        line7 += ",," + name + "7";
+    }
+    QByteArray out = header + "\r\nECU\r\n,," + ids + end + "\r\n\r\n";
+    for (const QByteArray &line : QList<QByteArray>{line5, line6, line7} + data)
         out += line + end + "\r\n";
     return out;
+}
+
+// The texts of lines 5, 6 and 7 over each column: "line5;line6;line7", "|" between columns.
+QString columnLinesOf(const LogFile &log)
+{
+    QStringList columns;
+    for (const ColumnLines &c : log.columnLines)
+        columns << c.line5 + ';' + c.line6 + ';' + c.line7;
+    return columns.join('|');
 }
 
 } // namespace
@@ -185,6 +200,83 @@ private slots:
         QVERIFY2(result.ok, qPrintable(result.error));
         QCOMPARE(TestSupport::layoutOf(result.log), layout);
         QCOMPARE(cells(result.log.table), rows);
+    }
+
+    // Beside the table: the texts of lines 5 to 7 over each column (field k + 1 of each line for
+    // column k of a classic block, field 2 * slot in the newer layout), and in the newer layout
+    // the time stamps of every slot, one row for each table row.
+    void columnLinesAndSlotTimes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("newer");
+        QTest::addColumn<QString>("columnLines");
+        QTest::addColumn<QStringList>("slotTimes");
+
+        // clang-format off
+        QTest::newRow("classic")
+            << standardLog({"'003"}, {",1.5,850", ",2"}) << false
+            << ";;|C1;/min;STAMP|C2;mg/H;STAMP|C3;mg/H;STAMP|C4;%;STAMP|;;|C6;/min;STAMP|"
+               "C7;mbar;STAMP|C8;mbar;STAMP|C9;%;STAMP|;;|C11;a;STAMP|C12;b;STAMP|C13;c;STAMP|"
+               "C14;d;STAMP"
+            << QStringList{};
+        QTest::newRow("classic, line 6 short, no line 7, fields untrimmed")
+            << QByteArray("h\r\n2\r\n3\r\n'003\r\n,, A ,B\r\n,,u") << false << ";;| A ;u;|B;;"
+            << QStringList{};
+        const QByteArray twelve = "G003,F0,G003,F1,G003,F2,G003,F3,G011,F0,G011,F1,G011,F2,G011,F3,"
+                                  "G013,F0,G013,F1,G013,F2,G013,F3";
+        const QList<QByteArray> names = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"};
+        const QString lines = ";;|a5;a;a7|b5;b;b7|c5;c;c7|d5;d;d7|;;|e5;e;e7|f5;f;f7|g5;g;g7|"
+                              "h5;h;h7|;;|i5;i;i7|j5;j;j7|k5;k;k7|l5;l;l7";
+        const QByteArray line = ",1.1,10,1.2,11,1.3,12,1.4,13,2.1,20,2.2,21,2.3,22,2.4,23,"
+                                "3.1,30,3.2,31,3.3,32,3.4,33";
+        const QString times = "1,1|1,2|1,3|1,4|2,1|2,2|2,3|2,4|3,1|3,2|3,3|3,4";
+        QTest::newRow("newer, two slots, short lines")
+            << newerLog("G003,F0,G003,F1", {"a", "b"}, {",1,10,2,20", ",3", "x", ",4,40,5"}) << true
+            << ";;|a5;a;a7|b5;b;b7|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;"
+            << QStringList{"1|2", "3|", "4|5"};
+        QTest::newRow("newer, twelve slots, every line ending with a comma")
+            << newerLog(twelve, names, {line, line}, Header1, ",") << true << lines
+            << QStringList{times, times};
+        QTest::newRow("newer, a 13th pair in one row: every row has its time")
+            << newerLog(twelve, names + QList<QByteArray>{"m"},
+                        {line, line + ",4.1,40", line + ",4.2,"}, Header1, ",")
+            << true << lines + "|m5;m;m7" << QStringList{times + "|", times + "|4,1", times + "|4,2"};
+        QTest::newRow("newer, an empty 13th value in every row: no 13th time")
+            << newerLog(twelve, names + QList<QByteArray>{"m"}, {line + ",4.1,", line + ",4.2,"},
+                        Header1, ",")
+            << true << lines << QStringList{times, times};
+        // Regression: the times stored before the first byte that is not UTF-8 are converted with
+        // the rows, and a line without a comma gives neither a row nor times. Lines 5 to 7 are
+        // Windows-1252 as the whole file is.
+        QTest::newRow("newer, windows-1252 found late")
+            << newerLog("G003,F0", {"\xC2\xB0"}, {",\xC3\xBC,1", "\xC3\xBC", ",2,\xB0"}) << true
+            << ";;|Â°5;Â°;Â°7|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;"
+            << QStringList{"Ã¼", "2"};
+        // clang-format on
+    }
+    void columnLinesAndSlotTimes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, newer);
+        QFETCH(QString, columnLines);
+        QFETCH(QStringList, slotTimes);
+        const LogReadResult result = read(bytes);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.log.newerLayout, newer);
+        QCOMPARE(columnLinesOf(result.log), columnLines);
+        QCOMPARE(cells(result.log.slotTimes), slotTimes);
+        if (newer)
+            QCOMPARE(result.log.slotTimes.rowCount(), result.log.table.rowCount());
+    }
+
+    // The slot each column of a newer-layout table shows; the "Tiempo" columns show none.
+    void slotOfColumn()
+    {
+        QList<int> shown;
+        for (int column = -1; column <= 17; ++column)
+            shown << NewerLayout::slotOfColumn(column);
+        QCOMPARE(shown,
+                 (QList<int>{0, 0, 1, 2, 3, 4, 0, 5, 6, 7, 8, 0, 9, 10, 11, 12, 13, 14, 15}));
     }
 };
 

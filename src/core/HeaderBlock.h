@@ -30,8 +30,9 @@ struct HeaderBlock {
     bool has(int line) const { return lines >= line; }
     // Line `line` of the block (counted from 1) has been read.
     void keep(int line, std::string_view text);
-    // The groups, columns and box captions of `log` from the lines read; `utf8`: the file is UTF-8
-    // (Windows-1252 otherwise). A block without line 4 marks no group, one without line 5 gives no
-    // column and no box.
+    // The groups, columns, box captions, layout and column lines of `log` from the lines read;
+    // `utf8`: the file is UTF-8 (Windows-1252 otherwise). A block without line 4 marks no group,
+    // one without line 5 gives no column and no box. Made after the data lines, which may add
+    // slots to a block of the newer layout.
     void interpret(LogFile &log, bool utf8) const;
 };

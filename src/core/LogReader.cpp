@@ -74,7 +74,7 @@ LogReadResult readFile(const QString &path, int session)
     // the row index then never moves while it fills. Room not used is never touched.
     log.table.reserveRows(
         size_t(std::min<uint64_t>(size / 40, std::numeric_limits<size_t>::max())));
-    LogRows rows(log.table);
+    LogRows rows(log.table, log.slotTimes);
     SessionLines lines(rows, session);
     LineSplitter splitter(lines, file);
     uint64_t total = 0;
@@ -97,7 +97,10 @@ LogReadResult readFile(const QString &path, int session)
         return failure(noSuchSession(path, session, log.sessions.size()));
     log.session = session;
     log.header = log.sessions[size_t(session - 1)].header;
-    lines.block().interpret(log, rows.utf8());
+    const HeaderBlock &block = lines.block();
+    block.interpret(log, rows.utf8());
+    if (block.newer && !block.newer->slotTimesFit())
+        rows.fitSlotTimes(block.newer->sessionSlots());
     result.ok = true;
     return result;
 }

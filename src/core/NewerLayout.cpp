@@ -98,33 +98,69 @@ std::string NewerLayout::columnLine(std::string_view nameLine) const
     return line;
 }
 
-void NewerLayout::dataLine(std::string_view line, std::string &out)
+int NewerLayout::slotOfColumn(int column)
 {
-    out.clear();
+    constexpr int ClassicColumns = Blocks * (1 + SlotsPerBlock); // a time and four values each
+    if (column <= 0)
+        return 0;
+    if (column >= ClassicColumns)
+        return column - (Blocks - 1); // past the classic places, one slot per column
+    if (column % (1 + SlotsPerBlock) == 0)
+        return 0; // the "Tiempo" columns 5 and 10
+    return column - column / (1 + SlotsPerBlock);
+}
+
+void NewerLayout::dataLine(std::string_view line, std::string &classic, std::string &times)
+{
+    classic.clear();
+    times.clear();
     if (line.find(',') == std::string_view::npos) {
-        out.assign(line);
+        classic.assign(line);
         return;
     }
     // The one list of fields serves every line: a data line makes no allocation of its own.
     LineSplitter::splitFields(line, m_fields);
-    const std::vector<std::string_view> &f = m_fields;
-    const auto time = [&](int slot) { return fieldAt(f, size_t(2 * slot - 1)); };
-    const auto value = [&](int slot) { return fieldAt(f, size_t(2 * slot)); };
-    out.assign(f[0]);
-    for (int slot = 1; slot <= Blocks * SlotsPerBlock; ++slot) {
-        if (slot % SlotsPerBlock == 1)
-            append(out, time(slot));
-        append(out, value(slot));
-    }
-    // Further slots: those line 3 names, and any further pairs the line holds, so that no value
-    // of the line is lost.
-    const int valued = int((f.size() - 1) / 2);
-    for (int slot = Blocks * SlotsPerBlock + 1; slot <= std::max(slotCount(), valued); ++slot)
-        append(out, value(slot));
+    const int valued = int((m_fields.size() - 1) / 2);
+    // The slots of line 3, and any further pairs the line holds, so that no value is lost.
+    const int slots = std::max(slotCount(), valued);
+    classicLine(slots, classic);
+    slotTimes(slots, times);
     for (int slot = valued; slot > m_lastValueSlot; --slot) {
         if (!value(slot).empty()) {
             m_lastValueSlot = slot;
             break;
         }
     }
+}
+
+std::string_view NewerLayout::time(int slot) const
+{
+    return fieldAt(m_fields, size_t(2 * slot - 1));
+}
+
+std::string_view NewerLayout::value(int slot) const
+{
+    return fieldAt(m_fields, size_t(2 * slot));
+}
+
+// f0,t1,v1,v2,v3,v4,t5,v5,...,v8,t9,v9,...,v12 and the values of slots 13 to `slots`.
+void NewerLayout::classicLine(int slots, std::string &out) const
+{
+    out.assign(m_fields[0]);
+    for (int slot = 1; slot <= Blocks * SlotsPerBlock; ++slot) {
+        if (slot % SlotsPerBlock == 1)
+            append(out, time(slot));
+        append(out, value(slot));
+    }
+    for (int slot = Blocks * SlotsPerBlock + 1; slot <= slots; ++slot)
+        append(out, value(slot));
+}
+
+// ,t1,t2,...,t<slots>
+void NewerLayout::slotTimes(int slots, std::string &out)
+{
+    for (int slot = 1; slot <= slots; ++slot)
+        append(out, time(slot));
+    m_fewestTimes = std::min(m_fewestTimes, slots);
+    m_mostTimes = std::max(m_mostTimes, slots);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,11 +47,30 @@ public:
     // The classic column-name line from line 6: ,,n1,n2,n3,n4,,n5,...,n8,,n9,...,n12 and the names
     // of any further slots of the session (so it is made after the data lines).
     std::string columnLine(std::string_view nameLine) const;
-    // The classic data line of a data line: f0,t1,v1,v2,v3,v4,t5,v5,...,v8,t9,v9,...,v12 and the
-    // values of any further slots. A line without a comma gives no row either way and is kept.
-    void dataLine(std::string_view line, std::string &out);
+    // Of a data line, the classic data line f0,t1,v1,v2,v3,v4,t5,v5,...,v8,t9,v9,...,v12 and the
+    // values of any further slots; and the time stamps of its slots, ,t1,t2,...,tN (N: the
+    // slots of line 3, or the pairs the line holds when more). A line without a comma gives no row
+    // either way: it is kept as the classic line, and gives no time stamps.
+    void dataLine(std::string_view line, std::string &classic, std::string &times);
+    // Whether every line of time stamps made so far holds sessionSlots() of them (only lines
+    // holding pairs past the slots of line 3 can make them differ).
+    bool slotTimesFit() const
+    {
+        const bool none = m_fewestTimes > m_mostTimes;
+        return none || (m_fewestTimes == sessionSlots() && m_mostTimes == sessionSlots());
+    }
+
+    // The slot (from 1) whose values a table column shows in this layout: columns 1-4 show slots
+    // 1-4, columns 6-9 slots 5-8, columns 11-14 slots 9-12 and columns 15 on slots 13 on. The
+    // "Tiempo" columns 0, 5 and 10 show none: 0.
+    static int slotOfColumn(int column);
 
 private:
+    std::string_view time(int slot) const;
+    std::string_view value(int slot) const;
+    void classicLine(int slots, std::string &out) const;
+    void slotTimes(int slots, std::string &out);
+
     struct Slot {
         std::string_view group; // "G003", held in m_idLine
         std::string_view field; // "F0"
@@ -59,4 +79,6 @@ private:
     std::vector<Slot> m_slots;
     std::vector<std::string_view> m_fields; // the fields of the data line being built
     int m_lastValueSlot = 0;                // the last slot that a data line holds a value in
+    int m_fewestTimes = std::numeric_limits<int>::max(); // of the lines of time stamps made
+    int m_mostTimes = 0;
 };

@@ -56,8 +56,8 @@ void SessionLines::dataLine(std::string_view text, bool high)
         return;
     }
     if (m_block.newer) {
-        m_block.newer->dataLine(text, m_classic);
-        m_rows.add(m_classic, high);
+        m_block.newer->dataLine(text, m_classic, m_times);
+        m_rows.add(m_classic, m_times, high);
     } else {
         m_rows.add(text, high);
     }

@@ -51,5 +51,7 @@ private:
     int m_blockLines = 0;   // lines of the current block read, up to its seven
     bool m_reading = false; // the current session is the wanted one
     HeaderBlock m_block;
-    std::string m_classic; // a data line of the newer layout as the classic line it stands for
+    // A data line of the newer layout as the classic line it stands for, and its time stamps.
+    std::string m_classic;
+    std::string m_times;
 };
