@@ -202,6 +202,51 @@ private slots:
         QCOMPARE(cells(result.log.table), rows);
     }
 
+    // Where groups 002, 003, 011 and 115 stand: the first field from field 2 on holding the mark
+    // gives the measuring group (2-6 A, 7-11 B, 12-16 C); the flags stay any field's.
+    void groupPlaces_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("places"); // the flags, then each group's place ("-": none)
+
+        const auto classic = [](const char *name, const QByteArray &groupLine, const char *places) {
+            QTest::newRow(name) << "h\r\n2\r\n3\r\n" + groupLine + "\r\n" << QString(places);
+        };
+        // clang-format off
+        classic("as the tool writes it, 011 as group C",
+                ",Group A:,'003,,,,Group B:,'001,,,,Group C:,'011",
+                "003,011 / 002- 003A 011C 115-");
+        classic("003 as group C, group A empty",
+                ",Group A:,,,,,Group B:,'011,,,,Group C:,'003", "003,011 / 002- 003C 011B 115-");
+        classic("002 and 115 swapped", ",Group A:,'115,,,,Group B:,'002,,,,Group C:,'031",
+                "002,115 / 002B 003- 011- 115A");
+        classic("marks one field later, as in the samples",
+                ",,Group A:,'002,,,,Group B:,'115,,,,Group C:,'011,,,",
+                "002,011,115 / 002A 003- 011C 115B");
+        classic("a mark twice: the first counts", ",x,,,,,,'003,,,,,'003", "003 / 002- 003B 011- 115-");
+        classic("marks outside the group fields: flags, no place",
+                "'002,'115,,,,,,,,,,,,,,,,'003,'011", "002,003,011,115 / 002- 003- 011- 115-");
+        QTest::newRow("newer layout, 011 in slots 9-12")
+            << newerLog("G002,F0,G002,F1,G002,F2,G002,F3,G020,F0,G020,F1,G020,F2,G020,F3,"
+                        "G011,F0,G011,F1,G011,F2,G011,F3,G120,F1", {}, {}, Header1, ",")
+            << "002,011,120 / 002A 003- 011C 115-";
+        // clang-format on
+    }
+    void groupPlaces()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, places);
+        const LogReadResult result = read(bytes);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        const LogLayout::Groups &g = result.log.groups;
+        QString text = TestSupport::layoutOf(result.log).section(" / ", 0, 0) + " /";
+        const std::pair<const char *, int> groups[] = {
+            {"002", g.place002}, {"003", g.place003}, {"011", g.place011}, {"115", g.place115}};
+        for (const auto &[name, place] : groups)
+            text += QStringLiteral(" %1%2").arg(name).arg(place < 0 ? '-' : QChar('A' + place));
+        QCOMPARE(text, places);
+    }
+
     // Beside the table: the texts of lines 5 to 7 over each column (field k + 1 of each line for
     // column k of a classic block, field 2 * slot in the newer layout), and in the newer layout
     // the time stamps of every slot, one row for each table row.

@@ -1,13 +1,15 @@
 #include "core/NewerLayout.h"
 
 #include "core/LineSplitter.h"
+#include "core/LogLayout.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr int SlotsPerBlock = 4;
-constexpr int Blocks = 3; // slots 1-12 take the three groups' places of a classic log
+constexpr int Blocks = 3; // slots 1-12 take the three measuring groups' places of a classic log
+static_assert(Blocks == LogLayout::MeasuringGroups);
 
 bool allDigits(std::string_view text)
 {
@@ -55,29 +57,39 @@ NewerLayout::NewerLayout(std::string_view idLine) : m_idLine(idLine)
         m_slots.pop_back();
 }
 
+// The group whose four fields fill block `block` of slots in order ("G003"); empty when none.
+std::string_view NewerLayout::wholeGroup(int block) const
+{
+    const size_t first = size_t(block * SlotsPerBlock);
+    if (first + SlotsPerBlock > m_slots.size())
+        return {};
+    const std::string_view group = m_slots[first].group;
+    bool whole = group.size() == 4 && group[0] == 'G' && allDigits(group.substr(1));
+    for (size_t k = 0; whole && k < SlotsPerBlock; ++k) {
+        const Slot &slot = m_slots[first + k];
+        whole = slot.group == group && slot.field == "F" + std::to_string(k);
+    }
+    return whole ? group : std::string_view();
+}
+
 std::string NewerLayout::groupLine() const
 {
-    std::vector<std::string> marks;
+    using namespace LogLayout;
+    // Fields 0 to 16, each block's mark where its measuring group's fields begin.
+    std::vector<std::string> fields(size_t(FirstGroupField + MeasuringGroups * FieldsPerGroup));
     for (int block = 0; block < Blocks; ++block) {
-        const size_t first = size_t(block * SlotsPerBlock);
-        if (first + SlotsPerBlock > m_slots.size())
-            break;
-        const std::string_view group = m_slots[first].group;
-        bool whole = group.size() == 4 && group[0] == 'G' && allDigits(group.substr(1));
-        for (size_t k = 0; whole && k < SlotsPerBlock; ++k) {
-            const Slot &slot = m_slots[first + k];
-            whole = slot.group == group && slot.field == "F" + std::to_string(k);
-        }
-        if (whole)
-            marks.push_back("'" + std::string(group.substr(1)));
+        const std::string_view group = wholeGroup(block);
+        if (!group.empty())
+            fields[size_t(FirstGroupField + block * FieldsPerGroup)] =
+                "'" + std::string(group.substr(1));
     }
     if (std::any_of(m_slots.begin(), m_slots.end(),
                     [](const Slot &slot) { return slot.group == "G120"; }))
-        marks.push_back("'120");
+        fields.push_back("'120");
 
-    std::string line;
-    for (const std::string &mark : marks)
-        line += (line.empty() ? "" : ",") + mark;
+    std::string line = fields[0];
+    for (size_t i = 1; i < fields.size(); ++i)
+        append(line, fields[i]);
     return line;
 }
 
@@ -122,9 +134,9 @@ void NewerLayout::dataLine(std::string_view line, std::string &classic, std::str
     LineSplitter::splitFields(line, m_fields);
     const int valued = int((m_fields.size() - 1) / 2);
     // The slots of line 3, and any further pairs the line holds, so that no value is lost.
-    const int slots = std::max(slotCount(), valued);
-    classicLine(slots, classic);
-    slotTimes(slots, times);
+    const int lineSlots = std::max(slotCount(), valued);
+    classicLine(lineSlots, classic);
+    slotTimes(lineSlots, times);
     for (int slot = valued; slot > m_lastValueSlot; --slot) {
         if (!value(slot).empty()) {
             m_lastValueSlot = slot;
@@ -143,8 +155,8 @@ std::string_view NewerLayout::value(int slot) const
     return fieldAt(m_fields, size_t(2 * slot));
 }
 
-// f0,t1,v1,v2,v3,v4,t5,v5,...,v8,t9,v9,...,v12 and the values of slots 13 to `slots`.
-void NewerLayout::classicLine(int slots, std::string &out) const
+// f0,t1,v1,v2,v3,v4,t5,v5,...,v8,t9,v9,...,v12 and the values of slots 13 to `lineSlots`.
+void NewerLayout::classicLine(int lineSlots, std::string &out) const
 {
     out.assign(m_fields[0]);
     for (int slot = 1; slot <= Blocks * SlotsPerBlock; ++slot) {
@@ -152,15 +164,15 @@ void NewerLayout::classicLine(int slots, std::string &out) const
             append(out, time(slot));
         append(out, value(slot));
     }
-    for (int slot = Blocks * SlotsPerBlock + 1; slot <= slots; ++slot)
+    for (int slot = Blocks * SlotsPerBlock + 1; slot <= lineSlots; ++slot)
         append(out, value(slot));
 }
 
-// ,t1,t2,...,t<slots>
-void NewerLayout::slotTimes(int slots, std::string &out)
+// ,t1,t2,...,t<lineSlots>
+void NewerLayout::slotTimes(int lineSlots, std::string &out)
 {
-    for (int slot = 1; slot <= slots; ++slot)
+    for (int slot = 1; slot <= lineSlots; ++slot)
         append(out, time(slot));
-    m_fewestTimes = std::min(m_fewestTimes, slots);
-    m_mostTimes = std::max(m_mostTimes, slots);
+    m_fewestTimes = std::min(m_fewestTimes, lineSlots);
+    m_mostTimes = std::max(m_mostTimes, lineSlots);
 }

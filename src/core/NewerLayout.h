@@ -41,8 +41,9 @@ public:
     // holds a value in (not empty).
     int sessionSlots() const { return std::max(slotCount(), m_lastValueSlot); }
 
-    // The classic group line: the marks "'nnn" of the groups filling a block of four slots, then
-    // "'120" when any slot is of group 120; fields separated by ",".
+    // The classic group line: the mark "'nnn" of each group filling a block of four slots, at the
+    // first field of that block's measuring group (2, 7 or 12), then "'120" after field 16 when any
+    // slot is of group 120; fields separated by ",".
     std::string groupLine() const;
     // The classic column-name line from line 6: ,,n1,n2,n3,n4,,n5,...,n8,,n9,...,n12 and the names
     // of any further slots of the session (so it is made after the data lines).
@@ -66,10 +67,11 @@ public:
     static int slotOfColumn(int column);
 
 private:
+    std::string_view wholeGroup(int block) const;
     std::string_view time(int slot) const;
     std::string_view value(int slot) const;
-    void classicLine(int slots, std::string &out) const;
-    void slotTimes(int slots, std::string &out);
+    void classicLine(int lineSlots, std::string &out) const;
+    void slotTimes(int lineSlots, std::string &out);
 
     struct Slot {
         std::string_view group; // "G003", held in m_idLine
