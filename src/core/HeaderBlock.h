@@ -28,7 +28,7 @@ struct HeaderBlock {
     std::unique_ptr<NewerLayout> newer; // set when line 3 holds the newer layout's ids
 
     bool has(int line) const { return lines >= line; }
-    // Line `line` of the block (counted from 1) has been read.
+    // Line `line` of the block (counted from 1) is `text`: kept when it is one of lines 3 to 7.
     void keep(int line, std::string_view text);
     // The groups, columns, box captions, layout and column lines of `log` from the lines read;
     // `utf8`: the file is UTF-8 (Windows-1252 otherwise). A block without line 4 marks no group,

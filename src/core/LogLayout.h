@@ -10,8 +10,9 @@
 #include <vector>
 
 // What the lines of a measuring-block log mean. Line 1 is the header, line 4 the group line,
-// line 5 the column-name line and lines 8 on the data lines; lines 2, 3, 6 and 7 carry nothing
-// (but line 3 and 6 of the newer layout, see NewerLayout). Fields are split at every "," with no
+// line 5 the column-name line and lines 8 on the data lines; lines 2, 3, 6 and 7 give the table
+// nothing (but lines 3 and 6 of the newer layout, see NewerLayout; lines 5 to 7 are also handed
+// out column by column, LogFile::columnLines). Fields are split at every "," with no
 // quoting; an empty line has no fields.
 //
 // The tool appends a new header block when logging starts again into the same file: a file holds

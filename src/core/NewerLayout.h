@@ -9,24 +9,31 @@
 // The newer field-by-field layout of a header block. Recent versions of the diagnostic tool log up
 // to twelve single fields taken from any groups, each with a time stamp of its own:
 //
-//   line 3   ids in pairs from field 2 on: G002,F0,G002,F2,...  (group, field 0-3; G000 unused)
-//   line 4   empty
-//   line 5   Marker,TIME,<id text>,TIME,<id text>,...
-//   line 6   ,STAMP,<name>,STAMP,<name>,...       (the names, in the user's language)
-//   line 7   the units
-//   data     ,t1,v1,t2,v2,...,t12,v12             (empty pairs for unused slots)
+//   line 3  ,,G003,F0,G003,F1,G003,F2,G003,F3,G011,F0,...,G000,F0,   ids: group and field 0-3 of
+//                                                                     each slot (G000 unused)
+//   line 4  (empty)
+//   line 5  Marker,TIME,003-0,TIME,003-1,...,TIME,,
+//   line 6  ,STAMP,Engine Speed,STAMP,EGR Air Mass (Spec.),...,STAMP,,  the names, in the user's
+//                                                                        language
+//   line 7  ,,/min,,mg/H,...,,,                                       the units
+//   data    ,0.10,896,0.11,290.0,0.12,283.9,...,,,                    time stamp and value of each
+//                                                                     slot (empty when unused)
+//
+// Slot s is fields 2s (group) and 2s + 1 (field) of line 3, and field 2s of lines 5 to 7 (id text,
+// name, unit) and of the data lines (value); field 2s - 1 of a data line is its time stamp.
 //
 // Such a block is read as the classic block it stands for, line by line: the groups whose four
 // fields fill one block of four slots (1-4, 5-8, 9-12) in order are marked on the group line, as
 // is group 120 when any slot holds one of its fields; the names make the column-name line; and
 // every data line keeps its marker (field 0), the time stamps of slots 1, 5 and 9 and every value.
-// Slots beyond twelve add their values after the twelfth (their time stamps are dropped).
+// Slots beyond twelve add their values after the twelfth. The time stamps of every slot are
+// handed out apart, line by line.
 //
-// Real lines end with a comma (line 3 ",,G003,F0,...,G000,F0," and the data lines): the slots of
-// line 3 are its id pairs up to the last one with a group field, so the empty field after the
-// last comma makes none. Data lines may hold values past the slots of line 3: such a slot makes a
-// column only when some data line of the session holds a value there. Slots 1 to 12 always have
-// their columns, as the classic block's places.
+// Real lines end with a comma, as above: the slots of line 3 are its id pairs up to the last one
+// with a group field, so the empty field after the last comma makes none. Data lines may hold
+// values past the slots of line 3: such a slot makes a column only when some data line of the
+// session holds a value there. Slots 1 to 12 always have their columns, as the classic block's
+// places.
 class NewerLayout {
 public:
     // Whether line 3 of a header block is in the newer layout: field 2 is "G" and three digits,
