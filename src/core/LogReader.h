@@ -20,7 +20,7 @@
 // The bytes are decoded as UTF-8 when the whole file is valid UTF-8, otherwise as Windows-1252;
 // the table then holds UTF-8.
 //
-// The parts, in the order a byte meets them: LogInput (opening, chunks), LineSplitter (lines),
+// The stages, in the order a byte meets them: LogInput (opening, chunks), LineSplitter (lines),
 // SessionLines (sessions), LogRows (rows, decoding) and HeaderBlock (what lines 3 to 7 give).
 
 // One logging session of a file: a header block and its data lines.
