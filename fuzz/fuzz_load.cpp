@@ -5,6 +5,7 @@
 // sees a regular file by name as it does at start-up; nothing touches the disk.
 
 #include "core/DataTable.h"
+#include "core/LogReader.h"
 #include "core/NumberRules.h"
 #include "core/Stats.h"
 #include "program/AppState.h"
@@ -13,6 +14,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -88,6 +90,31 @@ void checkNumbers(const DataTable &table, uint32_t choice)
     }
 }
 
+// What the reader hands out beside the table must line up with it: one set of lines 5-7 for each
+// column, the slot times (newer layout only) one row for each table row and all of one width,
+// and the groups' places within A, B and C.
+void checkLogFile(const QString &path)
+{
+    const LogReadResult read = LogReader::read(path);
+    if (!read.ok)
+        return;
+    const LogFile &log = read.log;
+    if (log.columnLines.size() != size_t(log.table.columnCount()))
+        std::abort(); // lines 5-7 not one for each column
+    const DataTable &times = log.slotTimes;
+    if (times.rowCount() != (log.newerLayout ? log.table.rowCount() : 0))
+        std::abort(); // slot times out of step with the rows
+    for (int r = 2; r <= std::min(times.rowCount(), 40); ++r) {
+        if (times.cellCount(r) != times.cellCount(1))
+            std::abort(); // slot time rows of different widths
+    }
+    const LogLayout::Groups &g = log.groups;
+    for (const int place : {g.place002, g.place003, g.place011, g.place115}) {
+        if (place < -1 || place > 2)
+            std::abort(); // a group placed outside A, B and C
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -95,6 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static FILE *const sink = std::fopen("/dev/null", "w");
     static const QString path = QStringLiteral("/proc/self/fd/%1").arg(logFile());
     writeAll(logFile(), data, size);
+    checkLogFile(path);
 
     // A few bits of the input choose among the later steps, so that one run stays short while
     // the corpus as a whole takes every path.

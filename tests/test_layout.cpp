@@ -2,6 +2,8 @@
 // field-by-field layout read as the classic block it stands for.
 #include "TestSupport.h"
 
+#include "core/NewerLayout.h"
+
 namespace {
 
 using TestSupport::cells;
@@ -10,18 +12,32 @@ using TestSupport::standardLog;
 const char *const Header1 = "Sunday,06,December,2026,14:57:28:15476,KORVEX";
 const char *const Header2 = "Sonntag,6,Dezember,2026,15:02:09:5,KORVEX";
 
-// A block of the newer layout: line 3 holds `ids`, line 6 the names given (one per slot), then the
-// data lines.
+// A block of the newer layout: line 3 holds `ids`; for each name n given (one per slot) line 5
+// holds "n5", line 6 "n" and line 7 "n7"; then the data lines. `end` ends lines 3 and 5 to 7 and
+// every data line ("," as the tool writes them).
 QByteArray newerLog(const QByteArray &ids, const QList<QByteArray> &names,
-                    const QList<QByteArray> &data, const QByteArray &header = Header1)
+                    const QList<QByteArray> &data, const QByteArray &header = Header1,
+                    const QByteArray &end = "")
 {
-    QByteArray out = header + "\r\nECU\r\n,," + ids + "\r\n\r\nMarker,TIME,x\r\n";
-    for (const QByteArray &name : names)
-        out += ",STAMP," + name;
-    out += "\r\n,,units\r\n";
-    for (const QByteArray &line : data)
-        out += line + "\r\n";
+    QByteArray line5 = "Marker", line6, line7;
+    for (const QByteArray &name : names) {
+        line5 += ",TIME," + name + "5";
+        line6 += ",STAMP," + name;
+        line7 += ",," + name + "7";
+    }
+    QByteArray out = header + "\r\nECU\r\n,," + ids + end + "\r\n\r\n";
+    for (const QByteArray &line : QList<QByteArray>{line5, line6, line7} + data)
+        out += line + end + "\r\n";
     return out;
+}
+
+// The texts of lines 5, 6 and 7 over each column: "line5;line6;line7", "|" between columns.
+QString columnLinesOf(const LogFile &log)
+{
+    QStringList columns;
+    for (const ColumnLines &c : log.columnLines)
+        columns << c.line5 + ';' + c.line6 + ';' + c.line7;
+    return columns.join('|');
 }
 
 } // namespace
@@ -144,14 +160,35 @@ private slots:
                         {",1,1,2,2,3,3,4,4,5,5"})
             << "120 / Tiempo/900|s|t|u|v|Tiempo/0|w||||Tiempo/0|||| / 1=s|2=t|3=u|4=v|6=w"
             << QStringList{"1|1|2|3|4|5|5||||||||"};
-        QTest::newRow("slots beyond twelve add their values")
+        QTest::newRow("slots beyond twelve add their values and columns, named or not")
             << newerLog("G002,F0,G002,F1,G002,F2,G002,F3,G115,F0,G115,F1,G115,F2,G115,F3,"
                         "G020,F0,G020,F1,G020,F2,G020,F3,G031,F0,G031,F1",
                         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"},
                         {",t,1,t,2,t,3,t,4,u,5,u,6,u,7,u,8,w,9,w,10,w,11,w,12,x,13,x,14,y,15"})
-            << "002,115 / Tiempo/900|1|2|3|4|Tiempo/0|5|6|7|8|Tiempo/0|9|10|11|12|13|14 / "
+            << "002,115 / Tiempo/900|1|2|3|4|Tiempo/0|5|6|7|8|Tiempo/0|9|10|11|12|13|14| / "
                "1=1|2=2|3=3|4=4|6=5|7=6|8=7|9=8|11=9|12=10|13=11|14=12"
             << QStringList{"t|1|2|3|4|u|5|6|7|8|w|9|10|11|12|13|14|15"};
+        // Regression: the empty field after the last comma of line 3 was taken for a 13th slot
+        // and gave a blank 16th column.
+        const QByteArray twelve = diesel + ",G013,F0,G013,F1,G013,F2,G013,F3";
+        const QList<QByteArray> names = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"};
+        const QByteArray line = ",1,10,1,11,1,12,1,13,2,20,2,21,2,22,2,23,3,30,3,31,3,32,3,33";
+        const QString columns = "Tiempo/900|a|b|c|d|Tiempo/0|e|f|g|h|Tiempo/0|i|j|k|l";
+        const QString boxes = "1=a|2=b|3=c|4=d|6=e|7=f|8=g|9=h|11=i|12=j|13=k|14=l";
+        const QString cells = "1|10|11|12|13|2|20|21|22|23|3|30|31|32|33";
+        QTest::newRow("twelve slots, every line ending with a comma")
+            << newerLog(twelve, names, {line, line}, Header1, ",")
+            << "003,011 / " + columns + " / " + boxes << QStringList{cells, cells};
+        // A value past the slots of line 3 in one row gives a column; an empty one, none.
+        QTest::newRow("a 13th value in one row")
+            << newerLog(twelve, names + QList<QByteArray>{"m"},
+                        {line, line + ",4,40", line + ",4,"}, Header1, ",")
+            << "003,011 / " + columns + "|m / " + boxes
+            << QStringList{cells, cells + "|40", cells + "|"};
+        QTest::newRow("an empty 13th value in every row")
+            << newerLog(twelve, names + QList<QByteArray>{"m"}, {line + ",4,", line + ",4,"},
+                        Header1, ",")
+            << "003,011 / " + columns + " / " + boxes << QStringList{cells + "|", cells + "|"};
         // clang-format on
     }
     void newerLayout()
@@ -163,6 +200,128 @@ private slots:
         QVERIFY2(result.ok, qPrintable(result.error));
         QCOMPARE(TestSupport::layoutOf(result.log), layout);
         QCOMPARE(cells(result.log.table), rows);
+    }
+
+    // Where groups 002, 003, 011 and 115 stand: the first field from field 2 on holding the mark
+    // gives the measuring group (2-6 A, 7-11 B, 12-16 C); the flags stay any field's.
+    void groupPlaces_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("places"); // the flags, then each group's place ("-": none)
+
+        const auto classic = [](const char *name, const QByteArray &groupLine, const char *places) {
+            QTest::newRow(name) << "h\r\n2\r\n3\r\n" + groupLine + "\r\n" << QString(places);
+        };
+        // clang-format off
+        classic("as the tool writes it, 011 as group C",
+                ",Group A:,'003,,,,Group B:,'001,,,,Group C:,'011",
+                "003,011 / 002- 003A 011C 115-");
+        classic("003 as group C, group A empty",
+                ",Group A:,,,,,Group B:,'011,,,,Group C:,'003", "003,011 / 002- 003C 011B 115-");
+        classic("002 and 115 swapped", ",Group A:,'115,,,,Group B:,'002,,,,Group C:,'031",
+                "002,115 / 002B 003- 011- 115A");
+        classic("marks one field later, as in the samples",
+                ",,Group A:,'002,,,,Group B:,'115,,,,Group C:,'011,,,",
+                "002,011,115 / 002A 003- 011C 115B");
+        classic("a mark twice: the first counts", ",x,,,,,,'003,,,,,'003", "003 / 002- 003B 011- 115-");
+        classic("marks outside the group fields: flags, no place",
+                "'002,'115,,,,,,,,,,,,,,,,'003,'011", "002,003,011,115 / 002- 003- 011- 115-");
+        QTest::newRow("newer layout, 011 in slots 9-12")
+            << newerLog("G002,F0,G002,F1,G002,F2,G002,F3,G020,F0,G020,F1,G020,F2,G020,F3,"
+                        "G011,F0,G011,F1,G011,F2,G011,F3,G120,F1", {}, {}, Header1, ",")
+            << "002,011,120 / 002A 003- 011C 115-";
+        // clang-format on
+    }
+    void groupPlaces()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, places);
+        const LogReadResult result = read(bytes);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        const LogLayout::Groups &g = result.log.groups;
+        QString text = TestSupport::layoutOf(result.log).section(" / ", 0, 0) + " /";
+        const std::pair<const char *, int> groups[] = {
+            {"002", g.place002}, {"003", g.place003}, {"011", g.place011}, {"115", g.place115}};
+        for (const auto &[name, place] : groups)
+            text += QStringLiteral(" %1%2").arg(name).arg(place < 0 ? '-' : QChar('A' + place));
+        QCOMPARE(text, places);
+    }
+
+    // Beside the table: the texts of lines 5 to 7 over each column (field k + 1 of each line for
+    // column k of a classic block, field 2 * slot in the newer layout), and in the newer layout
+    // the time stamps of every slot, one row for each table row.
+    void columnLinesAndSlotTimes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("newer");
+        QTest::addColumn<QString>("columnLines");
+        QTest::addColumn<QStringList>("slotTimes");
+
+        // clang-format off
+        QTest::newRow("classic")
+            << standardLog({"'003"}, {",1.5,850", ",2"}) << false
+            << ";;|C1;/min;STAMP|C2;mg/H;STAMP|C3;mg/H;STAMP|C4;%;STAMP|;;|C6;/min;STAMP|"
+               "C7;mbar;STAMP|C8;mbar;STAMP|C9;%;STAMP|;;|C11;a;STAMP|C12;b;STAMP|C13;c;STAMP|"
+               "C14;d;STAMP"
+            << QStringList{};
+        QTest::newRow("classic, line 6 short, no line 7, fields untrimmed")
+            << QByteArray("h\r\n2\r\n3\r\n'003\r\n,, A ,B\r\n,,u") << false << ";;| A ;u;|B;;"
+            << QStringList{};
+        const QByteArray twelve = "G003,F0,G003,F1,G003,F2,G003,F3,G011,F0,G011,F1,G011,F2,G011,F3,"
+                                  "G013,F0,G013,F1,G013,F2,G013,F3";
+        const QList<QByteArray> names = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"};
+        const QString lines = ";;|a5;a;a7|b5;b;b7|c5;c;c7|d5;d;d7|;;|e5;e;e7|f5;f;f7|g5;g;g7|"
+                              "h5;h;h7|;;|i5;i;i7|j5;j;j7|k5;k;k7|l5;l;l7";
+        const QByteArray line = ",1.1,10,1.2,11,1.3,12,1.4,13,2.1,20,2.2,21,2.3,22,2.4,23,"
+                                "3.1,30,3.2,31,3.3,32,3.4,33";
+        const QString times = "1,1|1,2|1,3|1,4|2,1|2,2|2,3|2,4|3,1|3,2|3,3|3,4";
+        QTest::newRow("newer, two slots, short lines")
+            << newerLog("G003,F0,G003,F1", {"a", "b"}, {",1,10,2,20", ",3", "x", ",4,40,5"}) << true
+            << ";;|a5;a;a7|b5;b;b7|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;"
+            << QStringList{"1|2", "3|", "4|5"};
+        QTest::newRow("newer, twelve slots, every line ending with a comma")
+            << newerLog(twelve, names, {line, line}, Header1, ",") << true << lines
+            << QStringList{times, times};
+        QTest::newRow("newer, a 13th pair in one row: every row has its time")
+            << newerLog(twelve, names + QList<QByteArray>{"m"},
+                        {line, line + ",4.1,40", line + ",4.2,"}, Header1, ",")
+            << true << lines + "|m5;m;m7" << QStringList{times + "|", times + "|4,1", times + "|4,2"};
+        QTest::newRow("newer, an empty 13th value in every row: no 13th time")
+            << newerLog(twelve, names + QList<QByteArray>{"m"}, {line + ",4.1,", line + ",4.2,"},
+                        Header1, ",")
+            << true << lines << QStringList{times, times};
+        // Regression: the times stored before the first byte that is not UTF-8 are converted with
+        // the rows, and a line without a comma gives neither a row nor times. Lines 5 to 7 are
+        // Windows-1252 as the whole file is.
+        QTest::newRow("newer, windows-1252 found late")
+            << newerLog("G003,F0", {"\xC2\xB0"}, {",\xC3\xBC,1", "\xC3\xBC", ",2,\xB0"}) << true
+            << ";;|Â°5;Â°;Â°7|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;|;;"
+            << QStringList{"Ã¼", "2"};
+        // clang-format on
+    }
+    void columnLinesAndSlotTimes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, newer);
+        QFETCH(QString, columnLines);
+        QFETCH(QStringList, slotTimes);
+        const LogReadResult result = read(bytes);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.log.newerLayout, newer);
+        QCOMPARE(columnLinesOf(result.log), columnLines);
+        QCOMPARE(cells(result.log.slotTimes), slotTimes);
+        if (newer)
+            QCOMPARE(result.log.slotTimes.rowCount(), result.log.table.rowCount());
+    }
+
+    // The slot each column of a newer-layout table shows; the "Tiempo" columns show none.
+    void slotOfColumn()
+    {
+        QList<int> shown;
+        for (int column = -1; column <= 17; ++column)
+            shown << NewerLayout::slotOfColumn(column);
+        QCOMPARE(shown,
+                 (QList<int>{0, 0, 1, 2, 3, 4, 0, 5, 6, 7, 8, 0, 9, 10, 11, 12, 13, 14, 15}));
     }
 };
 

@@ -78,19 +78,29 @@ QString headerTime(std::string_view line)
 
 Groups readGroupLine(const QString &line)
 {
+    struct Mark {
+        const char *text;
+        bool Groups::*on;
+        int Groups::*place; // nullptr: the group has no place
+    };
+    static const Mark marks[] = {{"'002", &Groups::g002, &Groups::place002},
+                                 {"'115", &Groups::g115, &Groups::place115},
+                                 {"'003", &Groups::g003, &Groups::place003},
+                                 {"'011", &Groups::g011, &Groups::place011},
+                                 {"'120", &Groups::g120, nullptr}};
+    constexpr qsizetype LastGroupField = FirstGroupField + MeasuringGroups * FieldsPerGroup - 1;
     // Marks are compared whole, exact and case-sensitive, on the untrimmed field.
     Groups groups;
-    for (const QString &field : splitFields(line)) {
-        if (field == QLatin1String("'002"))
-            groups.g002 = true;
-        else if (field == QLatin1String("'115"))
-            groups.g115 = true;
-        else if (field == QLatin1String("'003"))
-            groups.g003 = true;
-        else if (field == QLatin1String("'011"))
-            groups.g011 = true;
-        else if (field == QLatin1String("'120"))
-            groups.g120 = true;
+    const QStringList fields = splitFields(line);
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        for (const Mark &mark : marks) {
+            if (fields[i] != QLatin1String(mark.text))
+                continue;
+            groups.*mark.on = true;
+            const bool inGroups = i >= FirstGroupField && i <= LastGroupField;
+            if (mark.place && inGroups && groups.*mark.place < 0)
+                groups.*mark.place = int(i - FirstGroupField) / FieldsPerGroup;
+        }
     }
     return groups;
 }

@@ -10,8 +10,9 @@
 #include <vector>
 
 // What the lines of a measuring-block log mean. Line 1 is the header, line 4 the group line,
-// line 5 the column-name line and lines 8 on the data lines; lines 2, 3, 6 and 7 carry nothing
-// (but line 3 and 6 of the newer layout, see NewerLayout). Fields are split at every "," with no
+// line 5 the column-name line and lines 8 on the data lines; lines 2, 3, 6 and 7 give the table
+// nothing (but lines 3 and 6 of the newer layout, see NewerLayout; lines 5 to 7 are also handed
+// out column by column, LogFile::columnLines). Fields are split at every "," with no
 // quoting; an empty line has no fields.
 //
 // The tool appends a new header block when logging starts again into the same file: a file holds
@@ -57,13 +58,30 @@ inline bool startsLikeData(std::string_view line)
 // not begin with digits:digits:digits.
 QString headerTime(std::string_view line);
 
-// The group marks of line 4: a field that is exactly "'002" (and so on) marks that group.
+// The group marks of line 4: a field that is exactly "'002" (and so on) marks that group,
+// wherever it stands.
+//
+//   ,Group A:,'003,,,,Group B:,'001,,,,Group C:,'011      as the tool writes it: marks at 2, 7, 12
+//   ,,Group A:,'003,,,,Group B:,'011,,,,Group C:,'013,,,  one field later: marks at 3, 8, 13
+//
+// Fields 2-6 belong to measuring group A, 7-11 to B and 12-16 to C, so both lines above place
+// group 003 in A and the second group in B.
+constexpr int FirstGroupField = 2;
+constexpr int FieldsPerGroup = 5;
+constexpr int MeasuringGroups = 3;
+
 struct Groups {
     bool g002 = false;
     bool g003 = false;
     bool g011 = false;
     bool g115 = false;
     bool g120 = false; // the power curve can be drawn
+    // The measuring group each stands in: 0 (A), 1 (B) or 2 (C), from the first field from field
+    // 2 on that holds its mark; -1 when none of fields 2 to 16 holds it.
+    int place002 = -1;
+    int place003 = -1;
+    int place011 = -1;
+    int place115 = -1;
 };
 Groups readGroupLine(const QString &line);
 

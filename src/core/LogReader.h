@@ -10,19 +10,35 @@
 
 // Reads one measuring-block log file and interprets its lines.
 //
-// Lines end at CR LF or at a lone CR; a file that arrives as a single line is read again and
-// split at every LF (logs with LF line ends). Spaces (only the space character) are trimmed from
-// both ends of every line; in the LF case from the whole text once. Fields are split at every
-// ",", with no quoting. The lines play the roles LogLayout gives them.
+// Lines end at CR LF or at a lone CR. The file is read once: line 1 is also split at every LF as
+// it is read, and while it is the only line its LF pieces play the lines (logs with LF line
+// ends). When a second line starts after a line 1 that held an LF, line 1 alone is read again
+// from the file, as the header. Spaces (only the space character) are trimmed from both ends of
+// every line; in the LF case from the whole text once. Fields are split at every ",", with no
+// quoting. The lines play the roles LogLayout gives them.
 //
 // The bytes are decoded as UTF-8 when the whole file is valid UTF-8, otherwise as Windows-1252;
 // the table then holds UTF-8.
+//
+// The stages, in the order a byte meets them: LogInput (opening, chunks), LineSplitter (lines),
+// SessionLines (sessions), LogRows (rows, decoding) and HeaderBlock (what lines 3 to 7 give).
 
 // One logging session of a file: a header block and its data lines.
 struct LogSession {
     QString header; // its line 1, trimmed
     QString time;   // the hh:mm:ss its line 1 begins field 4 with; empty when it has none
     int rows = 0;   // the table rows its data lines give
+};
+
+// The texts a table column's field has on lines 5, 6 and 7 of the header block, untrimmed as
+// split. In the classic layout column k shows field k + 1 of the data lines and these are field
+// k + 1 of each line (line 5 the name, 6 the unit, 7 "STAMP"); in the newer layout they are field
+// 2 * slot of each line for the slot the column shows (line 5 the id text such as "003-0", 6 the
+// name, 7 the unit). Empty for the "Tiempo" columns and where a line is missing or shorter.
+struct ColumnLines {
+    QString line5;
+    QString line6;
+    QString line7;
 };
 
 // A session of a log as the program takes it over. Nothing of an earlier log is in it: a session
@@ -35,6 +51,15 @@ struct LogFile {
     DataTable table; // the columns of line 5 and one row per data line of 2+ fields
     std::vector<LogSession> sessions; // every session of the file, in file order
     int session = 1;                  // the one read (1-based)
+
+    // What the header block and the data lines say beyond the classic table, as read.
+    bool newerLayout = false;             // the block is in the newer layout (NewerLayout)
+    std::vector<ColumnLines> columnLines; // one for each table column, in column order
+    // Newer layout only (empty otherwise): one row for each row of `table`, in the same order,
+    // holding the time stamps of every slot of its data line: cell s - 1 is slot s's. Every row
+    // has one cell for each slot of the session (NewerLayout::sessionSlots), empty where the line
+    // gives none. Table column k shows slot NewerLayout::slotOfColumn(k).
+    DataTable slotTimes;
 };
 
 struct LogReadResult {
