@@ -562,13 +562,13 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
     // too: units and names from lines 5-7, the engine speed, pulls and the reason of every other
     // row, the pairs and their bins. This log's speed climbs at about 40 rpm/s, too slowly for a
     // pull: every row is listed with its reason and the bins take every row.
-    std::vector<UnitsAndNames::ColumnText> headerTexts;
+    std::vector<LogLayout::ColumnLines> headerTexts;
     {
         const QStringList header =
             QString::fromStdString(bytes.substr(0, 2048)).split(QStringLiteral("\r\n"));
         headerTexts =
-            UnitsAndNames::columnTexts(header.value(4), header.value(5), header.value(6),
-                                       int(LogLayout::columnsFor(header.value(4)).size()), false);
+            LogLayout::columnLines(header.value(4), header.value(5), header.value(6),
+                                   int(LogLayout::columnsFor(header.value(4)).size()), false);
     }
     const int analysis =
         figures.add(QStringLiteral("analysis (units, pulls, reasons, pairs)"), Floor::Parse);

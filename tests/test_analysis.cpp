@@ -26,8 +26,7 @@ UnitsAndNames::Labels labelsOf(const QString &line5, const QString &line6, const
 {
     const std::vector<QString> headers = headersOf(line5);
     return UnitsAndNames::read(
-        UnitsAndNames::columnTexts(line5, line6, line7, int(headers.size()), false), headers,
-        false);
+        LogLayout::columnLines(line5, line6, line7, int(headers.size()), false), headers, false);
 }
 
 std::vector<QString> list(const QString &text)
@@ -419,8 +418,8 @@ private slots:
             lines << fieldLine(9 + r, 2000, 10, 1100, 20);
         lines << ",12,abc";
         const DataTable table = tableOf(FieldLine5, lines);
-        const std::vector<UnitsAndNames::ColumnText> texts = UnitsAndNames::columnTexts(
-            FieldLine5, FieldLine6, FieldLine7, table.columnCount(), false);
+        const std::vector<LogLayout::ColumnLines> texts =
+            LogLayout::columnLines(FieldLine5, FieldLine6, FieldLine7, table.columnCount(), false);
         Analysis::Options options;
         options.userSpecified = 9;
         options.userActual = 4;
@@ -480,7 +479,7 @@ private slots:
         }
         const DataTable table = tableOf(line5, lines);
         const DataTable slotTimes = tableOf(",,a,b,c,d,e", stamps);
-        const std::vector<UnitsAndNames::ColumnText> texts = UnitsAndNames::columnTexts(
+        const std::vector<LogLayout::ColumnLines> texts = LogLayout::columnLines(
             "Marker,TIME,x,TIME,x,TIME,x,TIME,x,TIME,x", ",STAMP,Engine Speed,STAMP,A (spec)",
             ",,/min,,x,,x,,x,,mbar", table.columnCount(), true);
         const Analysis::Result result = Analysis::compute(table, slotTimes, texts, true);
@@ -527,8 +526,8 @@ private slots:
         const DataTable table = tableOf(line5, lines);
         const Analysis::Result result = Analysis::compute(
             table, DataTable(),
-            UnitsAndNames::columnTexts(line5, line6, "Marker,TIME,STAMP,STAMP,STAMP,STAMP",
-                                       table.columnCount(), false),
+            LogLayout::columnLines(line5, line6, "Marker,TIME,STAMP,STAMP,STAMP,STAMP",
+                                   table.columnCount(), false),
             false);
         QStringList found;
         int rows = 0;
@@ -559,8 +558,8 @@ private slots:
             const DataTable table = LogReader::read(examples.filePath(log)).log.table;
             const Analysis::Result result = Analysis::compute(
                 table, DataTable(),
-                UnitsAndNames::columnTexts(lines.value(4), lines.value(5), lines.value(6),
-                                           table.columnCount(), newer),
+                LogLayout::columnLines(lines.value(4), lines.value(5), lines.value(6),
+                                       table.columnCount(), newer),
                 newer);
             QCOMPARE(result.rpmColumn, 1);
             int rows = int(std::count_if(result.reasons.begin(), result.reasons.end(),

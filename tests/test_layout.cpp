@@ -35,7 +35,7 @@ QByteArray newerLog(const QByteArray &ids, const QList<QByteArray> &names,
 QString columnLinesOf(const LogFile &log)
 {
     QStringList columns;
-    for (const ColumnLines &c : log.columnLines)
+    for (const LogLayout::ColumnLines &c : log.columnLines)
         columns << c.line5 + ';' + c.line6 + ';' + c.line7;
     return columns.join('|');
 }

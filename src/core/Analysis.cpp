@@ -1,6 +1,7 @@
 #include "core/Analysis.h"
 
 #include "core/DataTable.h"
+#include "core/NewerLayout.h"
 
 #include <algorithm>
 
@@ -19,8 +20,8 @@ struct TimeCell {
 TimeCell timeCell(const DataTable &table, const DataTable &slotTimes, bool newerLayout, int column)
 {
     if (newerLayout && slotTimes.rowCount() > 0) {
-        const int slot = ColumnRoles::slotOf(column);
-        return {&slotTimes, slot == ColumnRoles::None ? ColumnRoles::None : slot - 1};
+        const int slot = NewerLayout::slotOfColumn(column); // 0 for a time column
+        return {&slotTimes, slot == 0 ? ColumnRoles::None : slot - 1};
     }
     return {&table, ColumnRoles::timeColumn(column)};
 }
@@ -77,7 +78,7 @@ std::vector<double> times(const DataTable &table, const DataTable &slotTimes, bo
 }
 
 Result compute(const DataTable &table, const DataTable &slotTimes,
-               const std::vector<UnitsAndNames::ColumnText> &texts, bool newerLayout,
+               const std::vector<LogLayout::ColumnLines> &texts, bool newerLayout,
                const Options &options)
 {
     Result result;

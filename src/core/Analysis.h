@@ -19,7 +19,7 @@ class DataTable;
 // speed and pedal columns, the pulls and why every other row is in none, the log's rate, and the
 // specified-against-actual pairs with their tables by engine speed.
 //
-// It reads the header block's lines 5-7 (as UnitsAndNames::ColumnText) and, of the data lines,
+// It reads the header block's lines 5-7 (as LogLayout::ColumnLines) and, of the data lines,
 // only the cells it needs: the engine speed and its time stamp, the pedal, the columns of the
 // pairs and the engine speed of each pair's bins, all in one walk over the rows. A cell is a
 // number when TextNumber reads it whole; any other text is a gap, never a zero.
@@ -66,11 +66,11 @@ struct Result {
 };
 
 // The analysis of `table`, whose columns' texts on lines 5-7 are `texts` (one per table column,
-// see UnitsAndNames::columnTexts). In the newer layout `slotTimes` holds every slot's own time
+// see LogLayout::columnLines). In the newer layout `slotTimes` holds every slot's own time
 // stamp: cell s - 1 of row r is slot s's on table row r (an empty table: the time columns stand
 // for them).
 Result compute(const DataTable &table, const DataTable &slotTimes,
-               const std::vector<UnitsAndNames::ColumnText> &texts, bool newerLayout,
+               const std::vector<LogLayout::ColumnLines> &texts, bool newerLayout,
                const Options &options = {});
 
 // The time stamps of a value column, one per row of `table`, NaN where a row has none: its time

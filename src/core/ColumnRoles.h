@@ -37,14 +37,6 @@ constexpr int timeColumn(int column)
     return column < 5 ? 0 : column < 10 ? 5 : 10;
 }
 
-// The slot (from 1) a value column holds in the newer layout; None for a time column.
-constexpr int slotOf(int column)
-{
-    if (!isValueColumn(column))
-        return None;
-    return column < 5 ? column : column < 10 ? column - 1 : column - 2;
-}
-
 // The group of a value column: 0 for columns 1-4, 1 for 6-9, 2 for 11-14; None for the others.
 constexpr int groupOf(int column)
 {

@@ -7,20 +7,6 @@
 
 #include <vector>
 
-namespace {
-
-// The field of lines 5 to 7 that table column `column` shows; -1 for a "Tiempo" column.
-int fieldOfColumn(int column, bool newerLayout)
-{
-    if (newerLayout) {
-        const int slot = NewerLayout::slotOfColumn(column);
-        return slot == 0 ? -1 : 2 * slot;
-    }
-    return column == 0 || LogLayout::isTimeField(column + 1) ? -1 : column + 1;
-}
-
-} // namespace
-
 void HeaderBlock::keep(int line, std::string_view text)
 {
     lines = line;
@@ -60,16 +46,6 @@ void HeaderBlock::interpret(LogFile &log, bool utf8) const
     }
     log.newerLayout = newer != nullptr;
 
-    std::vector<std::string_view> fields[3];
-    LineSplitter::splitFields(columns, fields[0]);
-    LineSplitter::splitFields(line6, fields[1]);
-    LineSplitter::splitFields(line7, fields[2]);
-    const auto text = [&](const std::vector<std::string_view> &line, int field) {
-        return field >= 0 && size_t(field) < line.size() ? decode(line[size_t(field)]) : QString();
-    };
-    for (int k = 0; k < log.table.columnCount(); ++k) {
-        const int field = fieldOfColumn(k, log.newerLayout);
-        log.columnLines.push_back(
-            {text(fields[0], field), text(fields[1], field), text(fields[2], field)});
-    }
+    log.columnLines = LogLayout::columnLines(decode(columns), decode(line6), decode(line7),
+                                             log.table.columnCount(), log.newerLayout);
 }

@@ -1,5 +1,7 @@
 #include "core/LogLayout.h"
 
+#include "core/NewerLayout.h"
+
 #include <algorithm>
 
 namespace LogLayout {
@@ -129,6 +131,27 @@ std::array<QString, BoxCount> boxCaptions(const QString &columnLine)
             captions[size_t(j - 1)] = fields[j];
     }
     return captions;
+}
+
+std::vector<ColumnLines> columnLines(const QString &line5, const QString &line6,
+                                     const QString &line7, int columnCount, bool newerLayout)
+{
+    const QStringList lines[3] = {splitFields(line5), splitFields(line6), splitFields(line7)};
+    std::vector<ColumnLines> texts;
+    for (int k = 0; k < columnCount; ++k) {
+        int field = -1; // the "Tiempo" columns have no field of their own
+        if (newerLayout) {
+            const int slot = NewerLayout::slotOfColumn(k);
+            field = slot == 0 ? -1 : 2 * slot;
+        } else if (k > 0 && !isTimeField(k + 1)) {
+            field = k + 1;
+        }
+        const auto text = [field](const QStringList &line) {
+            return field >= 0 && field < line.size() ? line[field] : QString();
+        };
+        texts.push_back({text(lines[0]), text(lines[1]), text(lines[2])});
+    }
+    return texts;
 }
 
 } // namespace LogLayout

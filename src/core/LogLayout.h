@@ -91,6 +91,20 @@ Groups readGroupLine(const QString &line);
 // headed by field k + 1.
 std::vector<DataTable::Column> columnsFor(const QString &columnLine);
 
+// The texts a table column's field has on lines 5, 6 and 7 of the header block, untrimmed as
+// split. In the classic layout column k shows field k + 1 of the data lines and these are field
+// k + 1 of each line (line 5 the name; 6 the unit or the name's continuation; 7 "STAMP" or the
+// unit); in the newer layout they are field 2 * slot of each line for the slot the column shows
+// (line 5 the id text such as "003-0", 6 the name, 7 the unit). Empty for the "Tiempo" columns
+// and where a line is missing or shorter.
+struct ColumnLines {
+    QString line5;
+    QString line6;
+    QString line7;
+};
+std::vector<ColumnLines> columnLines(const QString &line5, const QString &line6,
+                                     const QString &line7, int columnCount, bool newerLayout);
+
 // The captions of the series boxes that the column-name line names: box j - 1 gets field j
 // (1 <= j <= 15, not a time field) when that field is not empty. An empty caption means the box
 // stays hidden.

@@ -30,17 +30,6 @@ struct LogSession {
     int rows = 0;   // the table rows its data lines give
 };
 
-// The texts a table column's field has on lines 5, 6 and 7 of the header block, untrimmed as
-// split. In the classic layout column k shows field k + 1 of the data lines and these are field
-// k + 1 of each line (line 5 the name, 6 the unit, 7 "STAMP"); in the newer layout they are field
-// 2 * slot of each line for the slot the column shows (line 5 the id text such as "003-0", 6 the
-// name, 7 the unit). Empty for the "Tiempo" columns and where a line is missing or shorter.
-struct ColumnLines {
-    QString line5;
-    QString line6;
-    QString line7;
-};
-
 // A session of a log as the program takes it over. Nothing of an earlier log is in it: a session
 // without a group line marks no group, one without a column-name line has no columns and names no
 // box. Lines are counted from the session's own line 1.
@@ -53,8 +42,8 @@ struct LogFile {
     int session = 1;                  // the one read (1-based)
 
     // What the header block and the data lines say beyond the classic table, as read.
-    bool newerLayout = false;             // the block is in the newer layout (NewerLayout)
-    std::vector<ColumnLines> columnLines; // one for each table column, in column order
+    bool newerLayout = false; // the block is in the newer layout (NewerLayout)
+    std::vector<LogLayout::ColumnLines> columnLines; // one for each table column, in column order
     // Newer layout only (empty otherwise): one row for each row of `table`, in the same order,
     // holding the time stamps of every slot of its data line: cell s - 1 is slot s's. Every row
     // has one cell for each slot of the session (NewerLayout::sessionSlots), empty where the line

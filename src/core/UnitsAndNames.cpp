@@ -44,28 +44,7 @@ bool hasLetter(const QString &text)
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
 }
 
-QString fieldAt(const QStringList &fields, int i)
-{
-    return i >= 0 && i < fields.size() ? fields[i] : QString();
-}
-
 } // namespace
-
-std::vector<ColumnText> columnTexts(const QString &line5, const QString &line6,
-                                    const QString &line7, int columnCount, bool newerLayout)
-{
-    const QStringList f5 = LogLayout::splitFields(line5);
-    const QStringList f6 = LogLayout::splitFields(line6);
-    const QStringList f7 = LogLayout::splitFields(line7);
-    std::vector<ColumnText> texts(size_t(std::max(columnCount, 0)));
-    for (int k = 0; k < columnCount; ++k) {
-        if (!ColumnRoles::isValueColumn(k))
-            continue;
-        const int field = newerLayout ? 2 * ColumnRoles::slotOf(k) : k + 1;
-        texts[size_t(k)] = {fieldAt(f5, field), fieldAt(f6, field), fieldAt(f7, field)};
-    }
-    return texts;
-}
 
 bool isStampWord(const QString &text)
 {

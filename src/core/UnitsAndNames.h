@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LogLayout.h"
+
 #include <QString>
 
 #include <vector>
@@ -21,18 +23,8 @@
 // both at the slot's value position (field 2 s for slot s); the name is the table's header.
 namespace UnitsAndNames {
 
-// The texts of one table column's field on lines 5, 6 and 7, as written; empty for a "Tiempo"
-// column and where a line is missing or too short.
-struct ColumnText {
-    QString line5;
-    QString line6;
-    QString line7;
-};
-
-// The texts of `columnCount` table columns from the three lines: field k + 1 of each line for
-// column k of the classic layout, field 2 s for the column of slot s in the newer layout.
-std::vector<ColumnText> columnTexts(const QString &line5, const QString &line6,
-                                    const QString &line7, int columnCount, bool newerLayout);
+// The texts of one table column's field on lines 5, 6 and 7 (LogLayout::columnLines).
+using ColumnText = LogLayout::ColumnLines;
 
 // A STAMP word: a text whose words (runs of letters and digits) are all among those the tool
 // writes for a time stamp or a marker, in any case: STAMP, MARKE, MARKER, ZAPISU, ZNACZNIK,
