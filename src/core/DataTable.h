@@ -53,6 +53,9 @@ public:
 
     // ---- rows ----
     int rowCount() const { return m_rows ? int(m_rows->size()) : 0; }
+    // Whether `other` holds the very same rows: one is a copy of the other and neither has changed
+    // its rows since (they then share the numbers read).
+    bool sharesRows(const DataTable &other) const { return m_rows && m_rows == other.m_rows; }
     void clearRows();
     // Makes room in the row index for `rows` rows (a hint: more can always be added).
     void reserveRows(size_t rows);
