@@ -78,6 +78,44 @@ ChartModel::Values ChartModel::valuesOf(const Series &series) const
     return {column.leading.data(), column.isNumber.data(), count};
 }
 
+// The two loops below run over every row in view at every drawing of a crowded chart: they keep
+// to one test per entry and no branch on the values.
+bool ChartModel::Values::range(size_t begin, size_t end, double &lowest, double &highest) const
+{
+    end = std::min(end, count);
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    if (isNumber) { // a cell that is a number is finite
+        for (size_t i = begin; i < end; ++i) {
+            if (isNumber[i]) {
+                const double value = numbers[i];
+                low = value < low ? value : low;
+                high = value > high ? value : high;
+            }
+        }
+    } else {
+        for (size_t i = begin; i < end; ++i) {
+            const double value = numbers[i];
+            if (std::isfinite(value)) {
+                low = value < low ? value : low;
+                high = value > high ? value : high;
+            }
+        }
+    }
+    lowest = low;
+    highest = high;
+    return low <= high;
+}
+
+size_t ChartModel::Values::find(size_t begin, size_t end, double value) const
+{
+    const size_t last = std::min(end, count);
+    for (size_t i = begin; i < last; ++i)
+        if (numbers[i] == value && (!isNumber || isNumber[i]))
+            return i;
+    return end;
+}
+
 std::vector<double> ChartModel::seriesValues(int s) const
 {
     const Values in = values(s);
@@ -94,18 +132,7 @@ bool ChartModel::valueRange(int s, double &lowest, double &highest) const
         return false;
     if (!series->rangeKnown) {
         const Values in = valuesOf(*series);
-        double low = std::numeric_limits<double>::infinity();
-        double high = -low;
-        for (size_t i = 0; i < in.count; ++i) {
-            const double value = in.at(i);
-            if (std::isfinite(value)) {
-                low = value < low ? value : low;
-                high = value > high ? value : high;
-            }
-        }
-        series->hasRange = low <= high;
-        series->lowest = low;
-        series->highest = high;
+        series->hasRange = in.range(0, in.count, series->lowest, series->highest);
         series->rangeKnown = true;
     }
     lowest = series->lowest;

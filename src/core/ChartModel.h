@@ -37,6 +37,11 @@ public:
                 return std::nan("");
             return numbers[i];
         }
+        // The least and the greatest finite value of entries [begin, end); false when there is
+        // none.
+        bool range(size_t begin, size_t end, double &lowest, double &highest) const;
+        // The first of entries [begin, end) that holds `value`, else `end`.
+        size_t find(size_t begin, size_t end, double value) const;
     };
 
     int seriesCount() const { return int(m_series.size()); }

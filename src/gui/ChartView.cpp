@@ -207,6 +207,14 @@ protected:
 private:
     void makePoints()
     {
+        // A drawing of the same series over the same rows and pixels as the last one (the plot
+        // draws again for other reasons: its layout, the title, a second request) takes the same
+        // points.
+        const Made made{m_model->revision(m_series), keyAxis()->range(),
+                        keyAxis()->axisRect()->rect()};
+        if (made == m_made)
+            return;
+        m_made = made;
         QVector<QCPGraphData> points;
         const long rows = m_series <= m_model->seriesCount() ? m_model->rowCount() : 0;
         const QCPRange range = keyAxis()->range();
@@ -254,26 +262,14 @@ private:
                 begin = end;
                 continue;
             }
-            long low = 0;
-            long high = 0;
             double lowest = 0;
             double highest = 0;
-            for (long row = begin; row < end; ++row) {
-                const double value = values.at(size_t(row - 1));
-                if (std::isnan(value))
-                    continue;
-                if (!low || value < lowest) {
-                    lowest = value;
-                    low = row;
-                }
-                if (!high || value > highest) {
-                    highest = value;
-                    high = row;
-                }
-            }
-            if (!low) {
+            if (!values.range(size_t(begin - 1), size_t(end - 1), lowest, highest)) {
                 add(begin); // a gap
             } else {
+                const long low = long(values.find(size_t(begin - 1), size_t(end - 1), lowest)) + 1;
+                const long high =
+                    long(values.find(size_t(begin - 1), size_t(end - 1), highest)) + 1;
                 add(std::min(low, high));
                 if (low != high)
                     add(std::max(low, high));
@@ -282,8 +278,19 @@ private:
         }
     }
 
+    struct Made {
+        uint64_t revision = 0;
+        QCPRange range;
+        QRect rect;
+        bool operator==(const Made &o) const
+        {
+            return revision == o.revision && range == o.range && rect == o.rect;
+        }
+    };
+
     const ChartModel *m_model;
     const int m_series;
+    Made m_made;
 };
 
 } // namespace
