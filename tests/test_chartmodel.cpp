@@ -130,7 +130,12 @@ private slots:
         chart.setRowCount(5);
         chart.plotColumn(1, table, 2, 5, QStringLiteral("B"), Qt::red, 2);
         QCOMPARE(chart.values(1).at(4), -2.25); // read before the table changes
-        table.removeRow(1);
+        table.removeRow(1);                     // the greatest number goes
+        chart.setSeriesCount(2);
+        chart.setSeriesValuesFromTable(2, table, 2);
+        double lowest = 0, highest = 0;
+        QVERIFY(chart.valueRange(2, lowest, highest));
+        QCOMPARE(highest, -2.25);
         table.appendLine(",0.9,9,99");
         QCOMPARE(shown(chart, 1), QStringLiteral("1.5 - - - -2.25"));
         QVERIFY(std::isnan(table.numbers(2).number(0))); // the table itself moved on

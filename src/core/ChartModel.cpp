@@ -86,13 +86,29 @@ bool ChartModel::Values::range(size_t begin, size_t end, double &lowest, double 
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
     if (isNumber) { // a cell that is a number is finite
-        for (size_t i = begin; i < end; ++i) {
-            if (isNumber[i]) {
-                const double value = numbers[i];
-                low = value < low ? value : low;
-                high = value > high ? value : high;
+        // Two pairs of extremes, taken in turn, so that each comparison need not wait for the
+        // one before.
+        const double *const in = numbers;
+        const uint8_t *const number = isNumber;
+        double low2 = low;
+        double high2 = high;
+        size_t i = begin;
+        for (; i + 1 < end; i += 2) {
+            if (number[i]) {
+                low = in[i] < low ? in[i] : low;
+                high = in[i] > high ? in[i] : high;
+            }
+            if (number[i + 1]) {
+                low2 = in[i + 1] < low2 ? in[i + 1] : low2;
+                high2 = in[i + 1] > high2 ? in[i + 1] : high2;
             }
         }
+        if (i < end && number[i]) {
+            low = in[i] < low ? in[i] : low;
+            high = in[i] > high ? in[i] : high;
+        }
+        low = std::min(low, low2);
+        high = std::max(high, high2);
     } else {
         for (size_t i = begin; i < end; ++i) {
             const double value = numbers[i];
@@ -132,7 +148,16 @@ bool ChartModel::valueRange(int s, double &lowest, double &highest) const
         return false;
     if (!series->rangeKnown) {
         const Values in = valuesOf(*series);
-        series->hasRange = in.range(0, in.count, series->lowest, series->highest);
+        if (series->source == Series::Source::Table &&
+            in.count == series->table.numbers(series->cell).leading.size()) {
+            // Every row of the column: the table knows its extremes.
+            const DataTable::NumberColumn &column = series->table.numbers(series->cell);
+            series->lowest = column.lowest;
+            series->highest = column.highest;
+            series->hasRange = column.lowest <= column.highest;
+        } else {
+            series->hasRange = in.range(0, in.count, series->lowest, series->highest);
+        }
         series->rangeKnown = true;
     }
     lowest = series->lowest;

@@ -91,6 +91,9 @@ public:
         BigMemory::Vector<uint8_t> isNumber;
         // TextNumber of the table's text, NaN when it is no number (or missing).
         double number(size_t i) const { return isNumber[i] ? leading[i] : std::nan(""); }
+        // The least and the greatest of those numbers; lowest > highest when there is none.
+        double lowest = HUGE_VAL;
+        double highest = -HUGE_VAL;
     };
     const NumberColumn &numbers(int cell) const;
     // Reads the numbers of several cells in one walk over the rows (those not read yet).
