@@ -34,9 +34,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include <qcustomplot.h>
 
@@ -601,11 +603,12 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
     });
 
     // 13 series of the log (every box but the time boxes 5 and 10) in a new chart view, drawn at
-    // the chart's size: the view's first drawing (values read and handed to the plot, the plot
-    // laid out) and a drawing again.
+    // the chart's size: the view's first drawing (the cells' numbers read, the plot laid out) and
+    // a drawing again, its view moved by one row (a drawing of the same rows keeps its points).
     const int firstDraw = figures.add(QStringLiteral("13 series: first draw of a new view"),
                                       Floor::Parse, QStringLiteral("769 x 481"));
-    const int redrawMany = figures.add(QStringLiteral("13 series: redraw"), Floor::Parse);
+    const int redrawMany =
+        figures.add(QStringLiteral("13 series: redraw, one row further"), Floor::Parse);
     round.push_back([&, firstDraw, redrawMany] {
         const QSize size = Form1::chartSize();
         AppState many;
@@ -621,8 +624,10 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
                            view.updateNow();
                            view.plot()->toPixmap(size.width(), size.height());
                        }));
-        figures.record(redrawMany,
-                       timed([&] { view.plot()->toPixmap(size.width(), size.height()); }));
+        figures.record(redrawMany, timed([&] {
+                           view.plot()->xAxis->moveRange(1);
+                           view.plot()->toPixmap(size.width(), size.height());
+                       }));
         figures.setNote(redrawMany, QStringLiteral("%1 series").arg(many.chart.seriesCount()));
     });
 
@@ -738,6 +743,46 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
         tabs(*form)->setCurrentIndex(1);
         s.setBoxTicked(4, false);
     });
+    // Zooming and panning the chart with the mouse, the "Grafica" tab in front: each drawing
+    // reads the rows in view again. A wheel notch into the whole log, and a drag of 100 pixels
+    // across half of it.
+    const auto chartPlot = [&] { return form->chart1()->plot(); };
+    const auto chartCentre = [&] { return QPointF(chartPlot()->axisRect()->rect().center()); };
+    action(
+        QStringLiteral("zoom (a wheel notch on the chart)"),
+        [&] {
+            tabs(*form)->setCurrentIndex(0);
+            tickOnly(s, {2, 3, 7, 8});
+            redraw(*form);
+            chartPlot()->xAxis->setRange(0.5, rows + 0.5);
+        },
+        [&] {
+            const QPointF at = chartCentre();
+            QWheelEvent wheel(at, chartPlot()->mapToGlobal(at), QPoint(), QPoint(0, 120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(chartPlot(), &wheel);
+        });
+    action(
+        QStringLiteral("pan (a drag on the chart)"),
+        [&] {
+            tabs(*form)->setCurrentIndex(0);
+            tickOnly(s, {2, 3, 7, 8});
+            redraw(*form);
+            chartPlot()->xAxis->setRange(rows * 0.25, rows * 0.75);
+        },
+        [&] {
+            const QPointF from = chartCentre();
+            const QPointF to = from - QPointF(100, 0);
+            const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+                QMouseEvent event(type, at, chartPlot()->mapToGlobal(at), Qt::LeftButton, buttons,
+                                  Qt::NoModifier);
+                QApplication::sendEvent(chartPlot(), &event);
+            };
+            send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+            send(QEvent::MouseMove, to, Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        });
+    round.push_back([&] { tabs(*form)->setCurrentIndex(1); }); // as the other actions found it
     runRounds();
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != form.get())
