@@ -15,8 +15,9 @@
 //
 // The program's start-up is timed as a whole process too: the window probe runs the program's own
 // window run (gui/WindowRun) and ends, as the minimal program does, once its main window has been
-// drawn for the first time (FirstPaint.h). Both run on Qt's offscreen platform unless
-// QT_QPA_PLATFORM says otherwise.
+// drawn for the first time (FirstPaint.h), once as the program starts ("Datos" in front) and once
+// with the "Grafica" tab brought to the front before that drawing, which then holds the chart.
+// Both run on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 //
 // The logs are diesel pulls in the classic layout (groups '003, '011 and '020), CR LF line ends,
 // numbers with "." decimals.
@@ -34,9 +35,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include <qcustomplot.h>
 
@@ -373,11 +376,14 @@ private:
 };
 
 struct Targets {
-    double startupSmall = 0;  // start to main window drawn, 3,000 rows, x minimal window
-    double startupBig = 0;    // the same, 1,000,000 rows, x parse floor
-    double reportBig = 0;     // --report, 1,000,000 rows, x parse floor
-    double memoryBig = 0;     // peak memory of that report, x file size
-    double slowestAction = 0; // ms, the slowest user action on 1,000,000 rows
+    double startupSmall = 0;   // start to main window drawn, 3,000 rows, x minimal window
+    double startupBig = 0;     // the same, 1,000,000 rows, x parse floor
+    double reportBig = 0;      // --report, 1,000,000 rows, x parse floor
+    double memoryBig = 0;      // peak memory of that report, x file size
+    double chartStartBig = 0;  // start to the chart drawn, "Grafica" in front, x parse floor
+    double chartMemoryBig = 0; // peak memory of that start, x file size
+    double firstDrawBig = 0;   // 13 series: first draw of a new view, x parse floor
+    double slowestAction = 0;  // ms, the slowest user action on 1,000,000 rows
     QString slowestName;
     double analysisBig = 0; // ms, the analysis of 1,000,000 rows
 };
@@ -458,6 +464,22 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
         figures.setNote(windowStart,
                         QStringLiteral("peak %1 MB%2")
                             .arg(double(run.maxRssKiB) * 1024 / 1e6, 0, 'f', 1)
+                            .arg(run.drawnSeconds > 0 ? QString() : QStringLiteral(", NOT DRAWN")));
+    });
+    // The same with the "Grafica" tab in front, so that the first drawing holds the chart.
+    const int chartStart = figures.add(
+        QStringLiteral("ondalyx, Grafica in front: start to chart drawn"), Floor::Window);
+    auto chartMemory = std::make_shared<std::vector<double>>();
+    round.push_back([&, chartStart, chartMemory] {
+        const ChildRun run = runChild({programs.probe.toStdString(), "--grafica", file});
+        figures.record(chartStart, run.drawnSeconds);
+        if (figures.counting())
+            chartMemory->push_back(double(run.maxRssKiB) * 1024);
+        const double peak = median(*chartMemory);
+        figures.setNote(chartStart,
+                        QStringLiteral("peak %1 MB = %2 x file%3")
+                            .arg(peak / 1e6, 0, 'f', 1)
+                            .arg(peak / double(fileBytes), 0, 'f', 2)
                             .arg(run.drawnSeconds > 0 ? QString() : QStringLiteral(", NOT DRAWN")));
     });
     const int report = figures.add(QStringLiteral("ondalyx --report (process)"), Floor::Parse);
@@ -562,22 +584,14 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
     // too: units and names from lines 5-7, the engine speed, pulls and the reason of every other
     // row, the pairs and their bins. This log's speed climbs at about 40 rpm/s, too slowly for a
     // pull: every row is listed with its reason and the bins take every row.
-    std::vector<LogLayout::ColumnLines> headerTexts;
-    {
-        const QStringList header =
-            QString::fromStdString(bytes.substr(0, 2048)).split(QStringLiteral("\r\n"));
-        headerTexts =
-            LogLayout::columnLines(header.value(4), header.value(5), header.value(6),
-                                   int(LogLayout::columnsFor(header.value(4)).size()), false);
-    }
     const int analysis =
         figures.add(QStringLiteral("analysis (units, pulls, reasons, pairs)"), Floor::Parse);
     round.push_back([&, analysis] {
         const LogReadResult read = LogReader::read(path);
         Analysis::Result result;
         figures.record(analysis, timed([&] {
-                           result =
-                               Analysis::compute(read.log.table, DataTable(), headerTexts, false);
+                           result = Analysis::compute(read.log.table, read.log.slotTimes,
+                                                      read.log.columnLines, read.log.newerLayout);
                        }));
         int leftOut = 0;
         for (int n : result.leftOutCount)
@@ -587,14 +601,15 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
                                       .arg(leftOut)
                                       .arg(result.pairs.size()));
     });
-    // The chart reads a series' values when they are first needed: asking for them is part of it.
+    // The chart reads a series' numbers in the table when they are first needed: asking for them
+    // is part of it.
     const int addSeries =
-        figures.add(QStringLiteral("AddSeries (tick box 4, values made)"), Floor::Parse);
+        figures.add(QStringLiteral("AddSeries (tick box 4, numbers read)"), Floor::Parse);
     round.push_back([&, addSeries] {
         state.setBoxTicked(4, false);
         figures.record(addSeries, timed([&] {
                            state.setBoxTicked(4, true);
-                           sink = sink + state.chart.series(state.CurrentSlot).values.size();
+                           sink = sink + state.chart.values(state.CurrentSlot).count;
                        }));
         state.setBoxTicked(4, false);
     });
@@ -605,18 +620,18 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
         tickOnly(state, {1, 7, 8});
         figures.record(power, timed([&] {
                            state.setChCVTicked(true);
-                           sink = sink + state.chart.series(1).values.size() +
-                                  state.chart.series(2).values.size();
+                           sink = sink + state.chart.values(1).count + state.chart.values(2).count;
                        }));
         state.setChCVTicked(false);
     });
 
     // 13 series of the log (every box but the time boxes 5 and 10) in a new chart view, drawn at
-    // the chart's size: the view's first drawing (values read and handed to the plot, the plot
-    // laid out) and a drawing again.
+    // the chart's size: the view's first drawing (the cells' numbers read, the plot laid out) and
+    // a drawing again, one row fewer in view (a drawing of the same rows keeps its points).
     const int firstDraw = figures.add(QStringLiteral("13 series: first draw of a new view"),
                                       Floor::Parse, QStringLiteral("769 x 481"));
-    const int redrawMany = figures.add(QStringLiteral("13 series: redraw"), Floor::Parse);
+    const int redrawMany =
+        figures.add(QStringLiteral("13 series: redraw, one row fewer"), Floor::Parse);
     round.push_back([&, firstDraw, redrawMany] {
         const QSize size = Form1::chartSize();
         AppState many;
@@ -632,8 +647,10 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
                            view.updateNow();
                            view.plot()->toPixmap(size.width(), size.height());
                        }));
-        figures.record(redrawMany,
-                       timed([&] { view.plot()->toPixmap(size.width(), size.height()); }));
+        figures.record(redrawMany, timed([&] {
+                           view.plot()->xAxis->setRange(1.5, rows + 0.5);
+                           view.plot()->toPixmap(size.width(), size.height());
+                       }));
         figures.setNote(redrawMany, QStringLiteral("%1 series").arg(many.chart.seriesCount()));
     });
 
@@ -749,6 +766,46 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
         tabs(*form)->setCurrentIndex(1);
         s.setBoxTicked(4, false);
     });
+    // Zooming and panning the chart with the mouse, the "Grafica" tab in front: each drawing
+    // reads the rows in view again. A wheel notch into the whole log, and a drag of 100 pixels
+    // across half of it.
+    const auto chartPlot = [&] { return form->chart1()->plot(); };
+    const auto chartCentre = [&] { return QPointF(chartPlot()->axisRect()->rect().center()); };
+    action(
+        QStringLiteral("zoom (a wheel notch on the chart)"),
+        [&] {
+            tabs(*form)->setCurrentIndex(0);
+            tickOnly(s, {2, 3, 7, 8});
+            redraw(*form);
+            chartPlot()->xAxis->setRange(0.5, rows + 0.5);
+        },
+        [&] {
+            const QPointF at = chartCentre();
+            QWheelEvent wheel(at, chartPlot()->mapToGlobal(at), QPoint(), QPoint(0, 120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(chartPlot(), &wheel);
+        });
+    action(
+        QStringLiteral("pan (a drag on the chart)"),
+        [&] {
+            tabs(*form)->setCurrentIndex(0);
+            tickOnly(s, {2, 3, 7, 8});
+            redraw(*form);
+            chartPlot()->xAxis->setRange(rows * 0.25, rows * 0.75);
+        },
+        [&] {
+            const QPointF from = chartCentre();
+            const QPointF to = from - QPointF(100, 0);
+            const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+                QMouseEvent event(type, at, chartPlot()->mapToGlobal(at), Qt::LeftButton, buttons,
+                                  Qt::NoModifier);
+                QApplication::sendEvent(chartPlot(), &event);
+            };
+            send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+            send(QEvent::MouseMove, to, Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        });
+    round.push_back([&] { tabs(*form)->setCurrentIndex(1); }); // as the other actions found it
     runRounds();
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != form.get())
@@ -762,6 +819,9 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
     if (rows == 1000000) {
         const double parse = figures.medianOf(parseFloor);
         targets.startupBig = figures.medianOf(windowStart) / parse;
+        targets.chartStartBig = figures.medianOf(chartStart) / parse;
+        targets.chartMemoryBig = median(*chartMemory) / double(fileBytes);
+        targets.firstDrawBig = figures.medianOf(firstDraw) / parse;
         targets.reportBig = figures.medianOf(report) / parse;
         targets.memoryBig = median(*reportMemory) / double(fileBytes);
         targets.analysisBig = figures.medianOf(analysis) * 1000;
@@ -789,6 +849,11 @@ void printTargets(const Targets &t)
     line("start to main window drawn, 1,000,000 rows, x parse floor", t.startupBig, "x", 2.0);
     line("--report, 1,000,000 rows, x parse floor", t.reportBig, "x", 1.3);
     line("peak memory of --report, 1,000,000 rows, x file", t.memoryBig, "x", 1.75);
+    line("start to chart drawn (Grafica tab), 1,000,000 rows, x parse floor", t.chartStartBig, "x",
+         1.5);
+    line("peak memory of that start, 1,000,000 rows, x file", t.chartMemoryBig, "x", 2.0);
+    line("13 series: first draw of a new view, 1,000,000 rows, x parse floor", t.firstDrawBig, "x",
+         1.5);
     if (t.slowestAction > 0)
         std::printf(
             "  %-66s %8.2fms <  100ms  %s\n",

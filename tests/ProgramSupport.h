@@ -42,7 +42,7 @@ struct Loaded {
     {
         QList<int> boxes;
         for (int s = 1; s <= state.chart.seriesCount(); ++s)
-            boxes << state.chart.series(s).box;
+            boxes << state.chart.seriesBox(s);
         return boxes;
     }
     QList<int> ticked() const

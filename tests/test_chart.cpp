@@ -28,7 +28,7 @@ private slots:
         l.tick({7, 4, 1});
         QCOMPARE(l.seriesBoxes(), (QList<int>{7, 4, 1}));
         QCOMPARE(l.state.chart.seriesLabel(2), QStringLiteral("C4"));
-        QCOMPARE(l.state.chart.series(2).values[1], 24.0);
+        QCOMPARE(l.state.chart.seriesValues(2)[1], 24.0);
         // Unticking one plots the others again in box order.
         l.state.setBoxTicked(7, false);
         QCOMPARE(l.seriesBoxes(), (QList<int>{1, 4}));
@@ -60,7 +60,7 @@ private slots:
         const QColor chosen(10, 20, 30);
         l.state.ColorChosen(2, chosen);
         QCOMPARE(l.seriesBoxes(), (QList<int>{3, 7, 2}));
-        QCOMPARE(l.state.chart.series(3).color, chosen);
+        QCOMPARE(l.state.chart.seriesColor(3), chosen);
         QCOMPARE(l.state.table.cellColor(5, 2), chosen);
         l.state.ColorChosen(4, chosen); // unticked: plotted
         QCOMPARE(l.seriesBoxes(), (QList<int>{3, 7, 2, 4}));
@@ -127,9 +127,9 @@ private slots:
         QCOMPARE(chart2.seriesCount(), 2);
         QCOMPARE(chart2.seriesLabel(1), QStringLiteral("C1")); // the main chart has C3 first
         QCOMPARE(chart2.seriesLabel(2), QStringLiteral("C3"));
-        QCOMPARE(chart2.series(1).color, l.state.box(1).color);
-        QCOMPARE(chart2.series(2).color, QColor(1, 2, 3));
-        QCOMPARE(chart2.series(2).box, 3);
+        QCOMPARE(chart2.seriesColor(1), l.state.box(1).color);
+        QCOMPARE(chart2.seriesColor(2), QColor(1, 2, 3));
+        QCOMPARE(chart2.seriesBox(2), 3);
 
         Loaded power(plainLog(5, {"'120"}));
         power.tick({1, 2, 4});
@@ -138,7 +138,7 @@ private slots:
         FullChart::Fill(power.state, chart2);
         QCOMPARE(chart2.seriesCount(), 3);
         QCOMPARE(chart2.seriesLabel(3), QStringLiteral("C4"));
-        QCOMPARE(chart2.series(3).values[4], 54.0);
+        QCOMPARE(chart2.seriesValues(3)[4], 54.0);
 
         Loaded nine(plainLog(9));
         nine.tick({4});
@@ -149,7 +149,7 @@ private slots:
         // Regression: the earlier fill's series 2 and 3 must not survive into the new snapshot.
         for (int s : {2, 3}) {
             QCOMPARE(chart2.seriesLabel(s), QString());
-            for (double v : chart2.series(s).values)
+            for (double v : chart2.seriesValues(s))
                 QVERIFY(std::isnan(v));
         }
     }

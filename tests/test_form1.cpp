@@ -5,10 +5,13 @@
 #include "gui/ChartView.h"
 #include "gui/Form1.h"
 #include "gui/Form3.h"
+#include "gui/Form4.h"
 #include "gui/Twips.h"
 #include "program/AppState.h"
 
 #include <qcustomplot.h>
+
+#include <cmath>
 
 namespace {
 
@@ -76,6 +79,41 @@ QList<Form3 *> fullCharts()
     for (QWidget *window : QApplication::topLevelWidgets())
         if (auto *form3 = qobject_cast<Form3 *>(window))
             found << form3;
+    return found;
+}
+
+template <class W> W *topLevel()
+{
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *found = qobject_cast<W *>(window))
+            return found;
+    return nullptr;
+}
+
+// The values a chart draws now, one text per series ("-" for a gap): a chart of a few rows draws
+// every row.
+QStringList drawn(ChartView *view)
+{
+    view->updateNow();
+    QCustomPlot *plot = view->plot();
+    plot->replot();
+    QStringList series;
+    for (int g = 0; g < plot->graphCount(); ++g) {
+        QStringList values;
+        const QSharedPointer<QCPGraphDataContainer> data = plot->graph(g)->data();
+        for (auto it = data->constBegin(); it != data->constEnd(); ++it)
+            values << (std::isnan(it->value) ? QStringLiteral("-") : QString::number(it->value));
+        series << values.join(' ');
+    }
+    return series;
+}
+
+QList<QColor> colours(ChartView *view)
+{
+    view->updateNow();
+    QList<QColor> found;
+    for (int g = 0; g < view->plot()->graphCount(); ++g)
+        found << view->plot()->graph(g)->pen().color();
     return found;
 }
 
@@ -295,19 +333,53 @@ private slots:
         QCOMPARE(textColor(3), QColor(255, 128, 0));
     }
 
-    void deleteRemovesSelectedRow()
+    // "Borrar Linea" removes the selected row and the main chart follows the rows, while the
+    // full-screen chart and table, snapshots of the old rows, go on showing them; a colour change
+    // and an untick reach the main chart alone, until "Pantalla Completa" is pressed again. (Under
+    // the sanitizer this also shows that nothing the snapshots read is freed early.)
+    void deleteAndChangesLeaveTheSnapshots()
     {
         Window w;
-        w.openLog(Diesel, 6);
+        w.openLog(Diesel, 6); // boxes 2, 3, 7 and 8: cell 2 "r.5", cell 3 "xr", cell k 10 r + k
         QTableView *list = w.form.listDatos();
         w.button("CmdDelete")->click(); // no selection: nothing happens
         QCOMPARE(list->model()->rowCount(), 6);
-        QCOMPARE(w.drawnChart()->graph(0)->dataCount(), 6);
+        w.button("CmdFull")->click();
+        w.button("CmdFullList")->click();
+        ChartView *full = fullCharts().first()->chart2();
+        QAbstractItemModel *fullList = topLevel<Form4>()->listDatos()->model();
+        const QStringList before = {"1.5 2.5 3.5 4.5 5.5 6.5", "- - - - - -", "17 27 37 47 57 67",
+                                    "18 28 38 48 58 68"};
+        QCOMPARE(drawn(full), before);
+
         list->selectRow(1);
         w.button("CmdDelete")->click();
         QCOMPARE(list->model()->rowCount(), 5);
         QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("1300"));
-        QCOMPARE(w.drawnChart()->graph(0)->dataCount(), 5); // the chart follows
+        QCOMPARE(drawn(w.form.chart1()), QStringList({"1.5 3.5 4.5 5.5 6.5", "- - - - -",
+                                                      "17 37 47 57 67", "18 38 48 58 68"}));
+        QCOMPARE(drawn(full), before);
+        QCOMPARE(fullList->rowCount(), 6);
+        QCOMPARE(fullList->index(1, 1).data().toString(), QStringLiteral("1200"));
+        QCOMPARE(fullList->index(1, 2).data().toString(), QStringLiteral("2,5"));
+
+        w.box(3)->click();
+        w.form.setColorChooser([](const QColor &) { return QColor(10, 20, 30); });
+        w.colorButton(7)->click(); // box 7 comes back last, in its new colour
+        QCOMPARE(drawn(w.form.chart1()),
+                 QStringList({"1.5 3.5 4.5 5.5 6.5", "18 38 48 58 68", "17 37 47 57 67"}));
+        QCOMPARE(colours(w.form.chart1()),
+                 QList<QColor>({QColor(192, 0, 0), QColor(192, 0, 192), QColor(10, 20, 30)}));
+        QCOMPARE(drawn(full), before);
+        QCOMPARE(colours(full), QList<QColor>({QColor(192, 0, 0), QColor(255, 128, 0),
+                                               QColor(0, 0, 192), QColor(192, 0, 192)}));
+
+        w.button("CmdFull")->click(); // the ticked boxes in box order, as they are now
+        full = fullCharts().first()->chart2();
+        QCOMPARE(drawn(full),
+                 QStringList({"1.5 3.5 4.5 5.5 6.5", "17 37 47 57 67", "18 38 48 58 68"}));
+        QCOMPARE(colours(full),
+                 QList<QColor>({QColor(192, 0, 0), QColor(10, 20, 30), QColor(192, 0, 192)}));
     }
 
     // Regression: a handler that puts a choice back must show it, not the button the user clicked.

@@ -14,8 +14,8 @@ struct Power : TestSupport::Loaded {
             state.setBoxTicked(k, true);
         state.setChCVTicked(true);
     }
-    double torque(int row) const { return state.chart.series(1).values[size_t(row - 1)]; }
-    double power(int row) const { return state.chart.series(2).values[size_t(row - 1)]; }
+    double torque(int row) const { return state.chart.seriesValues(1)[size_t(row - 1)]; }
+    double power(int row) const { return state.chart.seriesValues(2)[size_t(row - 1)]; }
 };
 
 } // namespace
@@ -32,8 +32,8 @@ private slots:
         QCOMPARE(p.state.chart.seriesCount(), 2);
         QCOMPARE(p.state.chart.seriesLabel(1), QStringLiteral("NM - Par"));
         QCOMPARE(p.state.chart.seriesLabel(2), QStringLiteral("CV - Potencia"));
-        QCOMPARE(p.state.chart.series(1).color, QColor(0, 255, 0));
-        QCOMPARE(p.state.chart.series(2).color, QColor(255, 0, 0));
+        QCOMPARE(p.state.chart.seriesColor(1), QColor(0, 255, 0));
+        QCOMPARE(p.state.chart.seriesColor(2), QColor(255, 0, 0));
         QVERIFY(qAbs(p.torque(1) - 184.869) < 1e-9);
         QVERIFY(qAbs(p.power(1) - 105.5992) < 5e-5);
         QCOMPARE(p.state.chart.rowLabel(1), QStringLiteral("3000"));

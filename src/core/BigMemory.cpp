@@ -13,6 +13,22 @@ namespace BigMemory {
 namespace {
 #ifdef ONDALYX_HUGE_PAGES
 constexpr size_t HugePage = size_t(2) << 20;
+
+// Advises the whole huge pages inside [memory, memory + bytes) to be backed by huge pages when
+// first touched; nothing elsewhere.
+void advise(void *memory, size_t bytes) noexcept
+{
+#ifdef MADV_HUGEPAGE
+    const uintptr_t begin = reinterpret_cast<uintptr_t>(memory);
+    const uintptr_t first = (begin + HugePage - 1) / HugePage * HugePage;
+    const uintptr_t last = (begin + bytes) / HugePage * HugePage;
+    if (bytes >= HugePage && last > first)
+        madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)memory;
+    (void)bytes;
+#endif
+}
 #endif
 } // namespace
 
@@ -36,20 +52,6 @@ void *allocate(size_t &bytes)
 void release(void *memory) noexcept
 {
     std::free(memory);
-}
-
-void advise(void *memory, size_t bytes) noexcept
-{
-#if defined(ONDALYX_HUGE_PAGES) && defined(MADV_HUGEPAGE)
-    const uintptr_t begin = reinterpret_cast<uintptr_t>(memory);
-    const uintptr_t first = (begin + HugePage - 1) / HugePage * HugePage;
-    const uintptr_t last = (begin + bytes) / HugePage * HugePage;
-    if (memory && bytes >= HugePage && last > first)
-        madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
-#else
-    (void)memory;
-    (void)bytes;
-#endif
 }
 
 } // namespace BigMemory

@@ -17,10 +17,6 @@ namespace BigMemory {
 void *allocate(size_t &bytes);
 void release(void *memory) noexcept;
 
-// Advises the whole huge pages inside [memory, memory + bytes) to be backed by huge pages when
-// first touched (memory of other origin that is about to be filled); nothing elsewhere.
-void advise(void *memory, size_t bytes) noexcept;
-
 // A std::vector allocator taking its memory from allocate().
 template <class T> struct Allocator {
     using value_type = T;

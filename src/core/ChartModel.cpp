@@ -2,15 +2,31 @@
 
 #include "core/DataTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
 const double NoValue = std::numeric_limits<double>::quiet_NaN();
-const ChartModel::Series NoSeries;
 } // namespace
 
 ChartModel::ChartModel(QObject *parent) : QObject(parent) {}
+
+ChartModel::Series *ChartModel::find(int s)
+{
+    return s >= 1 && s <= seriesCount() ? &m_series[size_t(s - 1)] : nullptr;
+}
+
+const ChartModel::Series *ChartModel::find(int s) const
+{
+    return s >= 1 && s <= seriesCount() ? &m_series[size_t(s - 1)] : nullptr;
+}
+
+void ChartModel::valuesChanged(Series &series)
+{
+    series.revision = m_nextRevision++;
+    series.rangeKnown = false;
+}
 
 void ChartModel::setSeriesCount(int count)
 {
@@ -19,7 +35,6 @@ void ChartModel::setSeriesCount(int count)
         return;
     const size_t old = m_series.size();
     m_series.resize(size_t(count));
-    m_pending.resize(size_t(count));
     for (size_t s = old; s < m_series.size(); ++s)
         m_series[s].revision = m_nextRevision++;
     emit changed();
@@ -31,150 +46,240 @@ void ChartModel::setRowCount(int count)
     if (count == m_rows)
         return;
     m_rows = count;
-    for (PendingValues &pending : m_pending)
-        pending.rows = std::min(pending.rows, count); // rows cut off lose what they would hold
-    for (Series &s : m_series) {
-        if (!s.values.empty())
-            s.values.resize(size_t(count), NoValue);
-        s.revision = m_nextRevision++;
-        s.origin = Origin();
+    for (Series &series : m_series) {
+        series.rows = std::min(series.rows, count); // rows cut off lose what they held
+        if (series.source == Series::Source::Own)
+            series.own.resize(size_t(count), NoValue);
+        valuesChanged(series);
     }
     emit changed();
 }
 
-const ChartModel::Series &ChartModel::series(int s) const
+ChartModel::Values ChartModel::values(int s) const
 {
-    if (s < 1 || s > seriesCount())
-        return NoSeries;
-    readPending(s);
-    madeValues(s);
-    return m_series[size_t(s - 1)];
+    const Series *series = find(s);
+    return series ? valuesOf(*series) : Values();
 }
 
-const ChartModel::Series &ChartModel::seriesInfo(int s) const
+ChartModel::Values ChartModel::valuesOf(const Series &series) const
 {
-    return s >= 1 && s <= seriesCount() ? m_series[size_t(s - 1)] : NoSeries;
-}
-
-ChartModel::ValuesView ChartModel::values(int s) const
-{
-    if (s < 1 || s > seriesCount())
-        return ValuesView();
-    const std::vector<double> &made = series(s).values;
-    return {made.data(), made.size()};
-}
-
-std::vector<double> &ChartModel::madeValues(int s) const
-{
-    std::vector<double> &values = m_series[size_t(s - 1)].values;
-    if (values.size() != size_t(m_rows))
-        values.resize(size_t(m_rows), NoValue);
-    return values;
-}
-
-void ChartModel::readPending(int s) const
-{
-    PendingValues &pending = m_pending[size_t(s - 1)];
-    if (!pending.pending)
-        return;
-    readPendingNumbers(pending);
-    std::vector<double> &values = madeValues(s);
-    const DataTable::NumberColumn &column = pending.table.numbers(pending.cell);
-    const int rows = std::min(pending.rows, pending.table.rowCount());
-    for (int r = 0; r < rows; ++r) { // a cell that is no number leaves its point as it was
-        const double value = column.number(size_t(r));
-        if (!std::isnan(value))
-            values[size_t(r)] = value;
-    }
-    pending = PendingValues();
-}
-
-// The numbers of a pending series' cell, and those of the other series waiting on the same rows,
-// read in one walk over the table.
-void ChartModel::readPendingNumbers(const PendingValues &pending) const
-{
+    if (series.source == Series::Source::Own)
+        return {series.own.data(), nullptr, series.own.size()};
+    if (series.source == Series::Source::None)
+        return Values();
+    // The cells of every series on the same rows are read in one walk over the table.
     std::vector<int> cells;
-    for (const PendingValues &other : m_pending)
-        if (other.pending && other.table.rowCount() == pending.table.rowCount())
+    for (const Series &other : m_series)
+        if (other.source == Series::Source::Table && other.table.sharesRows(series.table))
             cells.push_back(other.cell);
-    pending.table.readNumbers(cells);
+    series.table.readNumbers(cells);
+    const DataTable::NumberColumn &column = series.table.numbers(series.cell);
+    const size_t count = std::min(size_t(series.rows), column.leading.size());
+    return {column.leading.data(), column.isNumber.data(), count};
+}
+
+// The two loops below run over every row in view at every drawing of a crowded chart: they keep
+// to one test per entry and no branch on the values.
+bool ChartModel::Values::range(size_t begin, size_t end, double &lowest, double &highest) const
+{
+    end = std::min(end, count);
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    if (isNumber) { // a cell that is a number is finite
+        // Two pairs of extremes, taken in turn, so that each comparison need not wait for the
+        // one before.
+        const double *const in = numbers;
+        const uint8_t *const number = isNumber;
+        double low2 = low;
+        double high2 = high;
+        size_t i = begin;
+        for (; i + 1 < end; i += 2) {
+            if (number[i]) {
+                low = in[i] < low ? in[i] : low;
+                high = in[i] > high ? in[i] : high;
+            }
+            if (number[i + 1]) {
+                low2 = in[i + 1] < low2 ? in[i + 1] : low2;
+                high2 = in[i + 1] > high2 ? in[i + 1] : high2;
+            }
+        }
+        if (i < end && number[i]) {
+            low = in[i] < low ? in[i] : low;
+            high = in[i] > high ? in[i] : high;
+        }
+        low = std::min(low, low2);
+        high = std::max(high, high2);
+    } else {
+        for (size_t i = begin; i < end; ++i) {
+            const double value = numbers[i];
+            if (std::isfinite(value)) {
+                low = value < low ? value : low;
+                high = value > high ? value : high;
+            }
+        }
+    }
+    lowest = low;
+    highest = high;
+    return low <= high;
+}
+
+size_t ChartModel::Values::find(size_t begin, size_t end, double value) const
+{
+    const size_t last = std::min(end, count);
+    for (size_t i = begin; i < last; ++i)
+        if (numbers[i] == value && (!isNumber || isNumber[i]))
+            return i;
+    return end;
+}
+
+std::vector<double> ChartModel::seriesValues(int s) const
+{
+    const Values in = values(s);
+    std::vector<double> out(size_t(find(s) ? m_rows : 0));
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = in.at(i);
+    return out;
+}
+
+bool ChartModel::valueRange(int s, double &lowest, double &highest) const
+{
+    const Series *series = find(s);
+    if (!series)
+        return false;
+    if (!series->rangeKnown) {
+        const Values in = valuesOf(*series);
+        if (series->source == Series::Source::Table &&
+            in.count == series->table.numbers(series->cell).leading.size()) {
+            // Every row of the column: the table knows its extremes.
+            const DataTable::NumberColumn &column = series->table.numbers(series->cell);
+            series->lowest = column.lowest;
+            series->highest = column.highest;
+            series->hasRange = column.lowest <= column.highest;
+        } else {
+            series->hasRange = in.range(0, in.count, series->lowest, series->highest);
+        }
+        series->rangeKnown = true;
+    }
+    lowest = series->lowest;
+    highest = series->highest;
+    return series->hasRange;
+}
+
+uint64_t ChartModel::revision(int s) const
+{
+    const Series *series = find(s);
+    return series ? series->revision : 0;
 }
 
 void ChartModel::setSeriesLabel(int s, const QString &label)
 {
-    if (s < 1 || s > seriesCount() || m_series[size_t(s - 1)].label == label)
+    Series *series = find(s);
+    if (!series || series->label == label)
         return;
-    m_series[size_t(s - 1)].label = label;
+    series->label = label;
     emit changed();
 }
 
 QString ChartModel::seriesLabel(int s) const
 {
-    return s >= 1 && s <= seriesCount() ? m_series[size_t(s - 1)].label : QString();
+    const Series *series = find(s);
+    return series ? series->label : QString();
 }
 
 int ChartModel::seriesBox(int s) const
 {
-    return s >= 1 && s <= seriesCount() ? m_series[size_t(s - 1)].box : -1;
+    const Series *series = find(s);
+    return series ? series->box : -1;
 }
 
 void ChartModel::setSeriesBox(int s, int box)
 {
-    if (s >= 1 && s <= seriesCount())
-        m_series[size_t(s - 1)].box = box;
+    if (Series *series = find(s))
+        series->box = box;
 }
 
 void ChartModel::setSeriesColor(int s, const QColor &color)
 {
-    if (s < 1 || s > seriesCount())
+    Series *series = find(s);
+    if (!series)
         return;
-    Series &series = m_series[size_t(s - 1)];
-    series.color = color;
-    series.revision = m_nextRevision++;
+    series->color = color;
+    series->revision = m_nextRevision++;
     emit changed();
+}
+
+QColor ChartModel::seriesColor(int s) const
+{
+    const Series *series = find(s);
+    return series ? series->color : QColor(Qt::black);
+}
+
+void ChartModel::ownValues(Series &series)
+{
+    if (series.source == Series::Source::Own)
+        return;
+    std::vector<double> own(size_t(m_rows), NoValue);
+    if (series.source == Series::Source::Table) {
+        const Values in = valuesOf(series);
+        for (size_t i = 0; i < in.count && i < own.size(); ++i)
+            own[i] = in.at(i);
+    }
+    series.own = std::move(own);
+    series.source = Series::Source::Own;
+    series.table = DataTable();
+    series.cell = 0;
+    series.rows = 0;
 }
 
 void ChartModel::setValue(int row, int s, double value)
 {
-    if (s < 1 || s > seriesCount() || row < 1 || row > m_rows)
+    Series *series = find(s);
+    if (!series || row < 1 || row > m_rows)
         return;
-    readPending(s);
-    Series &series = m_series[size_t(s - 1)];
-    madeValues(s)[size_t(row - 1)] = value;
-    series.revision = m_nextRevision++;
-    series.origin = Origin();
+    ownValues(*series);
+    series->own[size_t(row - 1)] = value;
+    valuesChanged(*series);
     emit changed();
 }
 
 void ChartModel::setSeriesValues(int s, std::vector<double> values)
 {
-    if (s < 1 || s > seriesCount())
+    Series *series = find(s);
+    if (!series)
         return;
     values.resize(size_t(m_rows), NoValue);
-    m_pending[size_t(s - 1)] = PendingValues();
-    Series &series = m_series[size_t(s - 1)];
-    series.values = std::move(values);
-    series.revision = m_nextRevision++;
-    series.origin = Origin();
+    series->own = std::move(values);
+    series->source = Series::Source::Own;
+    series->table = DataTable();
+    series->cell = 0;
+    series->rows = 0;
+    valuesChanged(*series);
     emit changed();
 }
 
 void ChartModel::setSeriesValuesFromTable(int s, const DataTable &table, int cell)
 {
-    if (s < 1 || s > seriesCount())
+    Series *series = find(s);
+    if (!series)
         return;
-    // Values read earlier from another snapshot come first: the new cells overwrite them.
-    readPending(s);
-    Series &series = m_series[size_t(s - 1)];
-    PendingValues &pending = m_pending[size_t(s - 1)];
-    pending.pending = true;
-    pending.table = table;
-    pending.cell = cell;
-    pending.rows = m_rows;
-    series.revision = m_nextRevision++;
-    series.origin = Origin();
-    if (series.values.empty()) // the values are the table's alone
-        series.origin = Origin();
+    const int rows = std::min(m_rows, table.rowCount());
+    if (series->source == Series::Source::None) {
+        // The values are the table's alone: they are read there.
+        series->source = Series::Source::Table;
+        series->table = table;
+        series->cell = cell;
+        series->rows = rows;
+    } else {
+        // Over values the series had, only the cells that are numbers count.
+        ownValues(*series);
+        const DataTable::NumberColumn &column = table.numbers(cell);
+        for (int r = 0; r < rows && size_t(r) < column.leading.size(); ++r) {
+            const double value = column.number(size_t(r));
+            if (!std::isnan(value))
+                series->own[size_t(r)] = value;
+        }
+    }
+    valuesChanged(*series);
     emit changed();
 }
 
@@ -272,6 +377,5 @@ void ChartModel::deleteAllSeries()
     if (m_series.empty())
         return;
     m_series.clear();
-    m_pending.clear();
     emit changed();
 }

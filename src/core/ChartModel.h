@@ -6,54 +6,42 @@
 #include <QObject>
 #include <QString>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 // The chart's data: a grid of rows (categories, in order) by series (numbered from 1), each
-// series drawn across the rows. Values are numbers; a point with no value (NaN) is a gap. The
-// model keeps one number array per series and never text to read again; the view draws it.
+// series drawn across the rows. Values are numbers; a point with no value (NaN) is a gap.
+//
+// A series plotted from the data table holds a snapshot of the table (a copy, which shares the
+// rows and the numbers read so far) and reads its values there, in place: row r's value is the
+// table's number of its cell in row r (DataTable::numbers), a gap when the cell is missing or no
+// number. Values set otherwise (one by one, or a whole series at once) are the series' own.
 //
 // Changing the series count or the row count keeps what remains (labels, values, row labels).
-//
-// Values and row labels taken from the data table are read when first needed (drawn or asked
-// for), from a snapshot of the table as it was when they were set: a chart nobody draws costs no
-// reading.
 class ChartModel : public QObject {
     Q_OBJECT
 public:
     explicit ChartModel(QObject *parent = nullptr);
 
-    // Where a series' values come from when they are exactly the numbers of one cell of a table
-    // (read as setSeriesValuesFromTable reads them into a series without values): rows 1..count
-    // of the table's rows as they were (DataTable::rowsId), gaps up to size. Series of the same
-    // origin hold the same values, in any chart model; rows == 0 stands for values of their own
-    // (set one by one or whole, or read over values the series had).
-    struct Origin {
-        uint64_t rows = 0;
-        int cell = 0;
-        int count = 0;
-        int size = 0;
-        bool operator==(const Origin &o) const
+    // The values of one series where they lie, for reading many of them in a loop: valid until
+    // the model changes. at(i) is row i + 1's value, a gap from `count` on.
+    struct Values {
+        const double *numbers = nullptr;   // the values, or the cells' leading numbers
+        const uint8_t *isNumber = nullptr; // cells of a table: whether numbers[i] is the value
+        size_t count = 0;
+        double at(size_t i) const
         {
-            return rows == o.rows && cell == o.cell && count == o.count && size == o.size;
+            if (i >= count || (isNumber && !isNumber[i]))
+                return std::nan("");
+            return numbers[i];
         }
-        bool operator!=(const Origin &o) const { return !(*this == o); }
-    };
-
-    struct Series {
-        QString label;
-        QColor color = Qt::black;
-        std::vector<double> values; // rowCount() entries, NaN = no value
-        int box = -1;               // the series box it was built from, -1 for none
-        uint64_t revision = 0;      // raised on every change of values or colour
-        Origin origin;
-    };
-
-    // The values of a series, read where they lie: valid until the model changes.
-    struct ValuesView {
-        const double *data = nullptr;
-        size_t size = 0;
+        // The least and the greatest finite value of entries [begin, end); false when there is
+        // none.
+        bool range(size_t begin, size_t end, double &lowest, double &highest) const;
+        // The first of entries [begin, end) that holds `value`, else `end`.
+        size_t find(size_t begin, size_t end, double value) const;
     };
 
     int seriesCount() const { return int(m_series.size()); }
@@ -62,19 +50,20 @@ public:
     void setRowCount(int count);
 
     // Series are addressed 1..seriesCount(); out-of-range addresses do nothing and read empty.
-    // series(s) makes the series' values (reading them from the table when they came from it);
-    // seriesInfo(s) leaves them as they are, made or not (its values may be empty).
-    const Series &series(int s) const;
-    const Series &seriesInfo(int s) const;
-    // The values of series s (rowCount() of them): a series that is one cell of a table, of
-    // plain numbers in every row, is read in the table's own numbers, without a copy; any other
-    // series is made as series(s) makes it.
-    ValuesView values(int s) const;
+    Values values(int s) const;
+    // Every value of series s, rowCount() of them.
+    std::vector<double> seriesValues(int s) const;
+    // The least and the greatest value of series s; false when it has none.
+    bool valueRange(int s, double &lowest, double &highest) const;
+    // Raised on every change of the series' values or colour.
+    uint64_t revision(int s) const;
+
     void setSeriesLabel(int s, const QString &label);
     QString seriesLabel(int s) const;
     void setSeriesBox(int s, int box);
     int seriesBox(int s) const; // -1 for none
     void setSeriesColor(int s, const QColor &color);
+    QColor seriesColor(int s) const;
     void setValue(int row, int s, double value);
     // Bulk form: the whole series at once (values.size() must equal rowCount()).
     void setSeriesValues(int s, std::vector<double> values);
@@ -115,20 +104,33 @@ signals:
     void hintChanged(); // the hint text changed
 
 private:
-    // Values still to be read from a table snapshot, per series.
-    struct PendingValues {
-        bool pending = false;
+    struct Series {
+        QString label;
+        QColor color = Qt::black;
+        int box = -1;
+        uint64_t revision = 0;
+        // The values: none yet (every point a gap), cell `cell` of rows 1..`rows` of `table`, or
+        // `own` (rowCount() of them).
+        enum class Source { None, Table, Own } source = Source::None;
         DataTable table;
         int cell = 0;
-        int rows = 0; // the row count when they were set
+        int rows = 0;
+        std::vector<double> own;
+        // The least and greatest value, once asked for.
+        mutable bool rangeKnown = false;
+        mutable bool hasRange = false;
+        mutable double lowest = 0;
+        mutable double highest = 0;
     };
-    // A series' values are made when first needed: until then a series is all gaps.
-    std::vector<double> &madeValues(int s) const;
-    void readPending(int s) const;
-    void readPendingNumbers(const PendingValues &pending) const;
 
-    mutable std::vector<Series> m_series;
-    mutable std::vector<PendingValues> m_pending;
+    Series *find(int s);
+    Values valuesOf(const Series &series) const;
+    const Series *find(int s) const;
+    void valuesChanged(Series &series);
+    // Makes the values of `series` its own.
+    void ownValues(Series &series);
+
+    std::vector<Series> m_series;
     int m_rows = 0;
     DataTable m_labelTable; // row labels: cell m_labelCell of its rows 1..m_labelRows
     int m_labelCell = 0;

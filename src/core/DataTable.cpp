@@ -31,6 +31,10 @@ void append(DataTable::NumberColumn &column, NumberRules::CellNumber number)
 {
     column.leading.push_back(number.leading);
     column.isNumber.push_back(number.isNumber);
+    if (number.isNumber) {
+        column.lowest = std::min(column.lowest, number.leading);
+        column.highest = std::max(column.highest, number.leading);
+    }
 }
 
 // Reads cells `wanted` (ascending) of one row's bytes onto the ends of `columns`, the column of
@@ -165,8 +169,21 @@ void DataTable::removeRow(int row)
         if (!(*m_numbers)[cell])
             continue;
         auto column = std::make_shared<NumberColumn>(*(*m_numbers)[cell]);
+        const double gone = column->leading[size_t(row - 1)];
+        const bool extreme = column->isNumber[size_t(row - 1)] &&
+                             (gone == column->lowest || gone == column->highest);
         column->leading.erase(column->leading.begin() + (row - 1));
         column->isNumber.erase(column->isNumber.begin() + (row - 1));
+        if (extreme) { // the least or the greatest number went with the row
+            column->lowest = HUGE_VAL;
+            column->highest = -HUGE_VAL;
+            for (size_t i = 0; i < column->leading.size(); ++i) {
+                if (column->isNumber[i]) {
+                    column->lowest = std::min(column->lowest, column->leading[i]);
+                    column->highest = std::max(column->highest, column->leading[i]);
+                }
+            }
+        }
         (*trimmed)[cell] = std::move(column);
     }
     m_numbers = std::move(trimmed);

@@ -53,6 +53,9 @@ public:
 
     // ---- rows ----
     int rowCount() const { return m_rows ? int(m_rows->size()) : 0; }
+    // Whether `other` holds the very same rows: one is a copy of the other and neither has changed
+    // its rows since (they then share the numbers read).
+    bool sharesRows(const DataTable &other) const { return m_rows && m_rows == other.m_rows; }
     void clearRows();
     // Makes room in the row index for `rows` rows (a hint: more can always be added).
     void reserveRows(size_t rows);
@@ -88,6 +91,9 @@ public:
         BigMemory::Vector<uint8_t> isNumber;
         // TextNumber of the table's text, NaN when it is no number (or missing).
         double number(size_t i) const { return isNumber[i] ? leading[i] : std::nan(""); }
+        // The least and the greatest of those numbers; lowest > highest when there is none.
+        double lowest = HUGE_VAL;
+        double highest = -HUGE_VAL;
     };
     const NumberColumn &numbers(int cell) const;
     // Reads the numbers of several cells in one walk over the rows (those not read yet).

@@ -1,6 +1,5 @@
 #include "gui/ChartView.h"
 
-#include "core/BigMemory.h"
 #include "core/ChartModel.h"
 
 #include <QClipboard>
@@ -13,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 namespace {
@@ -157,66 +155,6 @@ private:
     int m_elidedWidth = -1;
 };
 
-// Graph data made so far, by the origin of its values: a series of the same origin, in this
-// chart or another (the full-screen chart), takes the very same data instead of a copy made
-// anew. An entry lasts while some graph holds its data.
-struct MadeData {
-    ChartModel::Origin origin;
-    QWeakPointer<QCPGraphDataContainer> data;
-    QCPRange range;
-    bool hasValues = false;
-};
-
-std::vector<MadeData> &madeData()
-{
-    static std::vector<MadeData> made;
-    return made;
-}
-
-// The point arrays made for graphs, kept when their graph lets them go: a graph filled anew takes
-// one that nothing uses any more, of room enough, rather than fresh memory, which the system
-// clears before it is filled (for a big log that costs more than filling it). A few wait unused.
-constexpr int SpareArrays = 4;
-
-std::vector<QVector<QCPGraphData>> &pointArrays()
-{
-    static std::vector<QVector<QCPGraphData>> arrays;
-    return arrays;
-}
-
-// `count` points to be filled: an unused array of the fewest points that hold them, else a new
-// one. It stays among the arrays while a graph holds it.
-QVector<QCPGraphData> takePoints(size_t count)
-{
-    std::vector<QVector<QCPGraphData>> &arrays = pointArrays();
-    int best = -1;
-    for (int i = 0; i < int(arrays.size()); ++i) {
-        const QVector<QCPGraphData> &array = arrays[size_t(i)];
-        if (array.isDetached() && size_t(array.capacity()) >= count &&
-            (best < 0 || array.capacity() < arrays[size_t(best)].capacity()))
-            best = i;
-    }
-    QVector<QCPGraphData> points;
-    if (best >= 0) {
-        points = std::move(arrays[size_t(best)]);
-        arrays.erase(arrays.begin() + best);
-    } else {
-        points.reserve(static_cast<qsizetype>(count));
-        BigMemory::advise(points.data(), count * sizeof(QCPGraphData));
-    }
-    points.resize(static_cast<qsizetype>(count));
-    // The unused arrays beyond a few go, the oldest first.
-    int unused = 0;
-    for (auto it = arrays.rbegin(); it != arrays.rend();) {
-        if (it->isDetached() && ++unused > SpareArrays)
-            it = std::reverse_iterator(arrays.erase(std::next(it).base()));
-        else
-            ++it;
-    }
-    arrays.push_back(points);
-    return points;
-}
-
 // QCustomPlot, which can also be laid out at a size without being drawn.
 class Plot : public QCustomPlot {
 public:
@@ -244,12 +182,121 @@ QCPRange fullRowRange(int rows)
     return QCPRange(0.5, std::max(rows, 1) + 0.5);
 }
 
+// Series s of the model, drawn as its pixels need it: every drawing makes the graph's few points
+// anew from the rows in view, read where they lie. While the rows in view are no more than the
+// plot is wide in pixels, the points are those rows and one beyond each side (so the line runs
+// on to the plot's edges). Where the rows crowd closer, a pixel column of more than two rows gives
+// only its least and greatest value, at their own rows and in the order they come, so that the
+// line reaches every extreme and joins the next column sensibly; a column of gaps alone breaks the
+// line, and a column of one or two rows keeps them as they are.
+class SeriesGraph : public QCPGraph {
+public:
+    SeriesGraph(QCPAxis *keyAxis, QCPAxis *valueAxis, const ChartModel *model, int series)
+        : QCPGraph(keyAxis, valueAxis), m_model(model), m_series(series)
+    {
+        setAdaptiveSampling(false); // the points are already no more than the pixels need
+    }
+
+protected:
+    void draw(QCPPainter *painter) override
+    {
+        makePoints();
+        QCPGraph::draw(painter);
+    }
+
+private:
+    void makePoints()
+    {
+        // A drawing of the same series over the same rows and pixels as the last one (the plot
+        // draws again for other reasons: its layout, the title, a second request) takes the same
+        // points.
+        const Made made{m_model->revision(m_series), keyAxis()->range(),
+                        keyAxis()->axisRect()->rect()};
+        if (made == m_made)
+            return;
+        m_made = made;
+        QVector<QCPGraphData> points;
+        const long rows = m_series <= m_model->seriesCount() ? m_model->rowCount() : 0;
+        const QCPRange range = keyAxis()->range();
+        // The rows in view, and those drawn: one more on each side, as far as there are rows.
+        const double first = std::ceil(range.lower);
+        const double last = std::floor(range.upper);
+        const long from = long(std::clamp(first - 1, 1.0, double(std::max(rows, 1L))));
+        const long to = long(std::clamp(last + 1, 1.0, double(std::max(rows, 1L))));
+        if (rows > 0 && from <= to) {
+            const ChartModel::Values values = m_model->values(m_series);
+            if (last - first + 1 <= keyAxis()->axisRect()->width())
+                everyRow(values, from, to, points);
+            else
+                extremes(values, from, to, points);
+        }
+        mDataContainer->set(points, true);
+    }
+
+    static void everyRow(const ChartModel::Values &values, long from, long to,
+                         QVector<QCPGraphData> &points)
+    {
+        points.reserve(to - from + 1);
+        for (long row = from; row <= to; ++row)
+            points.append(QCPGraphData(double(row), values.at(size_t(row - 1))));
+    }
+
+    void extremes(const ChartModel::Values &values, long from, long to,
+                  QVector<QCPGraphData> &points) const
+    {
+        // Row r stands at pixel a * r + b across.
+        const double b = keyAxis()->coordToPixel(0);
+        const double a = keyAxis()->coordToPixel(1) - b;
+        points.reserve(2 * (keyAxis()->axisRect()->width() + 4));
+        const auto add = [&points, &values](long row) {
+            points.append(QCPGraphData(double(row), values.at(size_t(row - 1))));
+        };
+        for (long begin = from; begin <= to;) {
+            // The rows of the pixel column of row `begin`: begin .. end - 1.
+            const double column = std::floor(a * double(begin) + b);
+            const double next = std::ceil((column + 1 - b) / a);
+            const long end = long(std::clamp(next, double(begin + 1), double(to + 1)));
+            if (end - begin <= 2) {
+                for (long row = begin; row < end; ++row)
+                    add(row);
+                begin = end;
+                continue;
+            }
+            double lowest = 0;
+            double highest = 0;
+            if (!values.range(size_t(begin - 1), size_t(end - 1), lowest, highest)) {
+                add(begin); // a gap
+            } else {
+                const long low = long(values.find(size_t(begin - 1), size_t(end - 1), lowest)) + 1;
+                const long high =
+                    long(values.find(size_t(begin - 1), size_t(end - 1), highest)) + 1;
+                add(std::min(low, high));
+                if (low != high)
+                    add(std::max(low, high));
+            }
+            begin = end;
+        }
+    }
+
+    struct Made {
+        uint64_t revision = 0;
+        QCPRange range;
+        QRect rect;
+        bool operator==(const Made &o) const
+        {
+            return revision == o.revision && range == o.range && rect == o.rect;
+        }
+    };
+
+    const ChartModel *m_model;
+    const int m_series;
+    Made m_made;
+};
+
 } // namespace
 
 struct ChartView::Sync {
     std::vector<uint64_t> sentRevision; // per graph: the series revision it shows
-    std::vector<QCPRange> valueRange;   // per graph: lowest and highest value, if any
-    std::vector<bool> hasValues;
     int rows = -1;
     bool stale = true;   // the model changed since it was last drawn
     bool queued = false; // a drawing waits for the event loop
@@ -380,108 +427,35 @@ void ChartView::updateNow()
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
-// One graph per series, each holding its series' values as they are now; only a series whose
-// values or colour changed since it was last sent is sent again. Returns whether any graph was
-// added, removed or refilled.
+// One graph per series, which reads its series from the model as it draws; only a series whose
+// values or colour changed since it was last seen is styled again. Returns whether any graph was
+// added or removed or any series changed.
 bool ChartView::syncGraphs()
 {
     Sync &sync = *m_sync;
     const int count = m_model->seriesCount();
     bool rebuilt = false;
-    // The data of the graphs there are stays at hand until every series has looked for its own:
-    // a series that comes back (the others of a box unticked, a colour changed) takes it back.
-    std::vector<QSharedPointer<QCPGraphDataContainer>> held;
-    for (int g = 0; g < m_plot->graphCount(); ++g)
-        held.push_back(m_plot->graph(g)->data());
     while (m_plot->graphCount() > count) {
         m_plot->removeGraph(m_plot->graphCount() - 1);
         rebuilt = true;
     }
     while (m_plot->graphCount() < count) {
-        m_plot->addGraph();
+        new SeriesGraph(m_plot->xAxis, m_plot->yAxis, m_model, m_plot->graphCount() + 1);
         rebuilt = true;
     }
     sync.sentRevision.resize(size_t(count), 0);
-    sync.valueRange.resize(size_t(count));
-    sync.hasValues.resize(size_t(count), false);
-
-    std::vector<int> unmade;
     for (int s = 1; s <= count; ++s) {
-        const ChartModel::Series &series = m_model->seriesInfo(s);
         QCPGraph *graph = m_plot->graph(s - 1);
-        if (graph->name() != series.label)
-            graph->setName(series.label);
-        if (sync.sentRevision[size_t(s - 1)] == series.revision)
+        const QString label = m_model->seriesLabel(s);
+        if (graph->name() != label)
+            graph->setName(label);
+        if (sync.sentRevision[size_t(s - 1)] == m_model->revision(s))
             continue;
-        sync.sentRevision[size_t(s - 1)] = series.revision;
+        sync.sentRevision[size_t(s - 1)] = m_model->revision(s);
         rebuilt = true;
-        graph->setLineStyle(QCPGraph::lsLine);
-        applyStyle(graph, series.color, sync.markers);
-        if (!takeMadeData(graph, s)) {
-            graph->setData(QSharedPointer<QCPGraphDataContainer>::create());
-            unmade.push_back(s);
-        }
+        applyStyle(graph, m_model->seriesColor(s), sync.markers);
     }
-    // Data no series took back goes now, leaving its points to be filled again.
-    held.clear();
-    for (int s : unmade)
-        fillGraph(m_plot->graph(s - 1), s);
     return rebuilt;
-}
-
-// Graph data made earlier for the very values of series s, when there is some.
-bool ChartView::takeMadeData(QCPGraph *graph, int s)
-{
-    const ChartModel::Origin origin = m_model->seriesInfo(s).origin;
-    if (origin.rows == 0)
-        return false;
-    for (const MadeData &made : madeData()) {
-        if (made.origin != origin)
-            continue;
-        if (QSharedPointer<QCPGraphDataContainer> data = made.data.toStrongRef()) {
-            graph->setData(data);
-            m_sync->hasValues[size_t(s - 1)] = made.hasValues;
-            m_sync->valueRange[size_t(s - 1)] = made.range;
-            return true;
-        }
-    }
-    return false;
-}
-
-// Series s as points 1, 2, ... (already sorted by key), a gap staying NaN. The lowest and highest
-// value are kept for the vertical range.
-void ChartView::fillGraph(QCPGraph *graph, int s)
-{
-    const ChartModel::ValuesView values = m_model->values(s);
-    QVector<QCPGraphData> points = takePoints(values.size);
-    QCPGraphData *out = points.data();
-    const double *in = values.data;
-    double lowest = std::numeric_limits<double>::infinity();
-    double highest = -lowest;
-    for (size_t i = 0; i < values.size; ++i) {
-        const double value = in[i];
-        out[i].key = double(i + 1);
-        out[i].value = value;
-        if (std::isfinite(value)) {
-            lowest = value < lowest ? value : lowest;
-            highest = value > highest ? value : highest;
-        }
-    }
-    auto data = QSharedPointer<QCPGraphDataContainer>::create();
-    data->set(points, true);
-    graph->setData(data);
-    const QCPRange range(lowest, highest);
-    const size_t index = size_t(s - 1);
-    m_sync->hasValues[index] = lowest <= highest;
-    m_sync->valueRange[index] = range;
-    const ChartModel::Origin origin = m_model->seriesInfo(s).origin;
-    if (origin.rows != 0) {
-        std::vector<MadeData> &made = madeData();
-        made.erase(std::remove_if(made.begin(), made.end(),
-                                  [](const MadeData &m) { return m.data.isNull(); }),
-                   made.end());
-        made.push_back({origin, data, range, lowest <= highest});
-    }
 }
 
 // The title above the plot: a row of the layout while there is a title, none otherwise.
@@ -508,21 +482,22 @@ void ChartView::syncTitle()
 // Every row across, and the vertical range of all values with a margin of 5 %.
 void ChartView::showAllRows()
 {
-    const Sync &sync = *m_sync;
     bool any = false;
     QCPRange values(0, 1);
-    for (size_t i = 0; i < sync.valueRange.size(); ++i) {
-        if (!sync.hasValues[i])
+    for (int s = 1; s <= m_model->seriesCount(); ++s) {
+        double lowest = 0;
+        double highest = 0;
+        if (!m_model->valueRange(s, lowest, highest))
             continue;
         if (!any)
-            values = sync.valueRange[i];
+            values = QCPRange(lowest, highest);
         else
-            values.expand(sync.valueRange[i]);
+            values.expand(QCPRange(lowest, highest));
         any = true;
     }
     const double margin = values.size() > 0 ? values.size() * 0.05 : 1.0;
     m_plot->yAxis->setRange(values.lower - margin, values.upper + margin);
-    m_plot->xAxis->setRange(fullRowRange(sync.rows));
+    m_plot->xAxis->setRange(fullRowRange(m_sync->rows));
     keepRangeInside();
 }
 
@@ -623,12 +598,11 @@ bool ChartView::pick(const QPointF &pos, int &series, int &point) const
     double best = PickTolerance * PickTolerance;
     bool found = false;
     for (int s = 1; s <= m_model->seriesCount(); ++s) {
-        // The numbers drawn, where they lie: a click copies no series.
-        const ChartModel::ValuesView values = m_model->values(s);
+        const ChartModel::Values values = m_model->values(s);
         const long from = std::max(1L, long(std::ceil(first)));
-        const long to = std::min(long(values.size), long(std::floor(last)));
+        const long to = std::min(long(m_model->rowCount()), long(std::floor(last)));
         for (long row = from; row <= to; ++row) {
-            const double value = values.data[size_t(row - 1)];
+            const double value = values.at(size_t(row - 1));
             if (!std::isfinite(value))
                 continue;
             const double dx = x->coordToPixel(double(row)) - pos.x();

@@ -8,15 +8,15 @@
 
 #include <cstddef>
 
-class QCPGraph;
 class QCustomPlot;
 
 // Draws a ChartModel with QCustomPlot: one line with small markers per series in its colour,
 // category labels (the row labels) under the horizontal axis every "label spacing" rows, the axis
-// title, the series labels in a legend and the title above. Redraws follow the model's changes
-// while the view is shown; a hidden view (on a tab at the back) does no work for them until it is
-// shown. The mouse wheel zooms the horizontal axis around the pointer and dragging pans it; every
-// rebuild of the series shows all rows again.
+// title, the series labels in a legend and the title above. Each drawing reads the rows in view
+// from the model, no more points than the plot's pixels need; nothing of a series is copied.
+// Redraws follow the model's changes while the view is shown; a hidden view (on a tab at the back)
+// does no work for them until it is shown. The mouse wheel zooms the horizontal axis around the
+// pointer and dragging pans it; every rebuild of the series shows all rows again.
 class ChartView : public QWidget {
     Q_OBJECT
 public:
@@ -58,8 +58,6 @@ protected:
 private:
     void scheduleUpdate();
     bool syncGraphs();
-    bool takeMadeData(QCPGraph *graph, int s);
-    void fillGraph(QCPGraph *graph, int s);
     void syncTitle();
     void showAllRows();
     void showHint();

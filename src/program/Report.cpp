@@ -240,8 +240,8 @@ PowerResult powerSteps(AppState &state, const int boxes[3])
     const ChartModel &chart = state.chart;
     for (int r = 1; r <= chart.rowCount(); ++r)
         result.labels << chart.rowLabel(r);
-    result.torque = chart.series(1).values;
-    result.power = chart.series(2).values;
+    result.torque = chart.seriesValues(1);
+    result.power = chart.seriesValues(2);
     return result;
 }
 
