@@ -65,6 +65,13 @@ public:
     DataTable table;  // ListDatos
     ChartModel chart; // Chart1
 
+    // What the analysis reads beside the table, from the same session: the texts of lines 5-7
+    // over each column, the newer layout's own time stamp of every slot (one row per table row,
+    // empty for a classic log) and whether the log is in the newer layout.
+    std::vector<LogLayout::ColumnLines> columnLines;
+    DataTable slotTimes;
+    bool newerLayout = false;
+
     // ---- controls ----
     const Box &box(int k) const { return m_boxes[size_t(k)]; }
     // Ticks or unticks Check1(k); a change runs the box's click (adds or removes its series).

@@ -83,6 +83,9 @@ void AppState::takeLog(LogFile &log)
         setBoxCaption(k, caption.isEmpty() ? QStringLiteral("Check1") : caption);
         setBoxVisible(k, !caption.isEmpty());
     }
+    columnLines = std::move(log.columnLines);
+    slotTimes = std::move(log.slotTimes);
+    newerLayout = log.newerLayout;
     replaceTable(std::move(log.table));
 }
 
@@ -103,6 +106,7 @@ void AppState::DeleteRow(int row)
         return;
     emit rowAboutToBeRemoved(row);
     table.removeRow(row);
+    slotTimes.removeRow(row); // a classic log has none
     m_stats.valid = false;
     emit rowRemoved(row);
     for (int k = 0; k < BoxCount; ++k) {
@@ -119,6 +123,7 @@ void AppState::clearRows()
     chart.detachRowLabels();
     emit tableAboutToReset();
     table.clearRows();
+    slotTimes.clearRows();
     m_stats.valid = false;
     emit tableReset();
 }

@@ -1,6 +1,8 @@
 #include "program/Report.h"
 
+#include "core/Analysis.h"
 #include "core/JsonWriter.h"
+#include "program/AnalysisReport.h"
 #include "program/AppState.h"
 
 #include <string_view>
@@ -65,6 +67,10 @@ bool parseArguments(const QStringList &args, Options &options, QString &error)
             report = true;
         } else if (arg == QLatin1String("--cells")) {
             options.cells = true;
+        } else if (arg == QLatin1String("--analysis")) {
+            options.analysis = true;
+        } else if (arg == QLatin1String("--analysis-all-rows")) {
+            options.analysis = options.analysisAllRows = true;
         } else if (takesValue) {
             if (i + 1 >= args.size()) {
                 error = QStringLiteral("falta el valor de %1").arg(arg);
@@ -88,7 +94,7 @@ bool parseArguments(const QStringList &args, Options &options, QString &error)
     }
     if (!report || options.logPath.isEmpty()) {
         error = QStringLiteral("uso: ondalyx --report [--cells] [--power A,B,C] [--session N] "
-                               "[--chart ARCHIVO] REGISTRO");
+                               "[--chart ARCHIVO] [--analysis] [--analysis-all-rows] REGISTRO");
         return false;
     }
     return true;
@@ -195,8 +201,19 @@ void writeCells(JsonWriter &json, const DataTable &table)
     json.endArray();
 }
 
-// The keys of the loaded log, "caption" to "cells" (with "sessions" after "rows").
-void writeLoaded(JsonWriter &json, const AppState &state, bool cells)
+// The analysis of the loaded log, as the "Análisis" tab shows it.
+void writeAnalysis(JsonWriter &json, const AppState &state, const Options &options)
+{
+    Analysis::Options analysis;
+    if (options.analysisAllRows)
+        analysis.binRows = Analysis::BinRows::All;
+    AnalysisReport::write(json, Analysis::compute(state.table, state.slotTimes, state.columnLines,
+                                                  state.newerLayout, analysis));
+}
+
+// The keys of the loaded log, "caption" to "cells" (with "sessions" after "rows" and "analysis"
+// after "stats").
+void writeLoaded(JsonWriter &json, const AppState &state, const Options &options)
 {
     json.field("caption", state.caption());
     json.field("title", state.LogTitle);
@@ -208,7 +225,9 @@ void writeLoaded(JsonWriter &json, const AppState &state, bool cells)
     json.field("rows", state.table.rowCount());
     writeSessions(json, state.sessions());
     writeStats(json, state);
-    if (cells)
+    if (options.analysis)
+        writeAnalysis(json, state, options);
+    if (options.cells)
         writeCells(json, state.table);
 }
 
@@ -277,7 +296,7 @@ void write(AppState &state, const Options &options, FILE *out)
 {
     JsonWriter json(out);
     json.beginObject();
-    writeLoaded(json, state, options.cells);
+    writeLoaded(json, state, options);
     if (options.power)
         writePower(json, powerSteps(state, options.powerBoxes));
     json.endObject();

@@ -8,8 +8,8 @@
 class AppState;
 
 // The headless report: `ondalyx --report [--cells] [--power A,B,C] [--session N] [--chart FILE]
-// LOG` runs what start-up with LOG on the command line does (with session N of the file instead
-// of the first), with no window, and prints one JSON object.
+// [--analysis] [--analysis-all-rows] LOG` runs what start-up with LOG on the command line does
+// (with session N of the file instead of the first), with no window, and prints one JSON object.
 namespace Report {
 
 struct Options {
@@ -17,8 +17,10 @@ struct Options {
     bool cells = false;
     bool power = false;
     int powerBoxes[3] = {0, 0, 0};
-    int session = 1;   // --session N: the session of the file to load
-    QString chartFile; // --chart FILE: also save the main chart as an image
+    int session = 1;              // --session N: the session of the file to load
+    QString chartFile;            // --chart FILE: also save the main chart as an image
+    bool analysis = false;        // --analysis: the "analysis" key
+    bool analysisAllRows = false; // --analysis-all-rows: its bins over every row (implies it)
 };
 
 // Parses the arguments after the program's name. Returns false (with a message) on a usage error.
