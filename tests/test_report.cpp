@@ -3,6 +3,7 @@
 
 #include "core/Analysis.h"
 #include "core/JsonWriter.h"
+#include "core/NumberRules.h"
 #include "program/AnalysisReport.h"
 #include "program/AppState.h"
 #include "program/Report.h"
@@ -88,6 +89,83 @@ private slots:
         QCOMPARE(json["rows"].toInt(), 2);
         QCOMPARE(json["stats"].toObject()["LbMaxPico"].toString(),
                  QStringLiteral("Pico Max MAP: 2.450 Bar a las 2500 RPM"));
+    }
+
+    // The diesel figures and the default series follow groups 003 and 011 (002 and 115) wherever
+    // line 4 (or the newer layout's slots) puts them. Cell k of row r holds 100 k + r, so a
+    // figure names the cells it read: the peak MAP of row 3 and its engine speed, the N75.
+    void groupsWhereTheyStand_data()
+    {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QList<int>>("series");
+        QTest::addColumn<QString>("figures"); // LbMaxPico | LbMaxN75; empty when not Diesel
+        QByteArrayList rows;
+        for (int r = 1; r <= 3; ++r) {
+            QByteArray line = ",0." + QByteArray::number(r);
+            for (int k = 1; k <= 14; ++k)
+                line += "," + QByteArray::number(100 * k + r);
+            rows << line;
+        }
+        const auto classic = [&rows](const QByteArray &groupLine) {
+            QByteArray log = TestSupport::standardLog({}, rows);
+            const qsizetype line4 = log.indexOf("\r\n\r\n") + 4;
+            return log.replace(line4, log.indexOf("\r\n", line4) - line4, groupLine);
+        };
+        const auto diesel = [](int speed, int map, int n75) {
+            return QStringLiteral("Pico Max MAP: %1 Bar a las %2 RPM|Valor Maximo N75: %3 a las %2 "
+                                  "RPM")
+                .arg(QString::fromStdString(NumberRules::FormatGrouped(100.0 * map + 3)))
+                .arg(100 * speed + 3)
+                .arg(100 * n75 + 3);
+        };
+        QTest::newRow("003 as A, 011 as B (as always)")
+            << classic(",,Group A:,'003,,,,Group B:,'011,,,,Group C:,'013,,,") << "Diesel"
+            << QList<int>{2, 3, 7, 8} << diesel(1, 8, 9);
+        QTest::newRow("as the tool writes it, 011 as group C")
+            << classic(",Group A:,'003,,,,Group B:,'001,,,,Group C:,'011") << "Diesel"
+            << QList<int>{2, 3, 12, 13} << diesel(1, 13, 14);
+        QTest::newRow("003 as group C, group A empty")
+            << classic(",,Group A:,,,,,Group B:,'011,,,,Group C:,'003,,,") << "Diesel"
+            << QList<int>{12, 13, 7, 8} << diesel(11, 8, 9);
+        QTest::newRow("011 outside the group fields: as A and B")
+            << classic(",,Group A:,'003,,,,Group B:,,,,,Group C:,,,,,'011") << "Diesel"
+            << QList<int>{2, 3, 7, 8} << diesel(1, 8, 9);
+        QTest::newRow("002 and 115 swapped")
+            << classic(",,Group A:,'115,,,,Group B:,'002,,,,Group C:,'031,,,") << "Gasolina"
+            << QList<int>{7, 9, 4, 3} << QString("|");
+        QByteArray newer = "Sunday,6,December,2026,13:51:20,KORVEX\r\nECU\r\n,,";
+        for (const char *group : {"G003", "G001", "G011"})
+            for (int f = 0; f < 4; ++f)
+                newer += QByteArray(group) + ",F" + QByteArray::number(f) + ",";
+        newer += "\r\n\r\nMarker\r\n,STAMP";
+        for (int slot = 1; slot <= 12; ++slot)
+            newer += ",n" + QByteArray::number(slot) + (slot < 12 ? ",STAMP" : "");
+        newer += "\r\n\r\n";
+        for (int r = 1; r <= 3; ++r) {
+            // Slot s stands in table column s + (s - 1) / 4, so its value is 100 times that.
+            for (int slot = 1; slot <= 12; ++slot)
+                newer += ",0." + QByteArray::number(r) + "," +
+                         QByteArray::number(100 * (slot + (slot - 1) / 4) + r);
+            newer += ",\r\n";
+        }
+        QTest::newRow("newer layout, 011 in slots 9-12")
+            << newer << "Diesel" << QList<int>{2, 3, 12, 13} << diesel(1, 13, 14);
+    }
+    void groupsWhereTheyStand()
+    {
+        QFETCH(QByteArray, log);
+        QFETCH(QString, engine);
+        QFETCH(QList<int>, series);
+        QFETCH(QString, figures);
+        const QJsonObject json = reportOf(log, {});
+        QCOMPARE(json["engine"].toString(), engine);
+        QList<int> boxes;
+        for (const QJsonValue &s : json["series"].toArray())
+            boxes << s.toObject()["box"].toInt();
+        QCOMPARE(boxes, series);
+        const QJsonObject stats = json["stats"].toObject();
+        QCOMPARE(stats["LbMaxPico"].toString() + '|' + stats["LbMaxN75"].toString(), figures);
     }
 
     void cellsAndPower()

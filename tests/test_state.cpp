@@ -35,7 +35,8 @@ private slots:
         const QList<QByteArray> all = {"'002", "'115", "'003", "'011"};
         QTest::newRow("diesel") << Diesel << -1 << diesel << QList<int>{2, 3, 7, 8};
         QTest::newRow("petrol") << Petrol << -1 << gasolina << QList<int>{2, 4, 9, 8};
-        QTest::newRow("both, diesel wins") << all << -1 << diesel << QList<int>{2, 3, 7, 8};
+        // Marks four fields apart: 002 in group A, 115 in B, 003 in B and 011 in C.
+        QTest::newRow("both, diesel wins") << all << -1 << diesel << QList<int>{7, 8, 12, 13};
         QTest::newRow("003 alone") << QList<QByteArray>{"'003"} << -1 << ninguno << QList<int>{};
         QTest::newRow("marks need the apostrophe")
             << QList<QByteArray>{"003", "011"} << -1 << ninguno << QList<int>{};
@@ -101,7 +102,12 @@ private slots:
         QCOMPARE(f.state.engine(), EngineType::Ninguno);
         QCOMPARE(f.state.label(LbMaxPico), QString());
 
+        // A text file that is no log loads as one would, and the user is told.
+        f.messages.clear();
         QVERIFY(f.open(f.write("short.csv", "only a header\r\nsecond\r\n")));
+        QCOMPARE(f.messages,
+                 QStringList{"El archivo \"short.csv\" no parece un registro de bloques "
+                             "de medida: no tiene grupos ni filas de datos."});
         QVERIFY(f.state.chcvEnabled()); // once a power group was seen, "Grafica Potencia" stays
         QCOMPARE(f.state.engine(), EngineType::Ninguno);
         QCOMPARE(f.state.table.columnCount(), 0);

@@ -106,6 +106,19 @@ private slots:
                  GuiSupport::rgb(form4.grab().toImage()));
     }
 
+    // Escape closes the full-screen chart and the full-screen table.
+    void escapeCloses()
+    {
+        Form3 form3(*m_state);
+        Form4 form4(*m_state);
+        for (QWidget *window : {static_cast<QWidget *>(&form3), static_cast<QWidget *>(&form4)}) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QTest::keyClick(window, Qt::Key_Escape);
+            QVERIFY(!window->isVisible());
+        }
+    }
+
     void aboutBox()
     {
         GuiSupport::UrlCatcher catcher;

@@ -10,13 +10,6 @@
 
 namespace {
 
-// The cells the statistics read.
-constexpr int SpeedCell = 1;
-constexpr int EgrCell = 4;
-constexpr int ReferenceCell = 7; // the pressure the manifold pressure is compared against
-constexpr int MapCell = 8;       // manifold pressure
-constexpr int N75Cell = 9;
-
 // Subtracted from the shown pressures. Kept as the program always did: 0, the atmospheric
 // pressure box feeds no figure (the figures are the log's own pressures).
 constexpr double AtmosphericTerm = 0;
@@ -144,19 +137,20 @@ struct Extreme {
     Value speed;
 };
 
-template <typename Beyond> Extreme scanExtreme(const DataTable &table, int cell, Beyond beyond)
+template <typename Beyond>
+Extreme scanExtreme(const DataTable &table, int cell, int speedCell, Beyond beyond)
 {
     Extreme extreme;
     Value current;
     const DataTable::NumberColumn &numbers = table.numbers(cell);
     readCell(table, numbers, 1, cell, extreme.value);
-    readShownCell(table, 1, SpeedCell, extreme.speed);
+    readShownCell(table, 1, speedCell, extreme.speed);
     const int rows = table.rowCount();
     for (int r = 1; r <= rows; ++r) {
         readCell(table, numbers, r, cell, current);
         if (beyond(current.compared(), extreme.value.compared())) {
             extreme.value = current;
-            readShownCell(table, r, SpeedCell, extreme.speed);
+            readShownCell(table, r, speedCell, extreme.speed);
         }
     }
     return extreme;
@@ -177,28 +171,32 @@ std::pair<int, int> rowsBetween(int first, double last, int rows)
 
 namespace Stats {
 
-QString MaxPico(const DataTable &table)
+QString MaxPico(const DataTable &table, const Cells &cells)
 {
-    Extreme peak = scanExtreme(table, MapCell, [](double a, double b) { return a > b; });
+    Extreme peak =
+        scanExtreme(table, cells.map, cells.speed, [](double a, double b) { return a > b; });
     takePressure(table, peak.value);
     return caption("Pico Max MAP: " + peak.value.grouped(table) + " Bar a las " +
                    peak.speed.joined(table) + " RPM");
 }
 
-QString TimeCarga(const DataTable &table)
+QString TimeCarga(const DataTable &table, const Cells &cells)
 {
+    const int speedCell = cells.speed;
+    const int referenceCell = cells.reference;
+    const int mapCell = cells.map;
     Value reference;
     Value actual;
     Value speed;
-    const DataTable::NumberColumn &references = table.numbers(ReferenceCell);
-    const DataTable::NumberColumn &pressures = table.numbers(MapCell);
+    const DataTable::NumberColumn &references = table.numbers(referenceCell);
+    const DataTable::NumberColumn &pressures = table.numbers(mapCell);
     const int rows = table.rowCount();
     for (int r = 1; r <= rows; ++r) {
-        readCell(table, references, r, ReferenceCell, reference);
-        readCell(table, pressures, r, MapCell, actual);
+        readCell(table, references, r, referenceCell, reference);
+        readCell(table, pressures, r, mapCell, actual);
         if (actual.compared() >= reference.compared()) {
             reference = actual;
-            readShownCell(table, r, SpeedCell, speed);
+            readShownCell(table, r, speedCell, speed);
             break;
         }
     }
@@ -207,8 +205,10 @@ QString TimeCarga(const DataTable &table)
                    reference.grouped(table) + " Bar");
 }
 
-QString VariacionPresion(const DataTable &table)
+QString VariacionPresion(const DataTable &table, const Cells &cells)
 {
+    const int referenceCell = cells.reference;
+    const int mapCell = cells.map;
     // The working values all start as the number 0.
     Value mark = Value::number(0);
     Value current = Value::number(0);
@@ -219,12 +219,12 @@ QString VariacionPresion(const DataTable &table)
 
     // The table does not change while a statistic runs, so its row count is read once.
     const int rows = table.rowCount();
-    const DataTable::NumberColumn &references = table.numbers(ReferenceCell);
+    const DataTable::NumberColumn &references = table.numbers(referenceCell);
 
     // The highest cell 7 and its row; peak row stays 0 when row 1 holds it.
-    readCell(table, references, 1, ReferenceCell, mark);
+    readCell(table, references, 1, referenceCell, mark);
     for (int r = 1; r <= rows; ++r) {
-        readCell(table, references, r, ReferenceCell, current);
+        readCell(table, references, r, referenceCell, current);
         if (current.compared() > mark.compared()) {
             mark = current;
             peakRow = r;
@@ -235,7 +235,7 @@ QString VariacionPresion(const DataTable &table)
     // rows then compare with that number. Kept as the program always did: row 0 (peak in row 1)
     // fails its read and compares the text left in current.
     for (int r = peakRow; r <= rows; ++r) {
-        readCell(table, references, r, ReferenceCell, current);
+        readCell(table, references, r, referenceCell, current);
         if (current.compared() < mark.compared())
             mark.setNumber(r);
     }
@@ -264,13 +264,13 @@ QString VariacionPresion(const DataTable &table)
 
     // The first figure subtracts mark, the second does not. Peak row 0 divides by zero and
     // leaves both figures at 0.
-    const double referenceTotal = stretchTotal(ReferenceCell);
+    const double referenceTotal = stretchTotal(referenceCell);
     if (peakRow != 0 && markReadable) {
         const double figure = referenceTotal / peakRow - rows - markValue;
         if (std::isfinite(figure))
             firstFigure = figure;
     }
-    const double mapTotal = stretchTotal(MapCell);
+    const double mapTotal = stretchTotal(mapCell);
     if (peakRow != 0) {
         const double figure = mapTotal / peakRow - rows;
         if (std::isfinite(figure))
@@ -291,26 +291,39 @@ QString VariacionPresion(const DataTable &table)
     return caption("Tenemos una variacion de presion de: " + NumberRules::WholeNumber(variation));
 }
 
-QString MaxN75(const DataTable &table)
+QString MaxN75(const DataTable &table, const Cells &cells)
 {
-    const Extreme max = scanExtreme(table, N75Cell, [](double a, double b) { return a > b; });
+    const Extreme max =
+        scanExtreme(table, cells.n75, cells.speed, [](double a, double b) { return a > b; });
     return caption("Valor Maximo N75: " + max.value.joined(table) + " a las " +
                    max.speed.joined(table) + " RPM");
 }
 
-QString MinEGR(const DataTable &table)
+QString MinEGR(const DataTable &table, const Cells &cells)
 {
-    const Extreme min = scanExtreme(table, EgrCell, [](double a, double b) { return a < b; });
+    const Extreme min =
+        scanExtreme(table, cells.egr, cells.speed, [](double a, double b) { return a < b; });
     return caption("Valor Minimo EGR: " + min.value.joined(table) + " a las " +
                    min.speed.joined(table) + " RPM");
 }
 
-Figures Compute(const DataTable &table)
+Cells Cells::forGroups(int group003, int group011)
+{
+    if (group003 < 0 || group011 < 0 || group003 == group011) {
+        group003 = 0;
+        group011 = 1;
+    }
+    const int a = 5 * group003;
+    const int b = 5 * group011;
+    return {1 + a, 4 + a, 2 + b, 3 + b, 4 + b};
+}
+
+Figures Compute(const DataTable &table, const Cells &cells)
 {
     // The cells the five read, in one walk over the rows.
-    table.readNumbers({EgrCell, ReferenceCell, MapCell, N75Cell});
-    return {MaxPico(table), TimeCarga(table), VariacionPresion(table), MaxN75(table),
-            MinEGR(table)};
+    table.readNumbers({cells.egr, cells.reference, cells.map, cells.n75});
+    return {MaxPico(table, cells), TimeCarga(table, cells), VariacionPresion(table, cells),
+            MaxN75(table, cells), MinEGR(table, cells)};
 }
 
 } // namespace Stats

@@ -3,6 +3,7 @@
 #include "gui/Twips.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 #include <algorithm>
 
@@ -72,6 +73,15 @@ void FullWindow::moveEvent(QMoveEvent *event)
     // The frame becomes known once the window manager has decorated the window.
     QWidget::moveEvent(event);
     layOut();
+}
+
+void FullWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FullWindow::closeEvent(QCloseEvent *event)

@@ -58,6 +58,9 @@ public:
     bool HasGroup011 = false;
     bool HasGroup002 = false;
     bool HasGroup115 = false;
+    // The measuring group (0 A, 1 B, 2 C; -1 not found) each of these groups stands in: the diesel
+    // figures and the default series follow groups 003 and 011 (002 and 115) wherever they are.
+    LogLayout::Groups groupPlaces;
     std::array<bool, BoxCount> SlotFree{}; // index 0 unused
     int SeriesCount = 0;
     int CurrentSlot = 0;

@@ -4,6 +4,8 @@
 
 #include "core/LogReader.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 bool AppState::FormLoad(const QString &argumentText, int session)
@@ -63,6 +65,12 @@ bool AppState::Loader(const QString &path, int session)
     emit sessionsChanged();
     takeLog(read.log);
     chooseEngine();
+    if (!HasGroup002 && !HasGroup003 && !HasGroup011 && !HasGroup115 && !groupPlaces.g120 &&
+        table.columnCount() <= 1 && table.rowCount() == 0)
+        message(QStringLiteral("El archivo \"%1\" no parece un registro de bloques de medida: no "
+                               "tiene grupos ni filas de datos.")
+                    .arg(QFileInfo(path).fileName()),
+                MessageKind::Warning);
     return true;
 }
 
@@ -76,6 +84,7 @@ void AppState::takeLog(LogFile &log)
     HasGroup011 = log.groups.g011;
     HasGroup002 = log.groups.g002;
     HasGroup115 = log.groups.g115;
+    groupPlaces = log.groups;
     if (log.groups.g120)
         setChCVEnabled(true);
     for (int k = 0; k < BoxCount; ++k) {

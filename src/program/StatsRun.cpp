@@ -9,7 +9,8 @@ void AppState::CalcStats()
     if (m_engine != EngineType::Diesel)
         return;
     if (!m_stats.valid) {
-        m_stats.figures = Stats::Compute(table);
+        m_stats.figures = Stats::Compute(
+            table, Stats::Cells::forGroups(groupPlaces.place003, groupPlaces.place011));
         m_stats.valid = true;
     }
     const Stats::Figures &figures = m_stats.figures;
