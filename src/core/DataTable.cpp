@@ -277,6 +277,12 @@ void DataTable::readNumbers(const std::vector<int> &cells) const
         cache[size_t(wanted[i])] = std::move(made[i]);
 }
 
+void DataTable::forgetNumbers(int cell) const
+{
+    if (m_numbers && cell >= 0 && size_t(cell) < m_numbers->size())
+        (*m_numbers)[size_t(cell)].reset();
+}
+
 bool DataTable::textNumber(int row, int cell, double &out) const
 {
     if (row < 1 || row > rowCount() || cell < 0)

@@ -96,6 +96,9 @@ public:
         double highest = -HUGE_VAL;
     };
     const NumberColumn &numbers(int cell) const;
+    // Lets go of the numbers of a cell (for this table and the copies that share them); they are
+    // read again when next asked for.
+    void forgetNumbers(int cell) const;
     // Reads the numbers of several cells in one walk over the rows (those not read yet).
     void readNumbers(const std::vector<int> &cells) const;
     // TextNumber of the table text of cell (row, cell); false when the cell does not exist or
