@@ -79,11 +79,6 @@ QString imageIn(const QString &folder, const QString &logTitle)
 
 } // namespace
 
-QString imagePath(const QString &logTitle, const QString &programDir, const QString &picturesDir)
-{
-    return imageIn(folder(programDir, picturesDir), logTitle);
-}
-
 SaveResult saveChartImage(const QImage &image, const QString &logTitle, const QString &programDir,
                           const QString &picturesDir)
 {

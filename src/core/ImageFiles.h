@@ -20,17 +20,14 @@ QString folder(const QString &programDir = QString(), const QString &picturesDir
 // images folder whatever the title holds.
 QString safeTitle(const QString &logTitle);
 
-// The image file of a log: folder + "/" + safe title + ".jpg" (an empty title gives ".jpg").
-QString imagePath(const QString &logTitle, const QString &programDir = QString(),
-                  const QString &picturesDir = QString());
-
 struct SaveResult {
     bool ok = false;
     QString path;  // the file written (or meant to be written)
     QString error; // a message for the user when !ok
 };
 
-// Saves `image` as JPEG data under imagePath(logTitle, programDir, picturesDir), creating the
+// Saves `image` as JPEG data as the image file of a log: folder + "/" + safe title + ".jpg" (an
+// empty title gives ".jpg"), creating the
 // folder when it is missing and replacing an earlier file of the same name. The file is written
 // under a temporary name and renamed only once complete, so a failed save leaves no broken file
 // (an earlier image stays as it was). The message of a failed save names the file and its folder.
