@@ -15,20 +15,6 @@ QString example(const char *name)
     return QDir(qEnvironmentVariable("ONDALYX_EXAMPLES")).filePath(QLatin1String(name));
 }
 
-// The peaks of every pull, "cv@rpm nm@rpm" a pull.
-QString peaks(const std::vector<PullPower::Result> &power)
-{
-    QStringList out;
-    for (const PullPower::Result &pull : power)
-        out << (pull.peakCv ? QStringLiteral("%1@%2 %3@%4")
-                                  .arg(pull.peakCv->value)
-                                  .arg(pull.peakCv->rpm)
-                                  .arg(pull.peakNm->value)
-                                  .arg(pull.peakNm->rpm)
-                            : QStringLiteral("-"));
-    return out.join(' ');
-}
-
 } // namespace
 
 class TestComparison : public QObject {
@@ -58,28 +44,21 @@ private slots:
         QCOMPARE(f.state.chart.seriesCount(), series);
         QVERIFY(f.messages.isEmpty());
 
-        const LogReadResult direct = LogReader::read(example("pulls.csv"));
-        QCOMPARE(other.log().table.rowCount(), direct.log.table.rowCount());
         QCOMPARE(int(other.analysis().pulls.size()), 2);
         QCOMPARE(other.power().size(), size_t(2));
-        const QString defaults = peaks(other.power());
-        QVERIFY(!defaults.contains('-'));
         const double light = other.power()[0].peakCv->value;
 
-        // A heavier car needs more power for the same pulls.
+        // A heavier car needs more power for the same pulls; the bins over every row.
         Vehicle heavy;
         heavy.mass = 3000;
         other.setVehicle(heavy);
-        QCOMPARE(changed.count(), 2);
         QVERIFY(other.power()[0].peakCv->value > light);
-        other.setVehicle(Vehicle());
-        QCOMPARE(peaks(other.power()), defaults);
-
         Analysis::Options options;
         options.binRows = Analysis::BinRows::All;
         other.setOptions(options);
         QVERIFY(!other.analysis().onlyPulls);
         QCOMPARE(other.power().size(), size_t(2));
+        QCOMPARE(changed.count(), 3);
     }
 
     // A log that cannot be read, or a session it lacks, gives the reader's message and leaves

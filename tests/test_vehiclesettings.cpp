@@ -54,11 +54,9 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QVariant>("value");
         QTest::newRow("mass of 0") << int(Vehicle::Mass) << QVariant(0);
-        QTest::newRow("negative rpm") << int(Vehicle::RpmAt100) << QVariant(-2800);
         QTest::newRow("negative Cd") << int(Vehicle::DragCoefficient) << QVariant("-0.3");
         QTest::newRow("losses of 100 %") << int(Vehicle::Losses) << QVariant(100);
         QTest::newRow("a word") << int(Vehicle::FrontalArea) << QVariant("grande");
-        QTest::newRow("empty") << int(Vehicle::AirDensity) << QVariant("");
         QTest::newRow("not finite") << int(Vehicle::RollingResistance) << QVariant("inf");
     }
     void refusedValues()
