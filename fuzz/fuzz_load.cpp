@@ -1,12 +1,14 @@
 // libFuzzer target: the bytes of one input are a log file, taken through everything a load sets
-// off and what a user then does with it.
+// off and what a user then does with it, its analysis and the power of its pulls included.
 //
 // The bytes go to a memory file (memfd) that is opened again by its /proc path, so the reader
 // sees a regular file by name as it does at start-up; nothing touches the disk.
 
+#include "core/Analysis.h"
 #include "core/DataTable.h"
 #include "core/LogReader.h"
 #include "core/NumberRules.h"
+#include "core/PowerOfPulls.h"
 #include "core/Stats.h"
 #include "program/AppState.h"
 #include "program/PointReadout.h"
@@ -115,6 +117,83 @@ void checkLogFile(const QString &path)
     }
 }
 
+// The power of one pull with the default vehicle: a curve has a point for every row of the pull,
+// in row order, every figure finite, and its peaks are the highest of those points; without a
+// curve there are no points and no peaks.
+void checkPower(const Pulls::Pull &pull, const PullPower::Result &power)
+{
+    const bool curve = power.outcome == PullPower::Result::Curve;
+    if (curve == power.points.empty() || curve != power.peakCv.has_value() ||
+        curve != power.peakNm.has_value())
+        std::abort(); // points or peaks that do not go with the outcome
+    if (curve && power.points.size() != size_t(pull.rows()))
+        std::abort(); // a curve without a point for every row
+    if (power.rate && !std::isfinite(*power.rate))
+        std::abort();
+    bool cvFound = false, nmFound = false;
+    for (size_t k = 0; k < power.points.size(); ++k) {
+        const PullPower::Point &point = power.points[k];
+        if (point.row != pull.firstRow + int(k))
+            std::abort(); // a point for the wrong row
+        if (!std::isfinite(point.rpm) || !std::isfinite(point.cv) || !std::isfinite(point.nm) ||
+            !(point.rpm > 0))
+            std::abort(); // a figure that is not finite, or a speed that does not rise from 0
+        if (point.cv > power.peakCv->value || point.nm > power.peakNm->value)
+            std::abort(); // a point above the peak
+        cvFound = cvFound || (point.cv == power.peakCv->value && point.rpm == power.peakCv->rpm);
+        nmFound = nmFound || (point.nm == power.peakNm->value && point.rpm == power.peakNm->rpm);
+    }
+    if (curve && (!cvFound || !nmFound))
+        std::abort(); // a peak that is none of the points
+}
+
+// The analysis of the loaded log as the "Análisis" tab computes it, and the power of every pull:
+// every row is in one pull or left out with one reason, the pulls follow each other within the
+// table, and each pull's power holds together (checkPower).
+Analysis::Result checkAnalysis(const AppState &state)
+{
+    const DataTable &table = state.table;
+    Analysis::Result result =
+        Analysis::compute(table, state.slotTimes, state.columnLines, state.newerLayout);
+    int counted = 0;
+    for (int n : result.leftOutCount)
+        counted += n;
+    int previous = 0;
+    for (const Pulls::Pull &pull : result.pulls) {
+        if (pull.firstRow <= previous || pull.rows() < Pulls::MinRows ||
+            pull.lastRow > table.rowCount())
+            std::abort(); // pulls out of order, overlapping, too short or past the table
+        counted += pull.rows();
+        previous = pull.lastRow;
+    }
+    if (counted != table.rowCount() || result.reasons.size() != size_t(table.rowCount()))
+        std::abort(); // a row counted twice or not at all
+    const std::vector<PullPower::Result> power =
+        PowerOfPulls::compute(table, state.slotTimes, state.newerLayout, result, Vehicle());
+    if (power.size() != result.pulls.size())
+        std::abort();
+    for (size_t p = 0; p < power.size(); ++p)
+        checkPower(result.pulls[p], power[p]);
+    return result;
+}
+
+// The same log opened as the one to compare with reads as the loaded one: the same pulls, a power
+// result for each. Loading a log again drops it.
+void checkComparison(AppState &state, const QString &path, const Analysis::Result &loaded)
+{
+    QString error;
+    if (!state.comparison.open(path, state.currentSession(), error))
+        std::abort(); // a log the program has loaded cannot be read to compare
+    const Analysis::Result &other = state.comparison.analysis();
+    if (other.pulls.size() != loaded.pulls.size() || other.rpmColumn != loaded.rpmColumn ||
+        state.comparison.power().size() != other.pulls.size())
+        std::abort(); // the second log read otherwise than the first
+    for (size_t p = 0; p < other.pulls.size(); ++p)
+        if (other.pulls[p].firstRow != loaded.pulls[p].firstRow ||
+            other.pulls[p].lastRow != loaded.pulls[p].lastRow)
+            std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -132,10 +211,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     AppState state;
     state.showMessage = [](const QString &, MessageKind) {};
-    state.FormLoad(path);
+    const bool loaded = state.FormLoad(path);
+    if (loaded)
+        checkComparison(state, path, checkAnalysis(state));
     // A file of several sessions: one of the others, chosen as from the "Sesiones" menu.
-    if (state.sessions().size() > 1)
+    if (state.sessions().size() > 1) {
         state.OpenSession(1 + int((choice >> 16) % state.sessions().size()));
+        if (state.comparison.isOpen())
+            std::abort(); // another session loaded, the comparison kept
+    }
     checkNumbers(state.table, choice);
     state.CalcStats();
 
@@ -149,10 +233,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     powerCurve(state, a, b, c);
     state.selectEngine(EngineType::Diesel);
     state.DeleteRow(1);
+    checkAnalysis(state);
     switch ((choice >> 12) % 4) {
     case 0: {
         Report::Options options;
         options.cells = true;
+        options.analysis = true;
         Report::write(state, options, sink);
         break;
     }

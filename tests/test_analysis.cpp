@@ -374,6 +374,66 @@ private slots:
         QCOMPARE(found.join(' '), pairs);
     }
 
+    // The pairs of a second log that stand for those of a first, as two logs are compared: the
+    // same names without their specified and actual words, the same unit ("hPa" = "mbar"), each
+    // pair of the second log taken once. Logs are "name:unit;..." from column 1; a pair picked
+    // by the user is "s-a" after a "|".
+    void matchPairs_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("matches"); // per pair of the first log
+        const QString boost = "Boost Pressure (specified):mbar;Boost Pressure (actual):mbar";
+        const QString maf = "MAF (specified):g/s;MAF (actual):g/s";
+        QTest::newRow("other words for specified and actual, hPa for mbar")
+            << boost << "Boost Pressure: Sollwert:hPa;Boost Pressure: Istwert:hPa"
+            << "0";
+        QTest::newRow("another unit")
+            << boost << "Boost Pressure (specified):bar;Boost Pressure (actual):bar"
+            << "-1";
+        QTest::newRow("another name") << boost << "Boost (specified):mbar;Boost (actual):mbar"
+                                      << "-1";
+        QTest::newRow("in another order") << boost + ";" + maf << maf + ";" + boost << "1 0";
+        QTest::newRow("each pair of the second log once")
+            << boost + ";" + boost << "x:%;" + boost << "0 -1";
+        QTest::newRow("the user's pairs, by both names")
+            << "Engine Load:%;N75:%|1-2"
+            << "N75:%;Engine Load:%;N76:%;Engine Load:%|4-3 2-1"
+            << "1";
+    }
+    void matchPairs()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, matches);
+        struct Log {
+            std::vector<QString> units{""}, names{""};
+            std::vector<SpecifiedActual::Pair> pairs;
+        };
+        const auto logOf = [](const QString &text) {
+            Log log;
+            for (const QString &column : text.section('|', 0, 0).split(';')) {
+                log.names.push_back(column.section(':', 0, -2));
+                log.units.push_back(column.section(':', -1));
+            }
+            log.pairs = SpecifiedActual::findPairs(log.units, log.names);
+            for (const QString &user : text.section('|', 1).split(' ', Qt::SkipEmptyParts)) {
+                SpecifiedActual::Pair pair;
+                pair.specified = user.section('-', 0, 0).toInt();
+                pair.actual = user.section('-', 1).toInt();
+                pair.unit = log.units[size_t(pair.specified)];
+                pair.chosenByUser = true;
+                log.pairs.push_back(pair);
+            }
+            return log;
+        };
+        const Log a = logOf(first), b = logOf(second);
+        QStringList found;
+        for (int match : SpecifiedActual::matchPairs(a.pairs, a.names, b.pairs, b.names))
+            found << QString::number(match);
+        QCOMPARE(found.join(' '), matches);
+    }
+
     // Bins of 250 rpm by floor (negative speeds too), their means, the worst row, the shade.
     void bins_data()
     {

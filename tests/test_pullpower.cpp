@@ -1,5 +1,10 @@
 // The power of a pull: the fit of its engine speed, the power on a worked example, the warnings,
-// the figure lines, and the vehicle's data as the dialog and the report read them.
+// the figure lines, the power of every pull of a log, and the vehicle's data as the dialog and the
+// report read them.
+#include "TestSupport.h"
+
+#include "core/Analysis.h"
+#include "core/PowerOfPulls.h"
 #include "core/PullPower.h"
 #include "core/Vehicle.h"
 
@@ -201,6 +206,64 @@ private slots:
         QCOMPARE(PullPower::DifferenceText(before, after), "+12 CV a 3.900 rpm, -5 Nm a 2.250 rpm");
         QCOMPARE(PullPower::DifferenceText(before, before), "0 CV a 3.950 rpm, 0 Nm a 2.300 rpm");
         QCOMPARE(PullPower::DifferenceText(before, none), QString());
+    }
+
+    // Every pull of a log, each from its own rows: timed by the engine-speed column's own group
+    // (group B here, whose stamps are uneven while group A's are not), with the vehicle given.
+    void powerOfEveryPull()
+    {
+        QByteArray log = "Monday,1,June,2026,10:00:00,KORVEX\r\nECU\r\n\r\n"
+                         ",,Group A:,'001,,,,Group B:,'011,,,\r\n"
+                         ",,Load,Temp,Volt,Flow,TIME,Engine Speed,Boost,Boost,Duty\r\n"
+                         ",,,,,,,,(specified),(actual),\r\n"
+                         "Marker,STAMP, %, C, V, kg/h,STAMP, /min, mbar, mbar, %\r\n";
+        // Idle, a pull, a steady cruise, a second pull, idle.
+        Samples speeds(3, 900);
+        for (int k = 0; k < 8; ++k)
+            speeds.push_back(1500 + 300 * k + 10 * k * k);
+        speeds.insert(speeds.end(), 3, 2000);
+        for (int k = 0; k < 10; ++k)
+            speeds.push_back(1200 + 250 * k - 4 * k * k);
+        speeds.push_back(900);
+        Samples times;
+        for (size_t i = 0; i < speeds.size(); ++i) {
+            times.push_back(0.5 * double(i) + 0.1 * double(i % 3));
+            log += QStringLiteral(",%1,50,20,12,100,%2,%3,1000,990,40\r\n")
+                       .arg(double(i))
+                       .arg(times.back())
+                       .arg(speeds[i])
+                       .toUtf8();
+        }
+        QTemporaryDir dir;
+        const LogReadResult read =
+            LogReader::read(TestSupport::writeFile(dir, QStringLiteral("b.csv"), log));
+        QVERIFY(read.ok);
+        const LogFile &file = read.log;
+        const Analysis::Result analysis =
+            Analysis::compute(file.table, file.slotTimes, file.columnLines, file.newerLayout);
+        QCOMPARE(analysis.rpmColumn, 6);
+        QCOMPARE(int(analysis.pulls.size()), 2);
+        const Vehicle vehicle{1300, 2600, 0.3, 2.0, 0.012, 12, 1.22};
+        const std::vector<PullPower::Result> power =
+            PowerOfPulls::compute(file.table, file.slotTimes, file.newerLayout, analysis, vehicle);
+        QCOMPARE(power.size(), size_t(2));
+        for (size_t p = 0; p < 2; ++p) {
+            const Pulls::Pull &pull = analysis.pulls[p];
+            std::vector<int> rows;
+            for (int row = pull.firstRow; row <= pull.lastRow; ++row)
+                rows.push_back(row);
+            const size_t first = size_t(pull.firstRow - 1);
+            const PullPower::Result expected = PullPower::Compute(
+                &times[first], &speeds[first], rows.data(), rows.size(), vehicle);
+            QCOMPARE(power[p].outcome, PullPower::Result::Curve);
+            QCOMPARE(power[p].points.size(), rows.size());
+            for (size_t k = 0; k < rows.size(); ++k) {
+                const PullPower::Point &got = power[p].points[k], &want = expected.points[k];
+                QCOMPARE(QList<double>({double(got.row), got.rpm, got.cv, got.nm}),
+                         QList<double>({double(want.row), want.rpm, want.cv, want.nm}));
+            }
+            QCOMPARE(PullPower::Warnings(power[p]), PullPower::Warnings(expected));
+        }
     }
 
     // The dialog's text of each field: what it accepts (each refusal at its boundary) and the

@@ -1,9 +1,11 @@
-// The headless report: its keys, their order and values, --cells, --power, and its exit codes.
+// The headless report: its keys, their order and values, --cells, --power, --analysis with the
+// power of every pull, --vehicle, --compare, and its exit codes.
 #include "TestSupport.h"
 
 #include "core/Analysis.h"
 #include "core/JsonWriter.h"
 #include "core/NumberRules.h"
+#include "core/PullPower.h"
 #include "program/AnalysisReport.h"
 #include "program/AppState.h"
 #include "program/Report.h"
@@ -48,6 +50,23 @@ QByteArray report(const QByteArray &log, const QStringList &options = {})
 QJsonObject reportOf(const QByteArray &log, const QStringList &options)
 {
     return QJsonDocument::fromJson(report(log, options)).object();
+}
+
+QString example(const char *name)
+{
+    return QDir(qEnvironmentVariable("ONDALYX_EXAMPLES")).filePath(QLatin1String(name));
+}
+
+// The JSON of one key of a report, written again compactly (so that two values compare as text).
+QByteArray valueOf(const QJsonObject &json, const char *key)
+{
+    return QJsonDocument(json[QLatin1String(key)].toObject()).toJson(QJsonDocument::Compact);
+}
+
+// Where each key starts in a report's text, -1 when it has none.
+qsizetype at(const QByteArray &text, const char *key)
+{
+    return text.indexOf("\"" + QByteArray(key) + "\":");
 }
 
 } // namespace
@@ -256,6 +275,135 @@ private slots:
                             R"("pausa":0,"régimen sin subir":0,"pedal":0,"corto":0,"poco )"
                             R"(régimen":0},"pairs":[{"specified":8,"actual":9,"unit":"mbar",)"
                             R"("only_pulls":false,"bins":[]}]}})"));
+
+        // The power of each pull, after "seconds": a curve, and a pull without one.
+        result = Analysis::Result();
+        result.pulls = {{40, 41, 1850, 4210, 2.5, 0.4}, {50, 53, 2000, 1500, 0, 0}};
+        PullPower::Result curve;
+        curve.outcome = PullPower::Result::Curve;
+        curve.degree = 3;
+        curve.rate = 0.4;
+        curve.points = {{40, 1903.25, 61.5, 229.75}, {41, 4000, 150, 267.5}};
+        curve.peakCv = {{150, 4000}};
+        curve.peakNm = {{267.5, 4000}};
+        PullPower::Result none;
+        none.outcome = PullPower::Result::NotRising;
+        none.degree = 2;
+        const QByteArray text = [&] {
+            char *bytes = nullptr;
+            size_t size = 0;
+            FILE *out = open_memstream(&bytes, &size);
+            {
+                JsonWriter json(out);
+                json.beginObject();
+                AnalysisReport::write(json, result, {curve, none}, "compare");
+                json.endObject();
+            }
+            std::fclose(out);
+            const QByteArray written(bytes, qsizetype(size));
+            std::free(bytes);
+            return written;
+        }();
+        QCOMPARE(
+            text.left(text.indexOf(R"("left_out")")),
+            QByteArray(
+                R"({"compare":{"rpm_column":null,"rate":null,"units":[],"pulls":[{"first":40,)"
+                R"("last":41,"rows":2,"rpm_from":1850,"rpm_to":4210,"seconds":2.5,"power":)"
+                R"({"degree":3,"rate":0.4,"points":[{"row":40,"rpm":1903.25,"cv":61.5,"nm":)"
+                R"(229.75},{"row":41,"rpm":4000,"cv":150,"nm":267.5}],"peak_cv":[150,4000],)"
+                R"("peak_nm":[267.5,4000],"warnings":["Pocas muestras por segundo: las )"
+                R"(curvas son orientativas."]}},{"first":50,"last":53,"rows":4,"rpm_from":)"
+                R"(2000,"rpm_to":1500,"seconds":0,"power":{"degree":2,"rate":null,)"
+                R"("points":[],"peak_cv":null,"peak_nm":null,"warnings":["El régimen )"
+                R"(ajustado no sube en todo el tirón","Ajuste de grado 2: pocas filas"]}}],)"));
+    }
+
+    // The power of every pull of a whole log: a point for each of its rows, the figures of the
+    // vehicle given (without drag and rolling resistance the power goes with the mass).
+    void analysisPower()
+    {
+        const QByteArray log = TestSupport::readAll(example("pulls.csv"));
+        const auto pullsOf = [&](const QString &vehicle) {
+            const QJsonObject json = reportOf(log, {"--analysis", "--vehicle", vehicle});
+            return json["analysis"]["pulls"].toArray();
+        };
+        const QJsonArray pulls = pullsOf("1500,2800,0,2.1,0,15,1.2");
+        const QJsonArray heavier = pullsOf("3000,2800,0,2.1,0,15,1.2");
+        QCOMPARE(pulls.size(), 2);
+        for (int p = 0; p < pulls.size(); ++p) {
+            const QJsonArray points = pulls[p]["power"]["points"].toArray();
+            QCOMPARE(points.size(), pulls[p]["rows"].toInt());
+            for (int k = 0; k < points.size(); ++k) {
+                QCOMPARE(points[k]["row"].toInt(), pulls[p]["first"].toInt() + k);
+                const QJsonValue twice = heavier[p]["power"]["points"][k];
+                QVERIFY(qFuzzyCompare(twice["cv"].toDouble(), 2 * points[k]["cv"].toDouble()));
+            }
+        }
+    }
+
+    // --compare: the analysis of the other log (its first session or --compare-session N) with
+    // the same vehicle and rows for the bins, after "analysis", or after "stats" without it.
+    void compareKey()
+    {
+        const QByteArray diesel = TestSupport::readAll(example("diesel.csv"));
+        const QString vehicle = "1400,2900,0.3,2.2,0.014,12,1.21";
+        const QJsonObject alone =
+            reportOf(TestSupport::readAll(example("pulls.csv")),
+                     {"--analysis", "--analysis-all-rows", "--vehicle", vehicle});
+        const QByteArray text = report(diesel, {"--cells", "--compare", example("pulls.csv"),
+                                                "--analysis-all-rows", "--vehicle", vehicle});
+        const QJsonObject json = QJsonDocument::fromJson(text).object();
+        QCOMPARE(valueOf(json, "compare"), valueOf(alone, "analysis"));
+        QVERIFY(!json["compare"]["pairs"][0]["only_pulls"].toBool());
+        QCOMPARE(json["title"].toString(), QStringLiteral("run 01 csv")); // the main log's
+        QVERIFY(at(text, "stats") < at(text, "analysis") &&
+                at(text, "analysis") < at(text, "compare") &&
+                at(text, "compare") < at(text, "cells"));
+
+        const QByteArray without = report(diesel, {"--cells", "--compare", example("pulls.csv")});
+        QVERIFY(at(without, "analysis") < 0 && at(without, "stats") < at(without, "compare") &&
+                at(without, "compare") < at(without, "cells"));
+
+        const QJsonObject second =
+            reportOf(diesel, {"--compare", example("sessions.csv"), "--compare-session", "2"});
+        const QJsonObject ownSecond = reportOf(TestSupport::readAll(example("sessions.csv")),
+                                               {"--analysis", "--session", "2"});
+        QCOMPARE(valueOf(second, "compare"), valueOf(ownSecond, "analysis"));
+        QVERIFY(valueOf(second, "compare") !=
+                valueOf(reportOf(diesel, {"--compare", example("sessions.csv")}), "compare"));
+    }
+
+    // Wrong values of the new options: one line naming what is wrong, no report.
+    void badArguments_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("--vehicle, six values")
+            << QStringList{"--vehicle", "1500,2800,0.31,2.1,0.015,15"}
+            << "--vehicle espera siete valores separados por comas y con punto decimal "
+               "(M,Q,CD,A,CRR,LOSS%,RHO): falta \"Densidad del aire\"";
+        QTest::newRow("--vehicle, a word")
+            << QStringList{"--vehicle", "1500,2800,0.31,ancho,0.015,15,1.2"}
+            << "--vehicle: \"ancho\" no es un número (\"Área frontal\")";
+        QTest::newRow("--vehicle, out of range")
+            << QStringList{"--vehicle", "0,2800,0.31,2.1,0.015,15,1.2"}
+            << "--vehicle: la masa debe ser mayor que 0 kg";
+        QTest::newRow("--compare-session 0")
+            << QStringList{"--compare", "b.csv", "--compare-session", "0"}
+            << "--compare-session espera el número de una sesión del registro que se compara, "
+               "desde 1";
+        QTest::newRow("--compare-session without --compare")
+            << QStringList{"--compare-session", "2"} << "--compare-session necesita --compare";
+    }
+    void badArguments()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, error);
+        Report::Options parsed;
+        QString message;
+        QVERIFY(!Report::parseArguments(QStringList{"--report"} + options + QStringList{"a.csv"},
+                                        parsed, message));
+        QCOMPARE(message, error);
     }
 
     void programExitCodes()
@@ -302,6 +450,18 @@ private slots:
         QCOMPARE(run({"--session", "3", two}), 2); // as a log that cannot be read
         QCOMPARE(err.count('\n'), 1);
         QVERIFY(err.contains("two.csv"));
+
+        // A wrong --vehicle, and a log to compare with that cannot be read or lacks the session.
+        QCOMPARE(run({"--vehicle", "1500,2800,0.31,2.1,0.015,100,1.2", logPath}), 2);
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY(err.contains("pérdidas de transmisión") && out.isEmpty());
+        QCOMPARE(run({"--compare", dir.filePath("other.csv"), logPath}), 2);
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY(err.contains("other.csv") && out.isEmpty());
+        QCOMPARE(run({"--compare", two, "--compare-session", "3", logPath}), 2);
+        QVERIFY(err.contains("two.csv") && out.isEmpty());
+        QCOMPARE(run({"--compare", two, "--compare-session", "2", logPath}), 0);
+        QCOMPARE(QJsonDocument::fromJson(out)["compare"]["left_out"]["régimen bajo"].toInt(), 1);
 
         // A chart that cannot be written fails the run with a message naming it.
         QCOMPARE(run({"--chart", dir.filePath("no/such/dir/c.png"), logPath}), 1);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <map>
+#include <utility>
 
 namespace SpecifiedActual {
 
@@ -119,6 +120,37 @@ std::vector<Pair> findPairs(const std::vector<QString> &units, const std::vector
         }
     }
     return pairs;
+}
+
+std::vector<int> matchPairs(const std::vector<Pair> &first, const std::vector<QString> &firstNames,
+                            const std::vector<Pair> &second,
+                            const std::vector<QString> &secondNames)
+{
+    // The rest of the specified and of the actual column's name.
+    const auto stripped = [](const Pair &pair, const std::vector<QString> &names) {
+        const auto rest = [&](int column) {
+            return column >= 0 && size_t(column) < names.size()
+                       ? nameWords(names[size_t(column)]).rest
+                       : QStringList();
+        };
+        return std::make_pair(rest(pair.specified), rest(pair.actual));
+    };
+    std::vector<std::pair<QStringList, QStringList>> others;
+    for (const Pair &pair : second)
+        others.push_back(stripped(pair, secondNames));
+    std::vector<bool> taken(second.size(), false);
+    std::vector<int> match;
+    for (const Pair &pair : first) {
+        const auto names = stripped(pair, firstNames);
+        int found = -1;
+        for (size_t j = 0; j < second.size() && found < 0; ++j)
+            if (!taken[j] && others[j] == names && sameUnit(pair.unit, second[j].unit))
+                found = int(j);
+        if (found >= 0)
+            taken[size_t(found)] = true;
+        match.push_back(found);
+    }
+    return match;
 }
 
 std::vector<Bin> bins(const DataTable::NumberColumn &speed,

@@ -67,6 +67,16 @@ struct Pair {
 // bins are left empty.
 std::vector<Pair> findPairs(const std::vector<QString> &units, const std::vector<QString> &names);
 
+// Which pair of a second log stands for each pair of a first, as two logs are compared: two pairs
+// match when the names of their specified columns without the specified and actual words
+// (NameWords::rest) are the same, those of their actual columns too, and their units are the
+// same (sameUnit). Entry i is the index in `second` of the pair that matches first[i], or -1;
+// taking the first log's pairs in order, each takes the first match not taken yet. `firstNames`
+// and `secondNames` are the full names of each log's columns.
+std::vector<int> matchPairs(const std::vector<Pair> &first, const std::vector<QString> &firstNames,
+                            const std::vector<Pair> &second,
+                            const std::vector<QString> &secondNames);
+
 // A row range, first to last array index.
 struct Rows {
     int first;

@@ -4,17 +4,69 @@
 #include "core/AnalysisTexts.h"
 #include "core/JsonWriter.h"
 
+#include <optional>
 #include <string_view>
+#include <utility>
 
 namespace AnalysisReport {
 
 namespace {
 
-void writePulls(JsonWriter &json, const std::vector<Pulls::Pull> &pulls)
+void writePeak(JsonWriter &json, const char *name, const std::optional<PullPower::Peak> &peak)
 {
+    json.key(name);
+    if (!peak) {
+        json.null();
+        return;
+    }
+    json.beginArray();
+    json.number(peak->value);
+    json.number(peak->rpm);
+    json.endArray();
+}
+
+void writePower(JsonWriter &json, const PullPower::Result &power)
+{
+    json.key("power");
+    json.beginObject();
+    json.field("degree", power.degree);
+    json.key("rate");
+    if (power.rate)
+        json.number(*power.rate);
+    else
+        json.null();
+    json.key("points");
+    json.beginArray();
+    for (const PullPower::Point &point : power.points) {
+        json.beginObject();
+        json.field("row", point.row);
+        const std::pair<const char *, double> figures[] = {
+            {"rpm", point.rpm}, {"cv", point.cv}, {"nm", point.nm}};
+        for (const auto &[name, value] : figures) {
+            json.key(name);
+            json.number(value);
+        }
+        json.endObject();
+    }
+    json.endArray();
+    writePeak(json, "peak_cv", power.peakCv);
+    writePeak(json, "peak_nm", power.peakNm);
+    json.key("warnings");
+    json.beginArray();
+    for (const QString &warning : PullPower::Warnings(power))
+        json.string(warning);
+    json.endArray();
+    json.endObject();
+}
+
+void writePulls(JsonWriter &json, const std::vector<Pulls::Pull> &pulls,
+                const std::vector<PullPower::Result> &power)
+{
+    const bool withPower = !pulls.empty() && power.size() == pulls.size();
     json.key("pulls");
     json.beginArray();
-    for (const Pulls::Pull &pull : pulls) {
+    for (size_t p = 0; p < pulls.size(); ++p) {
+        const Pulls::Pull &pull = pulls[p];
         json.beginObject();
         json.field("first", pull.firstRow);
         json.field("last", pull.lastRow);
@@ -25,6 +77,8 @@ void writePulls(JsonWriter &json, const std::vector<Pulls::Pull> &pulls)
         json.number(pull.rpmTo);
         json.key("seconds");
         json.number(pull.seconds);
+        if (withPower)
+            writePower(json, power[p]);
         json.endObject();
     }
     json.endArray();
@@ -81,9 +135,10 @@ void writePairs(JsonWriter &json, const Analysis::Result &result)
 
 } // namespace
 
-void write(JsonWriter &json, const Analysis::Result &result)
+void write(JsonWriter &json, const Analysis::Result &result,
+           const std::vector<PullPower::Result> &power, const char *key)
 {
-    json.key("analysis");
+    json.key(key);
     json.beginObject();
     json.key("rpm_column");
     if (result.rpmColumn == ColumnRoles::None)
@@ -97,7 +152,7 @@ void write(JsonWriter &json, const Analysis::Result &result)
     for (const QString &unit : result.units)
         json.string(unit);
     json.endArray();
-    writePulls(json, result.pulls);
+    writePulls(json, result.pulls, power);
     writeLeftOut(json, result);
     writePairs(json, result);
     json.endObject();

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/PullPower.h"
+
+#include <vector>
+
 class JsonWriter;
 
 namespace Analysis {
@@ -23,9 +27,21 @@ struct Result;
 // has no engine speed, "rate" when no step counts; "left_out" always has its seven keys, in this
 // order. Numbers are not rounded; a whole value has no fraction and a value that is not finite is
 // null.
+//
+// With the power of the pulls, each pull also gets, after "seconds":
+//
+//   "power": {"degree": 3, "rate": 0.83, "points": [{"row": 41, "rpm": 1903.2, "cv": 61.4,
+//             "nm": 229.8}], "peak_cv": [148.2, 3950.1], "peak_nm": [331.5, 2300.7],
+//             "warnings": ["Pocas muestras por segundo: las curvas son orientativas."]}
+//
+// "rpm" is the fitted engine speed; a peak is [value, rpm] of the first point of the highest
+// value. Without a curve "points" is empty and the peaks are null; "rate" is null when no time
+// passes; "warnings" are PullPower::Warnings.
 namespace AnalysisReport {
 
-// Writes the key "analysis" and its object.
-void write(JsonWriter &json, const Analysis::Result &result);
+// Writes the key `key` and the object of `result`; with `power` holding one result per pull, each
+// pull gets its "power".
+void write(JsonWriter &json, const Analysis::Result &result,
+           const std::vector<PullPower::Result> &power = {}, const char *key = "analysis");
 
 } // namespace AnalysisReport

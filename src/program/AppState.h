@@ -6,6 +6,7 @@
 #include "core/LogReader.h"
 #include "core/ProgramName.h"
 #include "core/Stats.h"
+#include "program/ComparisonLog.h"
 
 #include <QColor>
 #include <QObject>
@@ -74,6 +75,10 @@ public:
     std::vector<LogLayout::ColumnLines> columnLines;
     DataTable slotTimes;
     bool newerLayout = false;
+
+    // A second log to compare with this one ("Comparar con…"); every load of a log or session
+    // drops it.
+    ComparisonLog comparison;
 
     // ---- controls ----
     const Box &box(int k) const { return m_boxes[size_t(k)]; }

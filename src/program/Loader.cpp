@@ -50,6 +50,7 @@ bool AppState::OpenSession(int session)
 bool AppState::Loader(const QString &path, int session)
 {
     setCaption(captionPrefix() + LogTitle);
+    comparison.clear();
     LogReadResult read = LogReader::read(path, session);
     if (!read.ok) {
         m_logPath.clear();

@@ -2,6 +2,7 @@
 
 #include "core/Analysis.h"
 #include "core/JsonWriter.h"
+#include "core/PowerOfPulls.h"
 #include "program/AnalysisReport.h"
 #include "program/AppState.h"
 
@@ -42,14 +43,44 @@ bool parsePowerBoxes(const QString &value, Options &options, QString &error)
     return ok;
 }
 
-bool parseSession(const QString &value, Options &options, QString &error)
+bool parseSession(const QString &option, const QString &value, int &session, QString &error)
 {
     bool ok = false;
-    options.session = value.toInt(&ok);
-    if (ok && options.session >= 1)
+    session = value.toInt(&ok);
+    if (ok && session >= 1)
         return true;
-    error = QStringLiteral("--session espera el número de una sesión del registro, desde 1");
+    error = option == QLatin1String("--session")
+                ? QStringLiteral("--session espera el número de una sesión del registro, desde 1")
+                : QStringLiteral("--compare-session espera el número de una sesión del registro "
+                                 "que se compara, desde 1");
     return false;
+}
+
+// The options of the analysis of both logs.
+Analysis::Options analysisOptions(const Options &options)
+{
+    Analysis::Options analysis;
+    if (options.analysisAllRows)
+        analysis.binRows = Analysis::BinRows::All;
+    return analysis;
+}
+
+// The value of an option that takes one.
+bool parseValue(const QString &option, const QString &value, Options &options, QString &error)
+{
+    if (option == QLatin1String("--chart"))
+        options.chartFile = value;
+    else if (option == QLatin1String("--compare"))
+        options.comparePath = value;
+    else if (option == QLatin1String("--power"))
+        return parsePowerBoxes(value, options, error);
+    else if (option == QLatin1String("--vehicle"))
+        return Vehicle::fromArgument(value, options.vehicle, error);
+    else if (option == QLatin1String("--session"))
+        return parseSession(option, value, options.session, error);
+    else
+        return parseSession(option, value, options.compareSession, error);
+    return true;
 }
 
 } // namespace
@@ -58,11 +89,13 @@ bool parseArguments(const QStringList &args, Options &options, QString &error)
 {
     options = Options();
     bool report = false;
+    bool compareSession = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
-        const bool takesValue = arg == QLatin1String("--power") ||
-                                arg == QLatin1String("--chart") ||
-                                arg == QLatin1String("--session");
+        const bool takesValue =
+            arg == QLatin1String("--power") || arg == QLatin1String("--chart") ||
+            arg == QLatin1String("--session") || arg == QLatin1String("--vehicle") ||
+            arg == QLatin1String("--compare") || arg == QLatin1String("--compare-session");
         if (arg == QLatin1String("--report")) {
             report = true;
         } else if (arg == QLatin1String("--cells")) {
@@ -76,12 +109,9 @@ bool parseArguments(const QStringList &args, Options &options, QString &error)
                 error = QStringLiteral("falta el valor de %1").arg(arg);
                 return false;
             }
-            const QString value = args[++i];
-            if (arg == QLatin1String("--chart"))
-                options.chartFile = value;
-            else if (arg == QLatin1String("--power") ? !parsePowerBoxes(value, options, error)
-                                                     : !parseSession(value, options, error))
+            if (!parseValue(arg, args[++i], options, error))
                 return false;
+            compareSession = compareSession || arg == QLatin1String("--compare-session");
         } else if (arg.startsWith(QLatin1String("--")) && options.logPath.isEmpty()) {
             error = QStringLiteral("opción desconocida: %1").arg(arg);
             return false;
@@ -94,7 +124,13 @@ bool parseArguments(const QStringList &args, Options &options, QString &error)
     }
     if (!report || options.logPath.isEmpty()) {
         error = QStringLiteral("uso: ondalyx --report [--cells] [--power A,B,C] [--session N] "
-                               "[--chart ARCHIVO] [--analysis] [--analysis-all-rows] REGISTRO");
+                               "[--chart ARCHIVO] [--analysis] [--analysis-all-rows] "
+                               "[--vehicle M,Q,CD,A,CRR,LOSS%,RHO] [--compare OTRO] "
+                               "[--compare-session N] REGISTRO");
+        return false;
+    }
+    if (compareSession && options.comparePath.isEmpty()) {
+        error = QStringLiteral("--compare-session necesita --compare");
         return false;
     }
     return true;
@@ -106,9 +142,15 @@ bool load(AppState &state, const Options &options, QString &error)
     state.showMessage = [&lastMessage](const QString &text, MessageKind) { lastMessage = text; };
     const bool ok = state.FormLoad(options.logPath, options.session);
     state.showMessage = nullptr;
-    if (!ok)
+    if (!ok) {
         error = lastMessage;
-    return ok;
+        return false;
+    }
+    if (options.comparePath.isEmpty())
+        return true;
+    state.comparison.setOptions(analysisOptions(options));
+    state.comparison.setVehicle(options.vehicle);
+    return state.comparison.open(options.comparePath, options.compareSession, error);
 }
 
 namespace {
@@ -201,18 +243,19 @@ void writeCells(JsonWriter &json, const DataTable &table)
     json.endArray();
 }
 
-// The analysis of the loaded log, as the "Análisis" tab shows it.
+// The analysis of the loaded log and the power of its pulls, as the "Análisis" tab shows them.
 void writeAnalysis(JsonWriter &json, const AppState &state, const Options &options)
 {
-    Analysis::Options analysis;
-    if (options.analysisAllRows)
-        analysis.binRows = Analysis::BinRows::All;
-    AnalysisReport::write(json, Analysis::compute(state.table, state.slotTimes, state.columnLines,
-                                                  state.newerLayout, analysis));
+    const Analysis::Result result =
+        Analysis::compute(state.table, state.slotTimes, state.columnLines, state.newerLayout,
+                          analysisOptions(options));
+    AnalysisReport::write(json, result,
+                          PowerOfPulls::compute(state.table, state.slotTimes, state.newerLayout,
+                                                result, options.vehicle));
 }
 
-// The keys of the loaded log, "caption" to "cells" (with "sessions" after "rows" and "analysis"
-// after "stats").
+// The keys of the loaded log, "caption" to "cells" (with "sessions" after "rows", and "analysis"
+// and "compare" after "stats").
 void writeLoaded(JsonWriter &json, const AppState &state, const Options &options)
 {
     json.field("caption", state.caption());
@@ -227,6 +270,9 @@ void writeLoaded(JsonWriter &json, const AppState &state, const Options &options
     writeStats(json, state);
     if (options.analysis)
         writeAnalysis(json, state, options);
+    if (state.comparison.isOpen())
+        AnalysisReport::write(json, state.comparison.analysis(), state.comparison.power(),
+                              "compare");
     if (options.cells)
         writeCells(json, state.table);
 }
