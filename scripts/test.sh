@@ -69,8 +69,8 @@ sanitizers() {
         ctest --test-dir "$dir" --output-on-failure --no-tests=error
 }
 
-# The core library built with ONDALYX_PORTABLE, as on a system without SSE2 or Linux (plain C++
-# byte scans, plain heap memory), in a build directory of its own; only the core tests (CTest
+# The core library built with ONDALYX_PORTABLE, as on a system other than Linux (plain heap
+# memory, no huge pages), in a build directory of its own; only the core tests (CTest
 # label "core") and what they link are built and run.
 portable() {
     local dir="${ONDALYX_PORTABLE_BUILD_DIR:-$build-portable}"

@@ -207,14 +207,6 @@ protected:
 private:
     void makePoints()
     {
-        // A drawing of the same series over the same rows and pixels as the last one (the plot
-        // draws again for other reasons: its layout, the title, a second request) takes the same
-        // points.
-        const Made made{m_model->revision(m_series), keyAxis()->range(),
-                        keyAxis()->axisRect()->rect()};
-        if (made == m_made)
-            return;
-        m_made = made;
         QVector<QCPGraphData> points;
         const long rows = m_series <= m_model->seriesCount() ? m_model->rowCount() : 0;
         const QCPRange range = keyAxis()->range();
@@ -278,19 +270,8 @@ private:
         }
     }
 
-    struct Made {
-        uint64_t revision = 0;
-        QCPRange range;
-        QRect rect;
-        bool operator==(const Made &o) const
-        {
-            return revision == o.revision && range == o.range && rect == o.rect;
-        }
-    };
-
     const ChartModel *m_model;
     const int m_series;
-    Made m_made;
 };
 
 } // namespace
