@@ -1,5 +1,6 @@
 #include "gui/Form1.h"
 
+#include "core/AnalysisTexts.h"
 #include "core/Association.h"
 #include "core/ImageFiles.h"
 #include "core/ProgramName.h"
@@ -396,6 +397,8 @@ void Form1::wireState()
     connect(state, &AppState::tableAboutToReset, m_model, &DataTableModel::beginReset);
     connect(state, &AppState::tableReset, this, [this] {
         m_model->endReset();
+        m_model->setHeaderTips(AnalysisTexts::columnLabels(m_state->table, m_state->columnLines,
+                                                           m_state->newerLayout));
         syncColumns();
     });
     connect(state, &AppState::rowAboutToBeRemoved, m_model, &DataTableModel::beginRemoveRow);
