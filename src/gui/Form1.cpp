@@ -4,6 +4,7 @@
 #include "core/Association.h"
 #include "core/ImageFiles.h"
 #include "core/ProgramName.h"
+#include "gui/AnalysisTab.h"
 #include "gui/ChartView.h"
 #include "gui/DataTableModel.h"
 #include "gui/Form2.h"
@@ -171,6 +172,7 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent), m_state(std::make_unique<Ap
     buildGrafica(grafica);
     buildDatos(datos);
     buildEstadisticas(estadisticas);
+    m_tabs->addTab(new AnalysisTab(*m_state), QStringLiteral("Análisis"));
     m_tabs->setCurrentIndex(1);
 
     m_state->showMessage = [this](const QString &text, MessageKind kind) {
