@@ -17,6 +17,7 @@ namespace {
 constexpr double Margin = 0.05;        // of the range shown, kept free above and below
 constexpr double LineWidth = 1.5;      // pixels
 constexpr double PointSize = 2.5;      // pixels, a loose point
+constexpr int PointAlpha = 120;        // of 255, a loose point
 constexpr size_t WideLinePoints = 400; // the most points drawn with the wide pen
 constexpr const char *Dash = " — ";    // between the read-out's pieces
 
@@ -70,7 +71,11 @@ protected:
             first = end;
         }
         if (!m_traced.points.empty()) {
-            painter->setPen(QPen(m_curve.color, PointSize, Qt::SolidLine, Qt::SquareCap));
+            // Lighter than the lines: the rows outside pulls are the background the pulls
+            // stand out from.
+            QColor light = m_curve.color;
+            light.setAlpha(PointAlpha);
+            painter->setPen(QPen(light, PointSize, Qt::SolidLine, Qt::SquareCap));
             painter->drawPoints(m_traced.points.data(), int(m_traced.points.size()));
         }
     }
@@ -153,14 +158,8 @@ void AnalysisChart::build()
     area->setRangeDragAxes({m_plot->xAxis}, {m_plot->yAxis, m_plot->yAxis2});
     area->setRangeZoomAxes({m_plot->xAxis}, {m_plot->yAxis, m_plot->yAxis2});
     m_plot->yAxis2->setTickLabels(true);
-    QFont small = m_plot->font();
-    small.setPointSizeF(7.5);
-    m_plot->legend->setFont(small);
-    m_plot->legend->setIconSize(14, 6);
-    m_plot->legend->setBrush(QColor(255, 255, 255, 210));
-    m_plot->legend->setBorderPen(QPen(QColor(200, 200, 200)));
-    m_plot->legend->setRowSpacing(-3);
-    area->insetLayout()->setInsetAlignment(0, Qt::AlignLeft | Qt::AlignTop);
+    // No legend over the curves: the series list beside the chart shows each one's colour.
+    m_plot->legend->setVisible(false);
     layout->addWidget(m_plot, 1);
 
     m_readout = new QLabel;
@@ -209,7 +208,6 @@ void AnalysisChart::setCurves(std::vector<AnalysisCurve> curves, const XAxis &ax
     m_plot->yAxis2->setLabel(rightUnits.join(QStringLiteral(" / ")));
     m_plot->yAxis2->setVisible(std::find(m_onRight.begin(), m_onRight.end(), true) !=
                                m_onRight.end());
-    m_plot->legend->setVisible(!m_curves.empty());
     m_readout->clear();
     showAll();
 }

@@ -52,11 +52,23 @@ int AnalysisLog::entryOf(int column)
     return column < 5 ? column - 1 : column < 10 ? column - 2 : column - 3;
 }
 
+QString AnalysisLog::name(int column) const
+{
+    const QString name = column >= 0 && size_t(column) < m_result.names.size()
+                             ? m_result.names[size_t(column)]
+                             : QString();
+    return name.isEmpty() ? QStringLiteral("Columna %1").arg(column) : name;
+}
+
+QString AnalysisLog::unit(int column) const
+{
+    return column >= 0 && size_t(column) < m_result.units.size() ? m_result.units[size_t(column)]
+                                                                 : QString();
+}
+
 QString AnalysisLog::label(int column) const
 {
-    if (column < 0 || size_t(column) >= m_result.names.size())
-        return QString();
-    return AnalysisTexts::column(m_result.names[size_t(column)], m_result.units[size_t(column)]);
+    return AnalysisTexts::column(name(column), unit(column));
 }
 
 QColor AnalysisLog::color(int column)
@@ -104,12 +116,8 @@ double AnalysisLog::pullStart(const Pulls::Pull &pull) const
 AnalysisCurve AnalysisLog::curve(int column, AnalysisAxis axis, int pull) const
 {
     AnalysisCurve curve;
-    curve.name = column >= 0 && size_t(column) < m_result.names.size()
-                     ? m_result.names[size_t(column)]
-                     : QString();
-    curve.unit = column >= 0 && size_t(column) < m_result.units.size()
-                     ? m_result.units[size_t(column)]
-                     : QString();
+    curve.name = name(column);
+    curve.unit = unit(column);
     curve.color = color(column);
     curve.y = numbers(m_table, column);
     curve.valueText = [table = &m_table, column](int entry) {

@@ -37,7 +37,10 @@ public:
     int valueColumnCount() const;
     static int valueColumn(int entry);
     static int entryOf(int column); // -1 for a column that holds no values
-    // A value column's name and unit ("Boost Pressure (actual) [mbar]") and colour.
+    // A value column's full name ("Columna 15" for one without), unit, both together ("Boost
+    // Pressure (actual) [mbar]") and colour.
+    QString name(int column) const;
+    QString unit(int column) const;
     QString label(int column) const;
     static QColor color(int column);
 

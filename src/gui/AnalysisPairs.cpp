@@ -127,8 +127,8 @@ void AnalysisPairs::showTables(const AnalysisLog *log)
     }
     int n = 0;
     for (const SpecifiedActual::Pair &pair : result.pairs) {
-        const QString names = result.names[size_t(pair.specified)] + QStringLiteral(" / ") +
-                              result.names[size_t(pair.actual)];
+        const QString names =
+            log->name(pair.specified) + QStringLiteral(" / ") + log->name(pair.actual);
         auto *title = new QLabel(AnalysisTexts::column(names, pair.unit));
         title->setTextFormat(Qt::PlainText);
         QFont bold = title->font();
