@@ -103,6 +103,15 @@ QByteArray climbingLog(int rows)
     return TestSupport::standardLog(TestSupport::Diesel, lines);
 }
 
+// A log of the standard layout from the cells of each row: `rows` lines of "cell0,...,cell14".
+QByteArray logOf(const QList<QByteArray> &rows)
+{
+    QList<QByteArray> lines;
+    for (const QByteArray &row : rows)
+        lines << "," + row;
+    return TestSupport::standardLog(TestSupport::Diesel, lines);
+}
+
 CurvePixels::Mapping identity(int width, int height)
 {
     CurvePixels::Mapping mapping;
@@ -255,9 +264,145 @@ private slots:
         QCOMPARE(w.tab()->chart()->curves().size(), size_t(2));
 
         w.openBytes(climbingLog(6)); // shown: taken up when the event loop comes round
+        QVERIFY(w.tab()->log());
         QCOMPARE(w.tab()->log()->table().rowCount(), 6);
         QCOMPARE(w.axis()->currentText(), QStringLiteral("Régimen (rpm)")); // the defaults again
         QCOMPARE(w.tab()->log()->result().pulls.size(), size_t(1));
+    }
+
+    // On "Tiempo (s)" each series stands at its own group's time stamp, and a cell that is no
+    // number breaks its line rather than dropping it to 0.
+    void timeAxisUsesEachGroupsClock()
+    {
+        Window w;
+        QList<QByteArray> rows;
+        for (int r = 1; r <= 6; ++r) {
+            const QByteArray t = QByteArray::number(r);
+            const QByteArray c7 = r == 3 ? "abc" : QByteArray::number(500 + r);
+            rows << t + "," + QByteArray::number(900 + r) + ",1,2,3," + t + ".5,900,400," + c7 +
+                        ",1,1," + t + ".25,1,2,3,4";
+        }
+        w.openBytes(logOf(rows));
+        w.showTab();
+        w.chooseAxis(QStringLiteral("Tiempo (s)"));
+        w.tick({2, 8});
+        const std::vector<AnalysisCurve> &curves = w.tab()->chart()->curves();
+        QCOMPARE(CurvePixels::extent(curves[0]).xLow, 1.0); // group A's clock
+        QCOMPARE(CurvePixels::extent(curves[1]).xLow, 1.5); // group B's
+        CurvePixels::Mapping mapping = identity(100, 1000);
+        mapping.ax = 10;
+        std::vector<uint8_t> seen;
+        CurvePixels::Traced traced;
+        CurvePixels::trace(curves[1], mapping, seen, traced);
+        QCOMPARE(traced.lineCount(), size_t(2)); // rows 1-2 and 4-6
+        QCOMPARE(traced.line(0).last(), QPointF(25, 502));
+        QCOMPARE(traced.line(1).first(), QPointF(45, 504));
+        QCOMPARE(CurvePixels::extent(curves[1]).yLow, 501.0);
+    }
+
+    // The wheel zooms both axes, a double click shows everything again.
+    void zoomBothAxesAndReset()
+    {
+        Window w;
+        w.openBytes(climbingLog(8));
+        w.showTab();
+        w.tick({2, 7});
+        QCustomPlot *plot = w.plot();
+        plot->replot();
+        const QCPRange x = plot->xAxis->range(), left = plot->yAxis->range(),
+                       right = plot->yAxis2->range();
+        const QPointF at(plot->axisRect()->center());
+        QWheelEvent wheel(at, plot->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot, &wheel);
+        QVERIFY(plot->xAxis->range().size() < x.size());
+        QVERIFY(plot->yAxis->range().size() < left.size());
+        QVERIFY(plot->yAxis2->range().size() < right.size());
+        QTest::mouseDClick(plot, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+        QCOMPARE(plot->xAxis->range(), x);
+        QCOMPARE(plot->yAxis->range(), left);
+        QCOMPARE(plot->yAxis2->range(), right);
+    }
+
+    // Specified against actual: a pair the user picks gets its table, shaded where the mean
+    // difference passes 5 % of the specified value; "Solo tirones" takes the bins again.
+    void pairTables()
+    {
+        Window w;
+        QList<QByteArray> rows;
+        const char *actual[] = {"900", "900", "1100", "1100", "1010", "1020"};
+        const int speed[] = {1100, 1200, 1600, 1700, 2100, 2200};
+        for (int r = 0; r < 6; ++r) {
+            const QByteArray t = QByteArray::number(r + 1);
+            const QByteArray rpm = QByteArray::number(speed[r]); // in groups A and B
+            rows << t + "," + rpm + ",1,2,3," + t + "," + rpm + ",1000," + actual[r] + ",1," + t +
+                        ",1,2,3,4";
+        }
+        w.openBytes(logOf(rows));
+        w.showTab();
+        QVERIFY(!w.find<QTableView>(QStringLiteral("Par_1"))); // "C7" and "C8" make no pair
+        w.find<QComboBox>(QStringLiteral("ParEspecificado"))->setCurrentText("C7 [mbar]");
+        w.find<QComboBox>(QStringLiteral("ParReal"))->setCurrentText("C8 [mbar]");
+        w.find<QPushButton>(QStringLiteral("AnadirPar"))->click();
+        QAbstractItemModel *bins = w.find<QTableView>(QStringLiteral("Par_1"))->model();
+        QCOMPARE(bins->rowCount(), 3);
+        QStringList shown;
+        for (int r = 0; r < 3; ++r) {
+            QStringList cells;
+            for (int c = 0; c < bins->columnCount(); ++c)
+                cells << bins->index(r, c).data().toString();
+            const QVariant shade = bins->index(r, 0).data(Qt::BackgroundRole);
+            cells << (!shade.isValid()                             ? "-"
+                      : shade.value<QBrush>().color().red() == 255 ? "red"
+                                                                   : "blue");
+            shown << cells.join(' ');
+        }
+        QCOMPARE(shown, QStringList({"1000 2 1000,0 900,0 -100,0 -100,0 red",
+                                     "1500 2 1000,0 1100,0 100,0 100,0 blue",
+                                     "2000 2 1000,0 1015,0 15,0 10,0 -"}));
+        QCOMPARE(bins->headerData(4, Qt::Horizontal).toString(),
+                 QStringLiteral("Diferencia\n(mbar)"));
+
+        w.open(examples("pulls.csv")); // the bins over the pulls, then over every row
+        auto *onlyPulls = w.find<QCheckBox>(QStringLiteral("SoloTirones"));
+        QVERIFY(onlyPulls->isChecked());
+        bins = w.find<QTableView>(QStringLiteral("Par_1"))->model();
+        QCOMPARE(bins->index(0, 0).data().toString(), QStringLiteral("1250"));
+        onlyPulls->click();
+        bins = w.find<QTableView>(QStringLiteral("Par_1"))->model();
+        QCOMPARE(bins->index(0, 0).data().toString(), QStringLiteral("750")); // idle
+    }
+
+    // Logs the tab cannot make much of still show, and say why.
+    void hostileLogs_data()
+    {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<QString>("reason"); // of row 1, when told
+        QTest::newRow("engine speed as text")
+            << logOf({"1,abc,1,2,3,1,9,9,9,9,1,1,2,3,4", "2,x,1,2,3,2,9,9,9,9,2,1,2,3,4"})
+            << "sin régimen";
+        QTest::newRow("one row") << logOf({"1,2500,1,2,3,1,9,9,9,9,1,1,2,3,4"})
+                                 << "régimen sin subir";
+        QTest::newRow("time going back")
+            << logOf({"5,2500,1,2,3,5,9,9,9,9,5,1,2,3,4", "1,3500,1,2,3,1,9,9,9,9,1,1,2,3,4"})
+            << QString();
+    }
+    void hostileLogs()
+    {
+        QFETCH(QByteArray, log);
+        QFETCH(QString, reason);
+        Window w;
+        w.openBytes(log);
+        w.showTab();
+        for (int a = 0; a < w.axis()->count(); ++a) {
+            w.axis()->setCurrentIndex(a);
+            w.plot()->replot();
+        }
+        QVERIFY(w.tab()->log()->result().pulls.empty());
+        auto *list = w.find<QTableView>(QStringLiteral("PorQueNo"))->model();
+        QCOMPARE(list->rowCount(), w.tab()->log()->table().rowCount());
+        if (!reason.isEmpty())
+            QCOMPARE(list->index(0, LeftOutModel::Reason).data().toString(), reason);
     }
 
     // "¿Por qué no?" lists the rows in no pull, read on demand between the pulls.
