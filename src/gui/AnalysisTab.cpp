@@ -50,8 +50,8 @@ QLabel *caption(const QString &text)
     return label;
 }
 
-// A list of one column of rows that all have the height of a line of text.
-template <class View> View *rowsOfText(View *view, const QString &name)
+// A list the user reads and chooses in, never edits.
+template <class View> View *readOnly(View *view, const QString &name)
 {
     view->setObjectName(name);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -68,7 +68,7 @@ AnalysisTab::AnalysisTab(AppState &state, QWidget *parent) : QWidget(parent), m_
 
 AnalysisTab::~AnalysisTab()
 {
-    // The views and the chart read the log: they go first.
+    // The chart's curves read the log: the chart goes first.
     delete m_chart;
     m_chart = nullptr;
 }
@@ -125,7 +125,7 @@ QWidget *AnalysisTab::buildControls()
     layout->addWidget(m_noSpeed);
 
     layout->addWidget(caption(QStringLiteral("Tirones")));
-    m_pulls = rowsOfText(new QListView, QStringLiteral("Tirones"));
+    m_pulls = readOnly(new QListView, QStringLiteral("Tirones"));
     m_pulls->setModel(m_pullModel);
     m_pulls->setUniformItemSizes(true);
     m_pulls->setFixedHeight(PullRowsShown * (m_pulls->fontMetrics().height() + 3) +
@@ -133,7 +133,7 @@ QWidget *AnalysisTab::buildControls()
     layout->addWidget(m_pulls);
 
     layout->addWidget(caption(QStringLiteral("Series")));
-    m_seriesList = rowsOfText(new QListView, QStringLiteral("SeriesAnalisis"));
+    m_seriesList = readOnly(new QListView, QStringLiteral("SeriesAnalisis"));
     m_seriesList->setModel(m_seriesModel);
     m_seriesList->setUniformItemSizes(true);
     const int swatch = m_seriesList->fontMetrics().height() * 2 / 3;
@@ -161,7 +161,7 @@ QWidget *AnalysisTab::buildLeftOut()
     rates->addWidget(m_fewSamples, 1);
     layout->addLayout(rates);
 
-    m_leftOut = rowsOfText(new QTableView, QStringLiteral("PorQueNo"));
+    m_leftOut = readOnly(new QTableView, QStringLiteral("PorQueNo"));
     m_leftOut->setModel(m_leftOutModel);
     m_leftOut->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_leftOut->setShowGrid(false);
