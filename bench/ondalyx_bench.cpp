@@ -28,6 +28,8 @@
 #include "core/LogReader.h"
 #include "core/PowerOfPulls.h"
 #include "core/Stats.h"
+#include "gui/AnalysisChart.h"
+#include "gui/AnalysisTab.h"
 #include "gui/ChartView.h"
 #include "gui/Form1.h"
 #include "gui/Form3.h"
@@ -35,7 +37,10 @@
 #include "program/AppState.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -89,15 +94,10 @@ double median(std::vector<double> values)
 
 // ---- the logs ----
 
-// A diesel pull: the engine speed climbs from 900 to 4500 rpm over 400 rows and starts again;
-// the boost target leads the actual boost, which overshoots a little at the top. That climb, 40
-// rpm a second, is too slow for a pull of the analysis. With `pulls`, the engine speed climbs
-// instead by 170 rpm a row from 1300 rpm for 18 rows and falls back over the next 12, at 1 to 3
-// rows a second: a pull every 30 rows.
-std::string makeLog(int rows, bool pulls = false)
+// The header block of the bench's logs: groups '003, '011 and '020, units on line 6.
+std::string logHeader()
 {
     std::string out;
-    out.reserve(size_t(rows) * 90 + 1024);
     out += "Friday,14,March,2025,10:42:17:31845,KORVEX Version: Release 11.2.4 (x64),Data "
            "version: 20250613 DS342.2\r\n";
     out += "03G 906 021 KM,BKD,R4 2.0L EDC G000AG 0914,\r\n";
@@ -109,26 +109,54 @@ std::string makeLog(int rows, bool pulls = false)
     out += ",,/min,mg/H,mg/H,%,,/min,mbar,mbar,%,,mg/H,Nm,mg/H,C\r\n";
     out += "Marker,TIME,STAMP,STAMP,STAMP,STAMP,TIME,STAMP,STAMP,STAMP,STAMP,TIME,STAMP,STAMP,"
            "STAMP,STAMP\r\n";
+    return out;
+}
+
+// One data line of the bench's logs at time t, engine speed `speed`, boost target and actual.
+void appendRow(std::string &out, int r, double t, int phase, double speed, double target,
+               double actual)
+{
     char line[256];
-    double pullTime = 0.10;
+    const double egr = std::max(0.0, 290.0 - phase * 0.9);
+    const int n = std::snprintf(
+        line, sizeof line,
+        ",%.2f,%.0f,%.0f,%.1f,%.1f,%.1f,%.0f,%.0f,%.0f,%.1f,%.1f,%.2f,%.0f,%.1f,%.1f\r\n", t, speed,
+        290.0, egr, 63.0 + (r % 7) * 0.3, t + 0.07, speed - 7, target, actual,
+        39.1 + (phase % 50) * 0.9, t + 0.16, 12.44 + (phase % 31) * 0.5, 150.0 + phase * 0.8,
+        20.19 + (phase % 13) * 0.7, 41.5 + (r % 5) * 0.1);
+    out.append(line, size_t(n));
+}
+
+// A diesel pull: the engine speed climbs from 900 to 4500 rpm over 400 rows and starts again;
+// the boost target leads the actual boost, which overshoots a little at the top. (At about
+// 40 rpm/s this is too slow a climb for the analysis to call it a pull.)
+std::string makeLog(int rows)
+{
+    std::string out = logHeader();
+    out.reserve(size_t(rows) * 90 + 1024);
     for (int r = 0; r < rows; ++r) {
-        const double t = pulls ? pullTime : 0.10 + r * 0.23;
-        pullTime += 0.33 + 0.11 * (r % 7);
+        const double t = 0.10 + r * 0.23;
         const int phase = r % 400;
-        const int pullPhase = r % 30;
-        const double speed = !pulls           ? 900 + phase * 9.0
-                             : pullPhase < 18 ? 1300 + pullPhase * 170.0
-                                              : 1300 + 17 * 170.0 - (pullPhase - 17) * 240.0;
-        const double target = std::min(2450.0, 1000 + phase * 4.2);
-        const double actual = std::min(2480.0, 960 + std::max(0, phase - 12) * 4.4);
-        const double egr = std::max(0.0, 290.0 - phase * 0.9);
-        const int n = std::snprintf(
-            line, sizeof line,
-            ",%.2f,%.0f,%.0f,%.1f,%.1f,%.1f,%.0f,%.0f,%.0f,%.1f,%.1f,%.2f,%.0f,%.1f,%.1f\r\n", t,
-            speed, 290.0, egr, 63.0 + (r % 7) * 0.3, t + 0.07, speed - 7, target, actual,
-            39.1 + (phase % 50) * 0.9, t + 0.16, 12.44 + (phase % 31) * 0.5, 150.0 + phase * 0.8,
-            20.19 + (phase % 13) * 0.7, 41.5 + (r % 5) * 0.1);
-        out.append(line, size_t(n));
+        appendRow(out, r, t, phase, 900 + phase * 9.0, std::min(2450.0, 1000 + phase * 4.2),
+                  std::min(2480.0, 960 + std::max(0, phase - 12) * 4.4));
+    }
+    return out;
+}
+
+// Pulls for the "Análisis" tab, three rows a second: every 100 rows the engine speed climbs from
+// 1,000 to 4,315 rpm over 40 rows (about 260 rpm/s, a pull) and then cruises at about 2,000 rpm.
+std::string makePullLog(int rows)
+{
+    std::string out = logHeader();
+    out.reserve(size_t(rows) * 90 + 1024);
+    for (int r = 0; r < rows; ++r) {
+        const double t = 0.10 + r * 0.33;
+        const int phase = r % 100;
+        const bool pull = phase < 40;
+        const double speed = pull ? 1000 + phase * 85.0 : 2000 + (r % 9) * 7.0;
+        const double target = pull ? std::min(2450.0, 1000 + phase * 60.0) : 1100;
+        const double actual = pull ? std::min(2480.0, 960 + std::max(0, phase - 3) * 62.0) : 1090;
+        appendRow(out, r, t, phase, speed, target, actual);
     }
     return out;
 }
@@ -329,6 +357,11 @@ void redraw(Form1 &form)
 QTabWidget *tabs(Form1 &form)
 {
     return form.findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+}
+
+AnalysisTab *analysisTab(Form1 &form)
+{
+    return form.findChild<AnalysisTab *>(QStringLiteral("Analisis"));
 }
 
 template <class W> W *topLevel()
@@ -611,10 +644,10 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
                                       .arg(leftOut)
                                       .arg(result.pairs.size()));
     });
-    // The power of every pull, on a log of as many rows with a pull every 30 rows, its analysis
+    // The power of every pull, on a log of as many rows with a pull every 100 rows, its analysis
     // made beforehand (the engine speed and its time stamps read).
     const QString pullsPath = QDir(folder).filePath(QStringLiteral("pulls%1.csv").arg(rows));
-    writeFile(pullsPath, makeLog(rows, true));
+    writeFile(pullsPath, makePullLog(rows));
     const LogReadResult pullsRead = LogReader::read(pullsPath);
     const LogFile &pullsLog = pullsRead.log;
     const Analysis::Result pullsAnalysis = Analysis::compute(
@@ -849,11 +882,140 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
             send(QEvent::MouseButtonRelease, to, Qt::NoButton);
         });
     round.push_back([&] { tabs(*form)->setCurrentIndex(1); }); // as the other actions found it
+
+    // ---- the "Análisis" tab, on a log of pulls ----
+    const QString pullPath = QDir(folder).filePath(QStringLiteral("pulls%1.csv").arg(rows));
+    writeFile(pullPath, makePullLog(rows));
+    // The tab brought forward for the first time in a new window that holds the log: the
+    // analysis, the lists and tables filled and the chart drawn.
+    const int tabShown = figures.add(QStringLiteral("Análisis: tab first shown"), Floor::Parse,
+                                     QStringLiteral("analysis and drawing"));
+    actions.push_back(tabShown);
+    round.push_back([&, tabShown] {
+        Form1 fresh;
+        fresh.state().showMessage = [](const QString &, MessageKind) {};
+        fresh.start(pullPath);
+        fresh.show();
+        redraw(fresh);
+        figures.record(tabShown, timed([&] {
+                           tabs(fresh)->setCurrentIndex(3);
+                           settle();
+                           fresh.repaint();
+                       }));
+        if (const AnalysisLog *log = analysisTab(fresh)->log())
+            figures.setNote(tabShown, QStringLiteral("%1 pulls, %2 series drawn")
+                                          .arg(log->result().pulls.size())
+                                          .arg(analysisTab(fresh)->chart()->curves().size()));
+    });
+    auto tabForm = std::make_shared<Form1>();
+    tabForm->state().showMessage = [](const QString &, MessageKind) {};
+    tabForm->start(pullPath);
+    tabForm->show();
+    tabs(*tabForm)->setCurrentIndex(3);
+    redraw(*tabForm);
+    auto *axis = tabForm->findChild<QComboBox *>(QStringLiteral("EjeX"));
+    auto *pullList = tabForm->findChild<QListView *>(QStringLiteral("Tirones"));
+    auto *onlyPulls = tabForm->findChild<QCheckBox *>(QStringLiteral("SoloTirones"));
+    QAbstractItemModel *series =
+        tabForm->findChild<QListView *>(QStringLiteral("SeriesAnalisis"))->model();
+    const auto choosePull = [pullList](int row) {
+        pullList->setCurrentIndex(pullList->model()->index(row, 0));
+    };
+    const auto tickSeries = [series](int row, bool ticked) {
+        series->setData(series->index(row, 0), ticked ? Qt::Checked : Qt::Unchecked,
+                        Qt::CheckStateRole);
+    };
+    const auto tabPlot = [&] { return analysisTab(*tabForm)->chart()->plot(); };
+    const auto tabAction = [&](const QString &name, std::function<void()> prepare,
+                               std::function<void()> work) {
+        const int figure = figures.add(name, Floor::Parse, QStringLiteral("with the redraw"));
+        actions.push_back(figure);
+        round.push_back([&, figure, prepare, work] {
+            prepare();
+            redraw(*tabForm);
+            figures.record(figure, timed([&] {
+                               work();
+                               redraw(*tabForm);
+                           }));
+        });
+    };
+    // The series of the log's first pair are ticked, as the tab starts.
+    tabAction(
+        QStringLiteral("Análisis: x axis to Régimen (rpm), Todos"),
+        [&] {
+            choosePull(0);
+            axis->setCurrentIndex(1);
+        },
+        [&] { axis->setCurrentIndex(0); });
+    tabAction(
+        QStringLiteral("Análisis: x axis to Tiempo (s), Todos"),
+        [&] {
+            choosePull(0);
+            axis->setCurrentIndex(0);
+        },
+        [&] { axis->setCurrentIndex(1); });
+    tabAction(
+        QStringLiteral("Análisis: a pull chosen (Régimen)"),
+        [&] {
+            axis->setCurrentIndex(0);
+            choosePull(0);
+        },
+        [&] { choosePull(pullList->model()->rowCount() / 2); });
+    tabAction(
+        QStringLiteral("Análisis: Todos chosen again (Régimen)"),
+        [&] {
+            axis->setCurrentIndex(0);
+            choosePull(pullList->model()->rowCount() / 2);
+        },
+        [&] { choosePull(0); });
+    tabAction(
+        QStringLiteral("Análisis: tick a series (Régimen, Todos)"),
+        [&] {
+            axis->setCurrentIndex(0);
+            choosePull(0);
+            tickSeries(7, false);
+        },
+        [&] { tickSeries(7, true); });
+    tabAction(
+        QStringLiteral("Análisis: Solo tirones unticked (bins again)"),
+        [&] {
+            if (!onlyPulls->isChecked())
+                onlyPulls->click();
+        },
+        [&] { onlyPulls->click(); });
+    tabAction(
+        QStringLiteral("Análisis: read-out (the mouse over the chart)"),
+        [&] {
+            tickSeries(7, false);
+            axis->setCurrentIndex(0);
+            choosePull(0);
+        },
+        [&, step = 0]() mutable {
+            const QPointF at =
+                QPointF(tabPlot()->axisRect()->rect().center()) + QPointF(++step % 2 ? 5 : -5, 0);
+            QMouseEvent move(QEvent::MouseMove, at, tabPlot()->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(tabPlot(), &move);
+        });
+    tabAction(
+        QStringLiteral("Análisis: zoom (a wheel notch, Régimen, Todos)"),
+        [&] {
+            axis->setCurrentIndex(0);
+            choosePull(0);
+            analysisTab(*tabForm)->chart()->showAll();
+        },
+        [&] {
+            const QPointF at(tabPlot()->axisRect()->rect().center());
+            QWheelEvent wheel(at, tabPlot()->mapToGlobal(at), QPoint(), QPoint(0, 120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(tabPlot(), &wheel);
+        });
     runRounds();
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != form.get())
             window->close();
     form->close();
+    tabForm->close();
 
     printFigures(rows, fileBytes, reps, figures, parseFloor, windowFloor);
 

@@ -181,9 +181,9 @@ private slots:
             menu << w.find<QAction>(QLatin1String(name))->text();
         QCOMPARE(menu, QStringList({"Abrir CSV", "Asociar Extension", "Acerca de ODX"}));
         auto *tabs = w.find<QTabWidget>("SSTab1");
-        QCOMPARE(tabs->count(), 3);
-        QCOMPARE(tabs->tabText(0) + tabs->tabText(1) + tabs->tabText(2),
-                 QStringLiteral("GraficaDatosEstadisticas"));
+        QCOMPARE(tabs->count(), 4);
+        QCOMPARE(tabs->tabText(0) + tabs->tabText(1) + tabs->tabText(2) + tabs->tabText(3),
+                 QStringLiteral("GraficaDatosEstadisticasAnálisis"));
         QCOMPARE(tabs->currentIndex(), 1);
         QVERIFY(!w.find<QCheckBox>("ChCV")->isEnabled());
         for (int k = 0; k < AppState::BoxCount; ++k)

@@ -11,21 +11,6 @@ namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-// Where the time stamps of a value column are: a cell of the log's table or of the slot times.
-struct TimeCell {
-    const DataTable *table;
-    int cell;
-};
-
-TimeCell timeCell(const DataTable &table, const DataTable &slotTimes, bool newerLayout, int column)
-{
-    if (newerLayout && slotTimes.rowCount() > 0) {
-        const int slot = NewerLayout::slotOfColumn(column); // 0 for a time column
-        return {&slotTimes, slot == 0 ? ColumnRoles::None : slot - 1};
-    }
-    return {&table, ColumnRoles::timeColumn(column)};
-}
-
 void addCell(std::vector<int> &cells, int cell)
 {
     if (cell >= 0 && std::find(cells.begin(), cells.end(), cell) == cells.end())
@@ -64,6 +49,15 @@ std::vector<SpecifiedActual::Pair> pairsOf(const Result &result, const Options &
 }
 
 } // namespace
+
+TimeCell timeCell(const DataTable &table, const DataTable &slotTimes, bool newerLayout, int column)
+{
+    if (newerLayout && slotTimes.rowCount() > 0) {
+        const int slot = NewerLayout::slotOfColumn(column); // 0 for a time column
+        return {&slotTimes, slot == 0 ? ColumnRoles::None : slot - 1};
+    }
+    return {&table, ColumnRoles::timeColumn(column)};
+}
 
 std::vector<double> times(const DataTable &table, const DataTable &slotTimes, bool newerLayout,
                           int column)

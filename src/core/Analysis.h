@@ -73,6 +73,15 @@ Result compute(const DataTable &table, const DataTable &slotTimes,
                const std::vector<LogLayout::ColumnLines> &texts, bool newerLayout,
                const Options &options = {});
 
+// Where the time stamps of a value column are kept: a cell of the log's table (its time column) or,
+// in the newer layout, of `slotTimes` (its slot's own); `cell` is ColumnRoles::None for a column
+// that has none. Read in place, as the tab's chart does, they are what times() copies.
+struct TimeCell {
+    const DataTable *table;
+    int cell;
+};
+TimeCell timeCell(const DataTable &table, const DataTable &slotTimes, bool newerLayout, int column);
+
 // The time stamps of a value column, one per row of `table`, NaN where a row has none: its time
 // column's in the classic layout, its slot's own in the newer one (from `slotTimes`, when that has
 // rows).

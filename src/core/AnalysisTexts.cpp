@@ -1,7 +1,10 @@
 #include "core/AnalysisTexts.h"
 
+#include "core/DataTable.h"
 #include "core/NumberRules.h"
+#include "core/UnitsAndNames.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace AnalysisTexts {
@@ -19,10 +22,7 @@ QString grouped(double value)
 // One decimal after a ",", never "-0,0".
 QString oneDecimal(double value)
 {
-    QString text = QString::number(value, 'f', 1);
-    if (text == QLatin1String("-0.0"))
-        text = QStringLiteral("0.0");
-    return text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return figure(value, 1);
 }
 
 } // namespace
@@ -90,6 +90,40 @@ QString fewSamples()
 QString noEngineSpeed()
 {
     return QStringLiteral("El registro no tiene régimen de motor.");
+}
+
+QString column(const QString &name, const QString &unit)
+{
+    return unit.isEmpty() ? name : QStringLiteral("%1 [%2]").arg(name, unit);
+}
+
+std::vector<QString> columnLabels(const DataTable &table,
+                                  const std::vector<LogLayout::ColumnLines> &texts,
+                                  bool newerLayout)
+{
+    std::vector<QString> headers;
+    headers.reserve(size_t(table.columnCount()));
+    for (int k = 0; k < table.columnCount(); ++k)
+        headers.push_back(table.column(k).header);
+    const UnitsAndNames::Labels labels = UnitsAndNames::read(texts, headers, newerLayout);
+    std::vector<QString> out;
+    out.reserve(headers.size());
+    for (size_t k = 0; k < headers.size(); ++k)
+        out.push_back(column(labels.names[k], labels.units[k]));
+    return out;
+}
+
+QString figure(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return QString();
+    QString text = QString::number(value, 'f', decimals);
+    const bool zero = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == QLatin1Char('-') || c == QLatin1Char('.') || c == QLatin1Char('0');
+    });
+    if (zero && text.startsWith(QLatin1Char('-')))
+        text.remove(0, 1);
+    return text.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 } // namespace AnalysisTexts

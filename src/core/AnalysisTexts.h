@@ -1,8 +1,13 @@
 #pragma once
 
+#include "core/LogLayout.h"
 #include "core/Pulls.h"
 
 #include <QString>
+
+#include <vector>
+
+class DataTable;
 
 // The Spanish texts of the "Análisis" tab that the analysis gives, and the report's keys of the
 // reasons. Engine speeds show as whole numbers grouped by "." ("1.850"), seconds and rates with
@@ -29,5 +34,19 @@ QString fewSamples();
 
 // "El registro no tiene régimen de motor."
 QString noEngineSpeed();
+
+// A column as the tab's lists and the header tips of the table name it: its full name and, when it
+// has one, its unit in brackets ("Boost Pressure (actual) [mbar]").
+QString column(const QString &name, const QString &unit);
+
+// The label of every column of `table`, whose texts on lines 5-7 are `texts` (see
+// UnitsAndNames::read).
+std::vector<QString> columnLabels(const DataTable &table,
+                                  const std::vector<LogLayout::ColumnLines> &texts,
+                                  bool newerLayout);
+
+// A figure of the tab's tables and read-out as the table writes numbers: `decimals` decimals after
+// a ",", no grouping, never "-0"; empty for a value that is not finite.
+QString figure(double value, int decimals);
 
 } // namespace AnalysisTexts

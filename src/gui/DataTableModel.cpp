@@ -16,6 +16,13 @@ void DataTableModel::setTable(const DataTable *table)
     endResetModel();
 }
 
+void DataTableModel::setHeaderTips(std::vector<QString> tips)
+{
+    m_headerTips = std::move(tips);
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
 int DataTableModel::rowCount(const QModelIndex &parent) const
 {
     return m_table && !parent.isValid() ? m_table->rowCount() : 0;
@@ -43,7 +50,12 @@ QVariant DataTableModel::data(const QModelIndex &index, int role) const
 QVariant DataTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal) {
-        if (role != Qt::DisplayRole || !m_table || section < 0 || section >= m_table->columnCount())
+        if (!m_table || section < 0 || section >= m_table->columnCount())
+            return QVariant();
+        if (role == Qt::ToolTipRole)
+            return size_t(section) < m_headerTips.size() ? m_headerTips[size_t(section)]
+                                                         : QString();
+        if (role != Qt::DisplayRole)
             return QVariant();
         return m_table->column(section).header;
     }

@@ -1,8 +1,10 @@
 #include "gui/Form1.h"
 
+#include "core/AnalysisTexts.h"
 #include "core/Association.h"
 #include "core/ImageFiles.h"
 #include "core/ProgramName.h"
+#include "gui/AnalysisTab.h"
 #include "gui/ChartView.h"
 #include "gui/DataTableModel.h"
 #include "gui/Form2.h"
@@ -170,6 +172,7 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent), m_state(std::make_unique<Ap
     buildGrafica(grafica);
     buildDatos(datos);
     buildEstadisticas(estadisticas);
+    m_tabs->addTab(new AnalysisTab(*m_state), QStringLiteral("Análisis"));
     m_tabs->setCurrentIndex(1);
 
     m_state->showMessage = [this](const QString &text, MessageKind kind) {
@@ -396,6 +399,8 @@ void Form1::wireState()
     connect(state, &AppState::tableAboutToReset, m_model, &DataTableModel::beginReset);
     connect(state, &AppState::tableReset, this, [this] {
         m_model->endReset();
+        m_model->setHeaderTips(AnalysisTexts::columnLabels(m_state->table, m_state->columnLines,
+                                                           m_state->newerLayout));
         syncColumns();
     });
     connect(state, &AppState::rowAboutToBeRemoved, m_model, &DataTableModel::beginRemoveRow);

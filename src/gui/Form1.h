@@ -29,7 +29,8 @@ class QTableView;
 class QTabWidget;
 
 // The main window: menu bar, the tab control SSTab1 with the chart ("Grafica"), the data table
-// and its controls ("Datos") and the statistics ("Estadisticas"). It holds the program's state
+// and its controls ("Datos"), the statistics ("Estadisticas") and the analysis ("Análisis",
+// gui/AnalysisTab). It holds the program's state
 // (AppState), forwards what the user does to it and shows what it changes.
 class Form1 : public QMainWindow {
     Q_OBJECT
