@@ -74,7 +74,7 @@ void checkNumbers(const DataTable &table, uint32_t choice)
         for (int r = 1; r <= rows; ++r) {
             std::string_view raw;
             const bool exists = table.rawCell(r, cell, raw);
-            const double cached = column.leading[size_t(r - 1)];
+            const double cached = column.leading(size_t(r - 1));
             if (!exists) {
                 if (!std::isnan(cached))
                     std::abort(); // a missing cell must read as no value

@@ -65,18 +65,16 @@ Rows rowsOf(const QString &text)
 Pulls::Result find(const Rows &rows)
 {
     const int size = int(rows.speed.size());
-    return Pulls::find({rows.speed.data(), nullptr, size}, {rows.time.data(), nullptr, size},
-                       {rows.pedal.empty() ? nullptr : rows.pedal.data(), nullptr, size}, size);
+    return Pulls::find({rows.speed.data(), size}, {rows.time.data(), size},
+                       {rows.pedal.empty() ? nullptr : rows.pedal.data(), size}, size);
 }
 
 // A column of numbers as the table keeps them, NaN being no number.
 DataTable::NumberColumn column(const std::vector<double> &values)
 {
     DataTable::NumberColumn column;
-    for (double value : values) {
-        column.leading.push_back(value);
-        column.isNumber.push_back(!std::isnan(value));
-    }
+    for (double value : values)
+        column.append({value, !std::isnan(value)});
     return column;
 }
 

@@ -449,8 +449,8 @@ private slots:
         std::vector<double> x, y;
         AnalysisCurve curve;
         const auto use = [&](bool joined) {
-            curve.x = {x.data(), nullptr, int(x.size())};
-            curve.y = {y.data(), nullptr, int(y.size())};
+            curve.x = {x.data(), int(x.size())};
+            curve.y = {y.data(), int(y.size())};
             curve.spans = {{0, int(x.size()) - 1, 0, joined}};
         };
         std::vector<uint8_t> seen;

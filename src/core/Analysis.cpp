@@ -65,9 +65,8 @@ std::vector<double> times(const DataTable &table, const DataTable &slotTimes, bo
     const TimeCell time = timeCell(table, slotTimes, newerLayout, column);
     const DataTable::NumberColumn &stamps = time.table->numbers(time.cell);
     std::vector<double> out(size_t(table.rowCount()), NaN);
-    for (size_t i = 0; i < out.size() && i < stamps.isNumber.size(); ++i)
-        if (stamps.isNumber[i])
-            out[i] = stamps.leading[i];
+    for (size_t i = 0; i < out.size() && i < stamps.size(); ++i)
+        out[i] = stamps.number(i);
     return out;
 }
 
@@ -104,8 +103,7 @@ Result compute(const DataTable &table, const DataTable &slotTimes,
     const int rows = table.rowCount();
     const auto inPlace = [](const DataTable &from, int cell) {
         const DataTable::NumberColumn &column = from.numbers(cell);
-        return Pulls::Numbers{column.leading.data(), column.isNumber.data(),
-                              int(column.isNumber.size())};
+        return Pulls::Numbers{column.values.data(), int(column.size())};
     };
     Pulls::Result pulls =
         Pulls::find(inPlace(table, result.rpmColumn), inPlace(*rpmTime.table, rpmTime.cell),

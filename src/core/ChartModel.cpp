@@ -64,7 +64,7 @@ ChartModel::Values ChartModel::values(int s) const
 ChartModel::Values ChartModel::valuesOf(const Series &series) const
 {
     if (series.source == Series::Source::Own)
-        return {series.own.data(), nullptr, series.own.size()};
+        return {series.own.data(), series.own.size(), false};
     if (series.source == Series::Source::None)
         return Values();
     // The cells of every series on the same rows are read in one walk over the table.
@@ -74,8 +74,7 @@ ChartModel::Values ChartModel::valuesOf(const Series &series) const
             cells.push_back(other.cell);
     series.table.readNumbers(cells);
     const DataTable::NumberColumn &column = series.table.numbers(series.cell);
-    const size_t count = std::min(size_t(series.rows), column.leading.size());
-    return {column.leading.data(), column.isNumber.data(), count};
+    return {column.values.data(), std::min(size_t(series.rows), column.size()), true};
 }
 
 // The two loops below run over every row in view at every drawing of a crowded chart: they keep
@@ -85,25 +84,20 @@ bool ChartModel::Values::range(size_t begin, size_t end, double &lowest, double 
     end = std::min(end, count);
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
-    if (isNumber) { // a cell that is a number is finite
-        // Two pairs of extremes, taken in turn, so that each comparison need not wait for the
-        // one before.
+    if (finite) {
+        // A gap (NaN) loses every comparison, so it needs no test of its own; two pairs of
+        // extremes, taken in turn, so that each comparison need not wait for the one before.
         const double *const in = numbers;
-        const uint8_t *const number = isNumber;
         double low2 = low;
         double high2 = high;
         size_t i = begin;
         for (; i + 1 < end; i += 2) {
-            if (number[i]) {
-                low = in[i] < low ? in[i] : low;
-                high = in[i] > high ? in[i] : high;
-            }
-            if (number[i + 1]) {
-                low2 = in[i + 1] < low2 ? in[i + 1] : low2;
-                high2 = in[i + 1] > high2 ? in[i + 1] : high2;
-            }
+            low = in[i] < low ? in[i] : low;
+            high = in[i] > high ? in[i] : high;
+            low2 = in[i + 1] < low2 ? in[i + 1] : low2;
+            high2 = in[i + 1] > high2 ? in[i + 1] : high2;
         }
-        if (i < end && number[i]) {
+        if (i < end) {
             low = in[i] < low ? in[i] : low;
             high = in[i] > high ? in[i] : high;
         }
@@ -127,7 +121,7 @@ size_t ChartModel::Values::find(size_t begin, size_t end, double value) const
 {
     const size_t last = std::min(end, count);
     for (size_t i = begin; i < last; ++i)
-        if (numbers[i] == value && (!isNumber || isNumber[i]))
+        if (numbers[i] == value)
             return i;
     return end;
 }
@@ -149,7 +143,7 @@ bool ChartModel::valueRange(int s, double &lowest, double &highest) const
     if (!series->rangeKnown) {
         const Values in = valuesOf(*series);
         if (series->source == Series::Source::Table &&
-            in.count == series->table.numbers(series->cell).leading.size()) {
+            in.count == series->table.numbers(series->cell).size()) {
             // Every row of the column: the table knows its extremes.
             const DataTable::NumberColumn &column = series->table.numbers(series->cell);
             series->lowest = column.lowest;
@@ -273,7 +267,7 @@ void ChartModel::setSeriesValuesFromTable(int s, const DataTable &table, int cel
         // Over values the series had, only the cells that are numbers count.
         ownValues(*series);
         const DataTable::NumberColumn &column = table.numbers(cell);
-        for (int r = 0; r < rows && size_t(r) < column.leading.size(); ++r) {
+        for (int r = 0; r < rows && size_t(r) < column.size(); ++r) {
             const double value = column.number(size_t(r));
             if (!std::isnan(value))
                 series->own[size_t(r)] = value;

@@ -28,15 +28,10 @@ public:
     // The values of one series where they lie, for reading many of them in a loop: valid until
     // the model changes. at(i) is row i + 1's value, a gap from `count` on.
     struct Values {
-        const double *numbers = nullptr;   // the values, or the cells' leading numbers
-        const uint8_t *isNumber = nullptr; // cells of a table: whether numbers[i] is the value
+        const double *numbers = nullptr; // NaN for a gap
         size_t count = 0;
-        double at(size_t i) const
-        {
-            if (i >= count || (isNumber && !isNumber[i]))
-                return std::nan("");
-            return numbers[i];
-        }
+        bool finite = false; // every entry is finite or NaN (the cells of a table)
+        double at(size_t i) const { return i < count ? numbers[i] : std::nan(""); }
         // The least and the greatest finite value of entries [begin, end); false when there is
         // none.
         bool range(size_t begin, size_t end, double &lowest, double &highest) const;

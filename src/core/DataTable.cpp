@@ -27,16 +27,6 @@ std::vector<int> unreadCells(const std::vector<int> &cells, const Cache &cache)
     return wanted;
 }
 
-void append(DataTable::NumberColumn &column, NumberRules::CellNumber number)
-{
-    column.leading.push_back(number.leading);
-    column.isNumber.push_back(number.isNumber);
-    if (number.isNumber) {
-        column.lowest = std::min(column.lowest, number.leading);
-        column.highest = std::max(column.highest, number.leading);
-    }
-}
-
 // Reads cells `wanted` (ascending) of one row's bytes onto the ends of `columns`, the column of
 // wanted[i] at columns[i]: the row is walked once, skipping to each wanted cell in one go. A cell
 // the row does not have reads as NaN, no number.
@@ -57,7 +47,7 @@ void appendRowNumbers(std::string_view bytes, const std::vector<int> &wanted,
         }
         const char *comma = static_cast<const char *>(std::memchr(p, ',', size_t(end - p)));
         const char *cellEnd = comma ? comma : end;
-        append(*columns[next], NumberRules::ReadCell(std::string_view(p, size_t(cellEnd - p))));
+        columns[next]->append(NumberRules::ReadCell(std::string_view(p, size_t(cellEnd - p))));
         ++next;
         if (!comma)
             break;
@@ -65,7 +55,7 @@ void appendRowNumbers(std::string_view bytes, const std::vector<int> &wanted,
         ++field;
     }
     for (; next < wanted.size(); ++next) // the row has no such cells
-        append(*columns[next], {std::nan(""), false});
+        columns[next]->append({std::nan(""), false});
 }
 
 } // namespace
@@ -169,21 +159,7 @@ void DataTable::removeRow(int row)
         if (!(*m_numbers)[cell])
             continue;
         auto column = std::make_shared<NumberColumn>(*(*m_numbers)[cell]);
-        const double gone = column->leading[size_t(row - 1)];
-        const bool extreme = column->isNumber[size_t(row - 1)] &&
-                             (gone == column->lowest || gone == column->highest);
-        column->leading.erase(column->leading.begin() + (row - 1));
-        column->isNumber.erase(column->isNumber.begin() + (row - 1));
-        if (extreme) { // the least or the greatest number went with the row
-            column->lowest = HUGE_VAL;
-            column->highest = -HUGE_VAL;
-            for (size_t i = 0; i < column->leading.size(); ++i) {
-                if (column->isNumber[i]) {
-                    column->lowest = std::min(column->lowest, column->leading[i]);
-                    column->highest = std::max(column->highest, column->leading[i]);
-                }
-            }
-        }
+        column->removeAt(size_t(row - 1));
         (*trimmed)[cell] = std::move(column);
     }
     m_numbers = std::move(trimmed);
@@ -267,8 +243,7 @@ void DataTable::readNumbers(const std::vector<int> &cells) const
     std::vector<NumberColumn *> columns;
     for (size_t i = 0; i < wanted.size(); ++i) {
         made.push_back(std::make_shared<NumberColumn>());
-        made.back()->leading.reserve(size_t(rows));
-        made.back()->isNumber.reserve(size_t(rows));
+        made.back()->values.reserve(size_t(rows));
         columns.push_back(made.back().get());
     }
     for (int r = 1; r <= rows; ++r)
@@ -287,11 +262,54 @@ bool DataTable::textNumber(int row, int cell, double &out) const
 {
     if (row < 1 || row > rowCount() || cell < 0)
         return false;
-    const NumberColumn &column = numbers(cell);
-    if (!column.isNumber[size_t(row - 1)])
+    const double value = numbers(cell).number(size_t(row - 1));
+    if (std::isnan(value))
         return false;
-    out = column.leading[size_t(row - 1)];
+    out = value;
     return true;
+}
+
+void DataTable::NumberColumn::append(NumberRules::CellNumber cell)
+{
+    if (cell.isNumber) {
+        values.push_back(cell.leading);
+        lowest = std::min(lowest, cell.leading);
+        highest = std::max(highest, cell.leading);
+        return;
+    }
+    if (!(cell.leading == 0)) // NaN too: a missing cell
+        otherLeading.emplace_back(values.size(), cell.leading);
+    values.push_back(std::nan(""));
+}
+
+double DataTable::NumberColumn::leading(size_t i) const
+{
+    const double value = values[i];
+    if (!std::isnan(value))
+        return value;
+    const auto listed =
+        std::lower_bound(otherLeading.begin(), otherLeading.end(), std::make_pair(i, -HUGE_VAL));
+    return listed != otherLeading.end() && listed->first == i ? listed->second : 0;
+}
+
+void DataTable::NumberColumn::removeAt(size_t i)
+{
+    const double gone = values[i];
+    values.erase(values.begin() + std::ptrdiff_t(i));
+    auto listed =
+        std::lower_bound(otherLeading.begin(), otherLeading.end(), std::make_pair(i, -HUGE_VAL));
+    if (listed != otherLeading.end() && listed->first == i)
+        listed = otherLeading.erase(listed);
+    for (; listed != otherLeading.end(); ++listed)
+        --listed->first;
+    if (gone == lowest || gone == highest) { // the least or the greatest number went with the row
+        lowest = HUGE_VAL;
+        highest = -HUGE_VAL;
+        for (const double value : values) {
+            lowest = value < lowest ? value : lowest; // NaN compares false: skipped
+            highest = value > highest ? value : highest;
+        }
+    }
 }
 
 QColor DataTable::cellColor(int /*row*/, int cell) const

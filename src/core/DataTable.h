@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/BigMemory.h"
+#include "core/NumberRules.h"
 
 #include <QColor>
 #include <QString>
@@ -81,19 +82,29 @@ public:
     std::string_view rowBytes(int row) const;
 
     // ---- numbers ----
-    // The numbers of one cell of every row; entry r - 1 is row r's.
+    // The numbers of one cell of every row; entry r - 1 is row r's. Both readings of
+    // NumberRules::ReadCell are kept in one double a row: the cell's number, and for the few cells
+    // that are no number (empty, missing, a word) their leading value beside, where it is not 0.
     struct NumberColumn {
-        // LeadingValue of the cell's text with "," taken as "." (the log's own bytes); NaN when
-        // the row has no such cell.
-        BigMemory::Vector<double> leading;
-        // Whether TextNumber reads the table's text of the cell whole: its number is then
-        // leading[i].
-        BigMemory::Vector<uint8_t> isNumber;
-        // TextNumber of the table's text, NaN when it is no number (or missing).
-        double number(size_t i) const { return isNumber[i] ? leading[i] : std::nan(""); }
-        // The least and the greatest of those numbers; lowest > highest when there is none.
+        // TextNumber of the table's text of the cell; NaN when it is no number or the row has
+        // no such cell. A drawing or a sum reads these where they lie.
+        BigMemory::Vector<double> values;
+        // LeadingValue of the cells that are no number, where it is not 0 ("1e5", "12 V"; NaN for
+        // a row without the cell), by row index, ascending.
+        std::vector<std::pair<size_t, double>> otherLeading;
+        // The least and the greatest number; lowest > highest when there is none.
         double lowest = HUGE_VAL;
         double highest = -HUGE_VAL;
+
+        size_t size() const { return values.size(); }
+        double number(size_t i) const { return values[i]; }
+        bool isNumber(size_t i) const { return !std::isnan(values[i]); }
+        // LeadingValue of the cell's text with "," taken as "." (the log's own bytes), what the
+        // statistics compare: the number, else the value listed, else 0; NaN for a row without
+        // the cell.
+        double leading(size_t i) const;
+        void append(NumberRules::CellNumber cell);
+        void removeAt(size_t i);
     };
     const NumberColumn &numbers(int cell) const;
     // Lets go of the numbers of a cell (for this table and the copies that share them); they are

@@ -12,7 +12,7 @@ namespace {
 // LeadingValue. A missing cell is the empty text, that is 0.
 double cellNumber(const DataTable::NumberColumn &numbers, int row)
 {
-    const double value = numbers.leading[size_t(row - 1)];
+    const double value = numbers.leading(size_t(row - 1));
     return std::isnan(value) ? 0 : value;
 }
 

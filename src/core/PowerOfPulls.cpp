@@ -19,7 +19,7 @@ std::vector<PullPower::Result> compute(const DataTable &table, const DataTable &
     const std::vector<double> stamps =
         Analysis::times(table, slotTimes, newerLayout, analysis.rpmColumn);
     const DataTable::NumberColumn &speed = table.numbers(analysis.rpmColumn);
-    const int rowCount = std::min(int(stamps.size()), int(speed.isNumber.size()));
+    const int rowCount = std::min(int(stamps.size()), int(speed.size()));
     std::vector<double> times, speeds;
     std::vector<int> rows;
     for (const Pulls::Pull &pull : analysis.pulls) {

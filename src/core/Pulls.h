@@ -42,18 +42,13 @@ constexpr int MinRows = 4;
 constexpr double MinSpan = 1000; // rpm
 constexpr double FewSamples = 2; // samples a second under which a pull's curves are rough
 
-// A column of numbers, read in place: entry i is value[i], unless that is NaN (or infinite),
-// `isNumber` is given and isNumber[i] is 0, or i is `size` or more. A plain array with NaN for no
-// number needs no `isNumber`; the table's numbers (DataTable::NumberColumn) come with it and need
-// no copy.
+// A column of numbers, read in place: entry i is value[i], unless that is NaN (or infinite) or i
+// is `size` or more. The table's numbers (DataTable::NumberColumn::values) are such a column and
+// need no copy.
 struct Numbers {
     const double *value = nullptr; // null: no column
-    const uint8_t *isNumber = nullptr;
     int size = 0;
-    bool has(int i) const
-    {
-        return i < size && (!isNumber || isNumber[i]) && std::isfinite(value[i]);
-    }
+    bool has(int i) const { return i < size && std::isfinite(value[i]); }
 };
 
 // Why a row is in no pull; every row in none has exactly one reason:

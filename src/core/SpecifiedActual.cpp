@@ -166,16 +166,15 @@ std::vector<Bin> bins(const DataTable::NumberColumn &speed,
     };
     std::map<double, Sums> sums;
     auto last = sums.end(); // rows of one bin tend to follow each other
-    const int size =
-        int(std::min({speed.isNumber.size(), specified.isNumber.size(), actual.isNumber.size()}));
+    const int size = int(std::min({speed.size(), specified.size(), actual.size()}));
     for (const Rows &range : ranges) {
         for (int i = std::max(range.first, 0); i <= range.last && i < size; ++i) {
-            if (!speed.isNumber[size_t(i)] || !specified.isNumber[size_t(i)] ||
-                !actual.isNumber[size_t(i)])
+            const double s = specified.number(size_t(i));
+            const double a = actual.number(size_t(i));
+            const double e = speed.number(size_t(i));
+            if (std::isnan(s) || std::isnan(a) || std::isnan(e))
                 continue;
-            const double s = specified.leading[size_t(i)];
-            const double a = actual.leading[size_t(i)];
-            const double rpm = binOf(speed.leading[size_t(i)]);
+            const double rpm = binOf(e);
             if (last == sums.end() || last->first != rpm)
                 last = sums.try_emplace(rpm).first;
             Sums &bin = last->second;

@@ -100,7 +100,7 @@ bool readCell(const DataTable &table, const DataTable::NumberColumn &numbers, in
 {
     if (row < 1 || row > table.rowCount())
         return false;
-    const double leading = numbers.leading[size_t(row - 1)];
+    const double leading = numbers.leading(size_t(row - 1));
     if (std::isnan(leading))
         return false;
     value.setCell(row, cell, leading);

@@ -87,7 +87,7 @@ Pulls::Numbers AnalysisLog::numbers(const DataTable &table, int cell) const
     if (cell < 0)
         return Pulls::Numbers();
     const DataTable::NumberColumn &column = table.numbers(cell);
-    return {column.leading.data(), column.isNumber.data(), int(column.isNumber.size())};
+    return {column.values.data(), int(column.size())};
 }
 
 void AnalysisLog::prepare(const std::vector<int> &columns, AnalysisAxis axis) const
