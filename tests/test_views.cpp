@@ -2,7 +2,9 @@
 // and the about box.
 #include "GuiSupport.h"
 
+#include "core/DataTable.h"
 #include "gui/ChartView.h"
+#include "gui/DataTableModel.h"
 #include "gui/Form2.h"
 #include "gui/Form3.h"
 #include "gui/Form4.h"
@@ -104,6 +106,27 @@ private slots:
         qputenv("PATH", oldPath);
         QCOMPARE(GuiSupport::rgb(QGuiApplication::clipboard()->image()),
                  GuiSupport::rgb(form4.grab().toImage()));
+    }
+
+    // A table longer than a batch reaches the list a batch at a time: every row can be reached,
+    // and a row deleted among those shown leaves the list as the table.
+    void bigTableInBatches()
+    {
+        DataTable table;
+        table.setColumns({{QStringLiteral("Tiempo")}, {QStringLiteral("C1")}});
+        for (int r = 1; r <= DataTableModel::Batch + 5; ++r)
+            table.appendLine(",0.1," + std::to_string(r));
+        DataTableModel model(&table);
+        QCOMPARE(model.rowCount(), DataTableModel::Batch);
+        model.beginRemoveRow(2);
+        table.removeRow(2);
+        model.endRemoveRow();
+        QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("3"));
+        while (model.canFetchMore(QModelIndex()))
+            model.fetchMore(QModelIndex());
+        QCOMPARE(model.rowCount(), table.rowCount());
+        QCOMPARE(model.index(model.rowCount() - 1, 1).data().toString(),
+                 QString::number(DataTableModel::Batch + 5));
     }
 
     // Escape closes the full-screen chart and the full-screen table.

@@ -4,16 +4,56 @@
 
 #include <QBrush>
 
+#include <algorithm>
+
 DataTableModel::DataTableModel(const DataTable *table, QObject *parent)
     : QAbstractTableModel(parent), m_table(table)
 {
+    m_shown = m_table ? std::min(m_table->rowCount(), Batch) : 0;
 }
 
 void DataTableModel::setTable(const DataTable *table)
 {
     beginResetModel();
     m_table = table;
+    endReset();
+}
+
+void DataTableModel::endReset()
+{
+    m_shown = m_table ? std::min(m_table->rowCount(), Batch) : 0;
     endResetModel();
+}
+
+void DataTableModel::beginRemoveRow(int row)
+{
+    m_removing = row >= 1 && row <= m_shown;
+    if (m_removing)
+        beginRemoveRows(QModelIndex(), row - 1, row - 1);
+}
+
+void DataTableModel::endRemoveRow()
+{
+    if (!m_removing)
+        return;
+    --m_shown;
+    m_removing = false;
+    endRemoveRows();
+}
+
+bool DataTableModel::canFetchMore(const QModelIndex &parent) const
+{
+    return m_table && !parent.isValid() && m_shown < m_table->rowCount();
+}
+
+void DataTableModel::fetchMore(const QModelIndex &parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const int more = std::min(Batch, m_table->rowCount() - m_shown);
+    beginInsertRows(QModelIndex(), m_shown, m_shown + more - 1);
+    m_shown += more;
+    endInsertRows();
 }
 
 void DataTableModel::setHeaderTips(std::vector<QString> tips)
@@ -25,7 +65,7 @@ void DataTableModel::setHeaderTips(std::vector<QString> tips)
 
 int DataTableModel::rowCount(const QModelIndex &parent) const
 {
-    return m_table && !parent.isValid() ? m_table->rowCount() : 0;
+    return m_table && !parent.isValid() ? m_shown : 0;
 }
 
 int DataTableModel::columnCount(const QModelIndex &parent) const
