@@ -162,6 +162,15 @@ private slots:
         QCOMPARE(cell.isNumber, isNumber);
         if (isNumber)
             QCOMPARE(cell.leading, number);
+        // Read where it lies in a row, followed by its comma and the next cell: the same.
+        const QByteArray row = raw + ",7";
+        NumberRules::CellNumber inRow;
+        const char *end =
+            NumberRules::ReadCellAt(row.constData(), row.constData() + row.size(), inRow);
+        QCOMPARE(end - row.constData(), qsizetype(raw.size()));
+        QCOMPARE(inRow.isNumber, cell.isNumber);
+        QVERIFY(inRow.leading == cell.leading ||
+                (std::isnan(inRow.leading) && std::isnan(leading)));
     }
 
     // Each figure of the statistics run, which reads the cells of all five in one walk.

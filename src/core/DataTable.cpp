@@ -45,11 +45,11 @@ void appendRowNumbers(std::string_view bytes, const std::vector<int> &wanted,
             p = comma + 1;
             field = wanted[next];
         }
-        const char *comma = static_cast<const char *>(std::memchr(p, ',', size_t(end - p)));
-        const char *cellEnd = comma ? comma : end;
-        columns[next]->append(NumberRules::ReadCell(std::string_view(p, size_t(cellEnd - p))));
+        NumberRules::CellNumber cell;
+        const char *cellEnd = NumberRules::ReadCellAt(p, end, cell);
+        columns[next]->append(cell);
         ++next;
-        if (!comma)
+        if (cellEnd == end)
             break;
         p = cellEnd + 1;
         ++field;

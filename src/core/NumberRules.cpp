@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace NumberRules {
@@ -254,14 +255,17 @@ std::string FormatGrouped(std::string_view text)
     return std::string(text);
 }
 
-bool PlainDecimal(std::string_view raw, double &value)
+namespace {
+
+// The plain decimal that [p, end) begins with, read up to the first byte that cannot belong to
+// one: where it stops (the caller looks at what stands there), or nullptr when the bytes do not
+// begin with a plain decimal of at most 15 digits. At most 15 digits make a whole number that a
+// double holds exactly, and dividing it by an exact power of ten rounds correctly: the very
+// number that reading the text gives.
+const char *plainDecimalAt(const char *p, const char *end, double &value)
 {
-    // At most 15 digits make a whole number that a double holds exactly, and dividing it by an
-    // exact power of ten rounds correctly: the very number that reading the text gives.
     static const double PowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char *p = raw.data();
-    const char *const end = p + raw.size();
     const bool negative = p < end && *p == '-';
     if (negative)
         ++p;
@@ -270,36 +274,31 @@ bool PlainDecimal(std::string_view raw, double &value)
     const char *const start = p;
     for (; p < end && isDigit(*p); ++p, ++digits) {
         if (digits == 15)
-            return false;
+            return nullptr;
         mantissa = mantissa * 10 + unsigned(*p - '0');
     }
     if (p == start)
-        return false;
+        return nullptr;
     int fraction = 0;
     if (p < end && *p == '.') {
         ++p;
         for (; p < end && isDigit(*p); ++p, ++digits, ++fraction) {
             if (digits == 15)
-                return false;
+                return nullptr;
             mantissa = mantissa * 10 + unsigned(*p - '0');
         }
         if (fraction == 0)
-            return false; // "5." goes the general way
+            return nullptr; // "5." goes the general way
     }
-    if (p != end)
-        return false;
     const double magnitude = fraction ? double(mantissa) / PowersOfTen[fraction] : double(mantissa);
     value = negative ? -magnitude : magnitude;
-    return true;
+    return p;
 }
 
-CellNumber ReadCell(std::string_view raw)
+// Both readings of a cell that is no plain decimal.
+CellNumber generalCell(std::string_view raw)
 {
     CellNumber cell;
-    if (PlainDecimal(raw, cell.leading)) {
-        cell.isNumber = true;
-        return cell;
-    }
     cell.leading = LeadingValue(raw);
     // TextNumber of the table's text: the same bytes with "." shown as ",". What it reads whole
     // (blanks at the ends only, a sign, digits and one decimal mark) LeadingValue reads alike.
@@ -311,6 +310,43 @@ CellNumber ReadCell(std::string_view raw)
     double value = 0;
     cell.isNumber = TextNumber(shown, value) && value == cell.leading;
     return cell;
+}
+
+} // namespace
+
+bool PlainDecimal(std::string_view raw, double &value)
+{
+    double read = 0;
+    const char *end = raw.data() + raw.size();
+    if (plainDecimalAt(raw.data(), end, read) != end)
+        return false;
+    value = read;
+    return true;
+}
+
+CellNumber ReadCell(std::string_view raw)
+{
+    CellNumber cell;
+    if (PlainDecimal(raw, cell.leading)) {
+        cell.isNumber = true;
+        return cell;
+    }
+    return generalCell(raw);
+}
+
+const char *ReadCellAt(const char *p, const char *end, CellNumber &cell)
+{
+    // Nearly every cell: a plain decimal that its comma (or the row's end) follows at once, read
+    // in one look at its bytes.
+    const char *stop = plainDecimalAt(p, end, cell.leading);
+    if (stop && (stop == end || *stop == ',')) {
+        cell.isNumber = true;
+        return stop;
+    }
+    const void *comma = std::memchr(p, ',', size_t(end - p));
+    const char *cellEnd = comma ? static_cast<const char *>(comma) : end;
+    cell = generalCell(std::string_view(p, size_t(cellEnd - p)));
+    return cellEnd;
 }
 
 std::string WholeNumber(double value)

@@ -48,5 +48,8 @@ CellNumber ReadCell(std::string_view raw);
 // The quick reading of ReadCell alone: true, with the number, for a plain decimal it takes;
 // false for every other text. Kept apart so that tests hold it to the general reading.
 bool PlainDecimal(std::string_view raw, double &value);
+// ReadCell of the cell that starts at `p` in a row's bytes and ends at the next "," or at `end`;
+// returns where it ends. A plain decimal is read in the one look that finds its end.
+const char *ReadCellAt(const char *p, const char *end, CellNumber &cell);
 
 } // namespace NumberRules
