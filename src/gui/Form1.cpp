@@ -37,7 +37,6 @@
 #include <QTabWidget>
 #include <QTableView>
 
-#include <functional>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -83,10 +82,6 @@ public:
         return widget;
     }
 
-    // Work for the page's controls that only their drawing needs (their own fonts), done when
-    // the page is first shown rather than while the window starts behind another page.
-    void whenFirstShown(std::function<void()> work) { m_firstShown = std::move(work); }
-
 protected:
     void resizeEvent(QResizeEvent *event) override
     {
@@ -96,8 +91,6 @@ protected:
     void showEvent(QShowEvent *event) override
     {
         QWidget::showEvent(event);
-        if (m_firstShown)
-            std::exchange(m_firstShown, nullptr)();
         place();
     }
 
@@ -118,7 +111,6 @@ private:
     };
     QTabWidget *m_tabs;
     std::vector<Placed> m_placed;
-    std::function<void()> m_firstShown;
     QPoint m_offset;
 };
 
@@ -289,13 +281,12 @@ void Form1::buildEstadisticas(QWidget *page)
                               {Label1, "Label1", 2040, 9015},
                               {LbMaxN75, "LbMaxN75", 2640, 9855},
                               {LbMEGR, "LbMEGR", 3240, 11175}};
-    std::vector<QLabel *> boldLabels;
     for (const Result &r : results) {
         auto *label =
             tab->add(named(new QLabel, QString::fromLatin1(r.name)), 360, r.top, r.width, 375);
         label->setTextFormat(Qt::PlainText);
+        label->setFont(bold);
         m_labels[size_t(r.which)] = label;
-        boldLabels.push_back(label);
     }
 
     auto *label2 =
@@ -307,14 +298,8 @@ void Form1::buildEstadisticas(QWidget *page)
     m_txtAtmo->setAcceptDrops(false);
     auto *label3 = tab->add(named(new QLabel(QStringLiteral("mbar")), QStringLiteral("Label3")),
                             10920, 720, 615, 375);
-    // The page's 12-point fonts: the window starts with another page in front, and the line
-    // edit would measure its text in them at once.
-    tab->whenFirstShown([this, boldLabels, label2, label3, bold, normal] {
-        for (QLabel *label : boldLabels)
-            label->setFont(bold);
-        for (QWidget *widget : std::initializer_list<QWidget *>{label2, m_txtAtmo, label3})
-            widget->setFont(normal);
-    });
+    for (QWidget *widget : std::initializer_list<QWidget *>{label2, m_txtAtmo, label3})
+        widget->setFont(normal);
 
     m_cmdSavePant = tab->add(named(new QPushButton(QStringLiteral("Guardar  Estadistica")),
                                    QStringLiteral("CmdSavePant")),

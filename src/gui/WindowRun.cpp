@@ -4,9 +4,9 @@
 #include "gui/Form1.h"
 #include "gui/Spanish.h"
 #include "gui/Twips.h"
-#include "gui/WindowIcon.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -17,7 +17,7 @@ int runWindow(int argc, char **argv, const std::function<void(Form1 &)> &shown)
     if (const QString problem = Spanish::install(); !problem.isEmpty())
         std::fprintf(stderr, "ondalyx: %s\n", problem.toLocal8Bit().constData());
     Q_INIT_RESOURCE(ondalyx); // the pictures live in the window library
-    QApplication::setWindowIcon(WindowIcon::make());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ondalyx.png")));
 
     Form1 form;
     QObject::connect(&form, &Form1::closing, &app, &QCoreApplication::quit, Qt::QueuedConnection);
