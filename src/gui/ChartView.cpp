@@ -102,57 +102,22 @@ public:
     }
 
 protected:
+    // Only the height is the text's: the width is the plot's, however long the title.
     QSize minimumOuterSizeHint() const override
     {
-        measure();
-        return QSize(0, m_minimumHeight);
+        return QSize(0, QCPTextElement::minimumOuterSizeHint().height());
     }
     QSize maximumOuterSizeHint() const override
     {
-        measure();
-        return QSize(QWIDGETSIZE_MAX, m_maximumHeight);
+        return QSize(QWIDGETSIZE_MAX, QCPTextElement::maximumOuterSizeHint().height());
     }
     void draw(QCPPainter *painter) override
     {
         const QString full = mText;
-        const QFont font = mainFont();
-        if (m_elidedFrom != full || m_elidedFont != font || m_elidedWidth != mRect.width()) {
-            m_elided = QFontMetrics(font).elidedText(full, Qt::ElideRight, mRect.width());
-            m_elidedFrom = full;
-            m_elidedFont = font;
-            m_elidedWidth = mRect.width();
-        }
-        mText = m_elided;
+        mText = QFontMetrics(mainFont()).elidedText(full, Qt::ElideRight, mRect.width());
         QCPTextElement::draw(painter);
         mText = full;
     }
-
-private:
-    // The heights QCPTextElement measures for the whole text, measured again only when the text,
-    // its font or the margins changed: every layout of the chart asks for them several times.
-    void measure() const
-    {
-        if (m_measured && m_measuredText == mText && m_measuredFont == mFont &&
-            m_measuredMargins == mMargins)
-            return;
-        m_minimumHeight = QCPTextElement::minimumOuterSizeHint().height();
-        m_maximumHeight = QCPTextElement::maximumOuterSizeHint().height();
-        m_measuredText = mText;
-        m_measuredFont = mFont;
-        m_measuredMargins = mMargins;
-        m_measured = true;
-    }
-
-    mutable bool m_measured = false;
-    mutable QString m_measuredText;
-    mutable QFont m_measuredFont;
-    mutable QMargins m_measuredMargins;
-    mutable int m_minimumHeight = 0;
-    mutable int m_maximumHeight = 0;
-    QString m_elided;
-    QString m_elidedFrom;
-    QFont m_elidedFont;
-    int m_elidedWidth = -1;
 };
 
 // QCustomPlot, which can also be laid out at a size without being drawn.
