@@ -8,6 +8,7 @@ class DataTable;
 // engine speed (rpm) and a torque (Nm) cell.
 namespace PowerCurve {
 
+// Kept as the program always did: the curves named "NM - Par" and "CV - Potencia" show these.
 constexpr double TorqueFactor = 0.738; // newton-metres to pound-feet
 constexpr double PowerDivisor = 5252;  // power = pound-feet x rpm / 5252
 

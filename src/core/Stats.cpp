@@ -262,8 +262,8 @@ QString VariacionPresion(const DataTable &table, const Cells &cells)
         return total;
     };
 
-    // The first figure subtracts mark, the second does not. Peak row 0 divides by zero and
-    // leaves both figures at 0.
+    // Kept as the program always did: the first figure subtracts mark, the second does not. Peak
+    // row 0 divides by zero and leaves both figures at 0.
     const double referenceTotal = stretchTotal(referenceCell);
     if (peakRow != 0 && markReadable) {
         const double figure = referenceTotal / peakRow - rows - markValue;

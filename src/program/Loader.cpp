@@ -76,8 +76,8 @@ bool AppState::Loader(const QString &path, int session)
 }
 
 // Every load starts clean: nothing of the previous log (its groups, columns or series boxes)
-// survives into this one, whatever lines this file has. Group 120 enables the power curve box
-// for the rest of the run.
+// survives into this one, whatever lines this file has. Kept as the program always did: group 120
+// enables the power curve box for the rest of the run.
 void AppState::takeLog(LogFile &log)
 {
     LogHeader = log.header;
