@@ -425,10 +425,12 @@ void AnalysisTab::reanalyse()
         return;
     m_log->analyse(m_options);
     ComparisonLog &comparison = m_state.comparison;
-    if (comparison.isOpen() && comparison.options().binRows != m_options.binRows)
-        comparison.setOptions(comparisonOptions()); // shown again as it changes
-    else
-        m_pairs->setLog(m_log.get(), m_compare.get());
+    if (comparison.isOpen() && comparison.options().binRows != m_options.binRows) {
+        m_comparisonUpdate = ComparisonUpdate::Bins;
+        comparison.setOptions(comparisonOptions());
+        m_comparisonUpdate = ComparisonUpdate::All;
+    }
+    m_pairs->setLog(m_log.get(), m_compare.get());
 }
 
 void AnalysisTab::redraw()
@@ -546,21 +548,26 @@ void AnalysisTab::chooseVehicle()
         setVehicle(dialog.vehicle());
 }
 
-// The power of the pulls of both logs again, at once.
+// The power of the pulls of both logs again, at once; the chart drawn again when it shows it.
 void AnalysisTab::setVehicle(const Vehicle &vehicle)
 {
     m_vehicle = vehicle;
     VehicleSettings::save(vehicle);
+    const bool drawn = std::any_of(m_series.begin(), m_series.end(), AnalysisLog::isPowerEntry);
+    if (m_log && drawn)
+        m_chart->clear(); // its power curves read what is made again
+    if (m_log)
+        m_log->computePower(vehicle);
+    if (m_state.comparison.isOpen()) {
+        m_comparisonUpdate = ComparisonUpdate::Power;
+        m_state.comparison.setVehicle(vehicle);
+        m_comparisonUpdate = ComparisonUpdate::All;
+    }
     if (!m_log)
         return;
-    m_chart->clear(); // its power curves read what is made again
-    m_log->computePower(vehicle);
-    if (m_state.comparison.isOpen()) {
-        m_state.comparison.setVehicle(vehicle); // shown again as it changes
-        return;
-    }
     showPower();
-    redraw();
+    if (drawn)
+        redraw();
 }
 
 // ---- the second log ----
@@ -614,12 +621,21 @@ void AnalysisTab::chooseComparisonSession(int session)
 }
 
 // The program's second log was read, dropped or computed again: the tab takes a snapshot of it.
+// When the tab itself asked for the second log's bins or power again, only those are taken, into
+// the snapshot it has: the pulls and the curves stay.
 void AnalysisTab::comparisonChanged()
 {
     if (!m_built)
         return;
-    m_chart->clear(); // its curves read the snapshot about to go
     const ComparisonLog &comparison = m_state.comparison;
+    if (m_compare && comparison.isOpen() && m_comparisonUpdate != ComparisonUpdate::All) {
+        if (m_comparisonUpdate == ComparisonUpdate::Bins)
+            m_compare->adopt(comparison.analysis(), comparison.options());
+        else
+            m_compare->setPower(comparison.power()); // the tab shows it once both are made
+        return;
+    }
+    m_chart->clear(); // its curves read the snapshot about to go
     m_compare.reset();
     if (comparison.isOpen()) {
         const LogFile &file = comparison.log();

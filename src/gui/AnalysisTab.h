@@ -55,6 +55,8 @@ public:
     AnalysisPower *powerPage() const { return m_power; }
     // The vehicle of the power of the pulls (kept between runs; read when the tab is first shown).
     const Vehicle &vehicle() const { return m_vehicle; }
+    // As "Aceptar" in "Vehículo…" does: keeps `vehicle` and computes the power of both logs again.
+    void setVehicle(const Vehicle &vehicle);
 
     // The open dialog of "Comparar con…" can be replaced (scripted runs, tests): the chooser
     // returns the chosen path, or an empty text on cancel.
@@ -89,7 +91,6 @@ private:
                    AnalysisAxis axis, const PullChoice &pulls) const;
 
     void chooseVehicle();
-    void setVehicle(const Vehicle &vehicle);
     void chooseComparison();
     void chooseComparisonSession(int session);
     Analysis::Options comparisonOptions() const;
@@ -107,6 +108,10 @@ private:
     std::vector<int> m_series;   // the ticked series, kept through a row deletion
     Vehicle m_vehicle;
     FileChooser m_fileChooser;
+    // What the tab asked the second log to compute again, while it does: its bins or its power
+    // only, or anything (a log read or dropped).
+    enum class ComparisonUpdate { All, Bins, Power };
+    ComparisonUpdate m_comparisonUpdate = ComparisonUpdate::All;
 
     QComboBox *m_axis = nullptr;
     QLabel *m_noSpeed = nullptr;
