@@ -285,6 +285,19 @@ private slots:
                      text.contains(PullPower::DifferenceText(a.power()[1], b.power()[0])),
                  qPrintable(text));
 
+        // The vehicle and "Solo tirones" reach the second log too: the same pulls give the same
+        // power, and its bins over every row start at idle, as the first log's.
+        Vehicle heavier;
+        heavier.mass = 1800;
+        w.tab()->setVehicle(heavier);
+        QCOMPARE(b.power()[0].peakCv->value, a.power()[0].peakCv->value);
+        QVERIFY(w.powerText().contains(PullPower::FigureLine(1, b.power()[0])));
+        w.find<QCheckBox>(QStringLiteral("SoloTirones"))->click();
+        boost =
+            qobject_cast<PairTableModel *>(w.find<QTableView>(QStringLiteral("Par_2"))->model());
+        QCOMPARE(boost->index(0, 0).data().toString(), QStringLiteral("750"));
+        QCOMPARE(boost->index(0, 2).data(), boost->index(0, 1).data()); // rows of each log
+
         w.find<QPushButton>(QStringLiteral("QuitarComparacion"))->click();
         QVERIFY(!w.tab()->comparison());
         QCOMPARE(w.pulls()->rowCount(), 3);
