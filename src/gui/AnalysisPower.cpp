@@ -97,7 +97,8 @@ void AnalysisPower::showPulls(const AnalysisLog *log, const PullChoice &choice,
     const std::vector<int> first = chosenPulls(log, choice);
     const std::vector<int> other = chosenPulls(second, secondChoice);
     const size_t rows = std::max(first.size(), other.size());
-    QString html;
+    // What the figures were computed with comes first.
+    QString html = QStringLiteral("<p>%1</p>").arg(span(vehicleText(vehicle), Muted));
     if (log->power().empty() && (!second || second->power().empty())) {
         html += QStringLiteral("<p>%1</p>")
                     .arg(QStringLiteral("El registro no tiene tirones: no "
@@ -131,9 +132,8 @@ void AnalysisPower::showPulls(const AnalysisLog *log, const PullChoice &choice,
                                   .arg(MaxShown)
                                   .arg(rows),
                               Muted));
-    html += QStringLiteral("<p>%1<br>%2</p>")
-                .arg(span(vehicleText(vehicle), Muted),
-                     span(QStringLiteral("La potencia sale del régimen a lo largo del tirón y de "
+    html += QStringLiteral("<p>%1</p>")
+                .arg(span(QStringLiteral("La potencia sale del régimen a lo largo del tirón y de "
                                          "los datos del vehículo; supone carretera llana, sin "
                                          "viento, una sola marcha y sin patinar."),
                           Muted));
