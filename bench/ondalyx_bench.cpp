@@ -1015,16 +1015,17 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
         });
 
     // ---- a second log on the "Análisis" tab ----
-    // The log of pulls opened as the main log with the tab in front, and the same file opened as
-    // the second log ("Comparar con…") beside it: read, analysed, the power of its pulls, and
-    // drawn with the first log's.
+    // A window that holds the log of pulls with the tab in front, the same file opened in it again
+    // as the main log ("Abrir CSV") or as the second log ("Comparar con…"): read, analysed, the
+    // power of its pulls, drawn (the second with the first log's). Both start from the same state
+    // and hold two such logs at their peak.
     const int mainOpened =
-        figures.add(QStringLiteral("Análisis: log opened as the main log, tab in front"),
+        figures.add(QStringLiteral("Análisis: log opened again as the main log, tab in front"),
                     Floor::Parse, QStringLiteral("read, series, statistics, analysis, power"));
     round.push_back([&, mainOpened] {
         Form1 fresh;
         fresh.state().showMessage = [](const QString &, MessageKind) {};
-        fresh.start(QString());
+        fresh.start(pullPath);
         fresh.show();
         tabs(fresh)->setCurrentIndex(3);
         redraw(fresh);
