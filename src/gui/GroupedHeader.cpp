@@ -1,8 +1,8 @@
 #include "gui/GroupedHeader.h"
 
 #include <QPainter>
-
 #include <QStyleOptionHeader>
+
 #include <algorithm>
 
 GroupedHeader::GroupedHeader(int groupRole, QWidget *parent)

@@ -10,7 +10,7 @@
 class GroupedHeader : public QHeaderView {
     Q_OBJECT
 public:
-    GroupedHeader(int groupRole, QWidget *parent = nullptr);
+    explicit GroupedHeader(int groupRole, QWidget *parent = nullptr);
 
     QSize sizeHint() const override;
 
