@@ -28,6 +28,7 @@
 #include "core/LogReader.h"
 #include "core/PowerOfPulls.h"
 #include "core/Stats.h"
+#include "core/Vehicle.h"
 #include "gui/AnalysisChart.h"
 #include "gui/AnalysisTab.h"
 #include "gui/ChartView.h"
@@ -43,6 +44,8 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -1010,12 +1013,196 @@ void benchSize(int rows, int reps, const QString &folder, const Programs &progra
                               Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(tabPlot(), &wheel);
         });
+
+    // ---- a second log on the "Análisis" tab ----
+    // A window that holds the log of pulls with the tab in front, the same file opened in it again
+    // as the main log ("Abrir CSV") or as the second log ("Comparar con…"): read, analysed, the
+    // power of its pulls, drawn (the second with the first log's). Both start from the same state
+    // and hold two such logs at their peak.
+    const int mainOpened =
+        figures.add(QStringLiteral("Análisis: log opened again as the main log, tab in front"),
+                    Floor::Parse, QStringLiteral("read, series, statistics, analysis, power"));
+    round.push_back([&, mainOpened] {
+        Form1 fresh;
+        fresh.state().showMessage = [](const QString &, MessageKind) {};
+        fresh.start(pullPath);
+        fresh.show();
+        tabs(fresh)->setCurrentIndex(3);
+        redraw(fresh);
+        figures.record(mainOpened, timed([&] {
+                           fresh.openFile(pullPath);
+                           settle();
+                           fresh.repaint();
+                       }));
+    });
+    const int secondOpened =
+        figures.add(QStringLiteral("Análisis: the same log opened as the second log"), Floor::Parse,
+                    QStringLiteral("read, analysis, power, drawn beside"));
+    round.push_back([&, secondOpened] {
+        Form1 fresh;
+        fresh.state().showMessage = [](const QString &, MessageKind) {};
+        fresh.start(pullPath);
+        fresh.show();
+        tabs(fresh)->setCurrentIndex(3);
+        redraw(fresh);
+        analysisTab(fresh)->setFileChooser([&] { return pullPath; });
+        auto *compare = fresh.findChild<QPushButton *>(QStringLiteral("CompararCon"));
+        figures.record(secondOpened, timed([&] {
+                           compare->click();
+                           settle();
+                           fresh.repaint();
+                       }));
+        if (const AnalysisLog *second = analysisTab(fresh)->comparison())
+            figures.setNote(secondOpened, QStringLiteral("%1 pulls, %2 curves drawn")
+                                              .arg(second->result().pulls.size())
+                                              .arg(analysisTab(fresh)->chart()->curves().size()));
+    });
+
+    // The user's actions with both logs shown, as the tab starts (the first pair of each), each
+    // drawn for both logs; then with the power of the pulls of both drawn too.
+    auto pairForm = std::make_shared<Form1>();
+    pairForm->state().showMessage = [](const QString &, MessageKind) {};
+    pairForm->start(pullPath);
+    pairForm->show();
+    tabs(*pairForm)->setCurrentIndex(3);
+    redraw(*pairForm);
+    AnalysisTab *pairTab = analysisTab(*pairForm);
+    pairTab->setFileChooser([&] { return pullPath; });
+    pairForm->findChild<QPushButton *>(QStringLiteral("CompararCon"))->click();
+    QAbstractItemModel *pairSeries =
+        pairForm->findChild<QListView *>(QStringLiteral("SeriesAnalisis"))->model();
+    const auto tickPower = [pairSeries](bool ticked) {
+        for (int row : {0, 1}) // "Potencia [CV]", "Par [Nm]"
+            pairSeries->setData(pairSeries->index(row, 0), ticked ? Qt::Checked : Qt::Unchecked,
+                                Qt::CheckStateRole);
+    };
+    redraw(*pairForm);
+    auto *pairAxis = pairForm->findChild<QComboBox *>(QStringLiteral("EjeX"));
+    auto *pairPulls = pairForm->findChild<QListView *>(QStringLiteral("Tirones"));
+    auto *pairOnlyPulls = pairForm->findChild<QCheckBox *>(QStringLiteral("SoloTirones"));
+    const auto pairPlot = [pairTab] { return pairTab->chart()->plot(); };
+    // "Todos", or one pull of each log (the middle one of each).
+    const auto choosePulls = [pairPulls](bool each) {
+        QItemSelectionModel *selection = pairPulls->selectionModel();
+        const int count = (pairPulls->model()->rowCount() - 1) / 2;
+        if (!each) {
+            pairPulls->setCurrentIndex(pairPulls->model()->index(0, 0));
+            return;
+        }
+        selection->select(pairPulls->model()->index(1 + count / 2, 0),
+                          QItemSelectionModel::ClearAndSelect);
+        selection->select(pairPulls->model()->index(1 + count + count / 2, 0),
+                          QItemSelectionModel::Select);
+    };
+    const auto pairAction = [&](const QString &name, std::function<void()> prepare,
+                                std::function<void()> work) {
+        const int figure = figures.add(QStringLiteral("Análisis, two logs: ") + name, Floor::Parse,
+                                       QStringLiteral("with the redraw"));
+        actions.push_back(figure);
+        round.push_back([&, figure, prepare, work] {
+            prepare();
+            redraw(*pairForm);
+            figures.record(figure, timed([&] {
+                               work();
+                               redraw(*pairForm);
+                           }));
+        });
+    };
+    pairAction(
+        QStringLiteral("x axis to Régimen (rpm), Todos"),
+        [&] {
+            choosePulls(false);
+            pairAxis->setCurrentIndex(2);
+        },
+        [&] { pairAxis->setCurrentIndex(0); });
+    pairAction(
+        QStringLiteral("x axis to time from the pull's start"),
+        [&] {
+            choosePulls(false);
+            pairAxis->setCurrentIndex(0);
+        },
+        [&] { pairAxis->setCurrentIndex(2); });
+    pairAction(
+        QStringLiteral("a pull of each log chosen"),
+        [&] {
+            pairAxis->setCurrentIndex(0);
+            choosePulls(false);
+        },
+        [&] { choosePulls(true); });
+    pairAction(
+        QStringLiteral("Todos chosen again"),
+        [&] {
+            pairAxis->setCurrentIndex(0);
+            choosePulls(true);
+        },
+        [&] { choosePulls(false); });
+    pairAction(
+        QStringLiteral("tick a series"),
+        [&] {
+            choosePulls(false);
+            pairSeries->setData(pairSeries->index(9, 0), Qt::Unchecked, Qt::CheckStateRole);
+        },
+        [&] { pairSeries->setData(pairSeries->index(9, 0), Qt::Checked, Qt::CheckStateRole); });
+    pairAction(
+        QStringLiteral("Solo tirones unticked (bins of both)"),
+        [&] {
+            if (!pairOnlyPulls->isChecked())
+                pairOnlyPulls->click();
+        },
+        [&] { pairOnlyPulls->click(); });
+    pairAction(
+        QStringLiteral("read-out (the mouse over the chart)"),
+        [&] {
+            pairAxis->setCurrentIndex(0);
+            choosePulls(false);
+        },
+        [&, step = 0]() mutable {
+            const QPointF at =
+                QPointF(pairPlot()->axisRect()->rect().center()) + QPointF(++step % 2 ? 5 : -5, 0);
+            QMouseEvent move(QEvent::MouseMove, at, pairPlot()->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(pairPlot(), &move);
+        });
+    pairAction(
+        QStringLiteral("zoom (a wheel notch)"),
+        [&] {
+            pairAxis->setCurrentIndex(0);
+            choosePulls(false);
+            pairTab->chart()->showAll();
+        },
+        [&] {
+            const QPointF at(pairPlot()->axisRect()->rect().center());
+            QWheelEvent wheel(at, pairPlot()->mapToGlobal(at), QPoint(), QPoint(0, 120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(pairPlot(), &wheel);
+        });
+    pairAction(
+        QStringLiteral("power curves: x axis to Régimen (rpm)"),
+        [&] {
+            tickPower(true);
+            choosePulls(false);
+            pairAxis->setCurrentIndex(2);
+        },
+        [&] { pairAxis->setCurrentIndex(0); });
+    pairAction(
+        QStringLiteral("power curves: vehicle changed (power of both)"), [] {},
+        [&, heavy = false]() mutable {
+            Vehicle vehicle;
+            heavy = !heavy;
+            vehicle.mass = heavy ? 1650 : 1500;
+            pairTab->setVehicle(vehicle);
+        });
+    pairAction(
+        QStringLiteral("power curves: a pull of each log chosen"), [&] { choosePulls(false); },
+        [&] { choosePulls(true); });
+    round.push_back([&] { tickPower(false); }); // as the other actions found it
     runRounds();
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != form.get())
             window->close();
     form->close();
     tabForm->close();
+    pairForm->close();
 
     printFigures(rows, fileBytes, reps, figures, parseFloor, windowFloor);
 
@@ -1086,6 +1273,10 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The vehicle the bench sets is kept in settings of its own, never the user's.
+    QTemporaryDir settings;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 
     int reps = 9;
     QList<int> sizes = {3000, 32767, 1000000};

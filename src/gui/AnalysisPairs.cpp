@@ -3,6 +3,7 @@
 #include "core/AnalysisTexts.h"
 #include "gui/AnalysisLog.h"
 #include "gui/ColumnListModel.h"
+#include "gui/GroupedHeader.h"
 #include "gui/PairTableModel.h"
 
 #include <QCheckBox>
@@ -90,7 +91,7 @@ void AnalysisPairs::wire()
     });
 }
 
-void AnalysisPairs::setLog(const AnalysisLog *log)
+void AnalysisPairs::setLog(const AnalysisLog *log, const AnalysisLog *second)
 {
     {
         const QSignalBlocker block(m_onlyPulls);
@@ -105,10 +106,10 @@ void AnalysisPairs::setLog(const AnalysisLog *log)
     m_actual->setCurrentIndex(actual >= 0 && actual < count ? actual : std::min(1, count - 1));
     m_onlyPulls->setEnabled(log);
     m_add->setEnabled(count > 1);
-    showTables(log);
+    showTables(log, second);
 }
 
-void AnalysisPairs::showTables(const AnalysisLog *log)
+void AnalysisPairs::showTables(const AnalysisLog *log, const AnalysisLog *second)
 {
     while (QLayoutItem *item = m_tablesLayout->takeAt(0)) {
         delete item->widget();
@@ -125,11 +126,19 @@ void AnalysisPairs::showTables(const AnalysisLog *log)
         none->setWordWrap(true);
         m_tablesLayout->addWidget(none);
     }
+    std::vector<int> match(result.pairs.size(), -1);
+    if (second)
+        match = SpecifiedActual::matchPairs(result.pairs, result.names, second->result().pairs,
+                                            second->result().names);
     int n = 0;
-    for (const SpecifiedActual::Pair &pair : result.pairs) {
+    for (size_t k = 0; k < result.pairs.size(); ++k) {
+        const SpecifiedActual::Pair &pair = result.pairs[k];
         const QString names =
             log->name(pair.specified) + QStringLiteral(" / ") + log->name(pair.actual);
-        auto *title = new QLabel(AnalysisTexts::column(names, pair.unit));
+        QString heading = AnalysisTexts::column(names, pair.unit);
+        if (second && match[k] < 0)
+            heading += QStringLiteral(" (solo en A)");
+        auto *title = new QLabel(heading);
         title->setTextFormat(Qt::PlainText);
         QFont bold = title->font();
         bold.setBold(true);
@@ -138,7 +147,13 @@ void AnalysisPairs::showTables(const AnalysisLog *log)
 
         auto *table = new QTableView;
         table->setObjectName(QStringLiteral("Par_%1").arg(++n));
-        table->setModel(new PairTableModel(pair, table));
+        auto *model =
+            match[k] >= 0
+                ? new PairTableModel(pair, second->result().pairs[size_t(match[k])], table)
+                : new PairTableModel(pair, table);
+        if (model->compared())
+            table->setHorizontalHeader(new GroupedHeader(PairTableModel::GroupRole, table));
+        table->setModel(model);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setSelectionMode(QAbstractItemView::NoSelection);
         table->setWordWrap(false);
@@ -148,13 +163,23 @@ void AnalysisPairs::showTables(const AnalysisLog *log)
         table->verticalHeader()->setDefaultSectionSize(rowHeight);
         QHeaderView *header = table->horizontalHeader();
         header->setHighlightSections(false);
-        // Each column as wide as the lines of its title: the figures are never wider.
+        // Each column as wide as the lines of its title: the figures are never wider. Compared,
+        // the columns under one title share it, and a figure may be wider than a letter.
         const QFontMetrics metrics(header->font());
-        for (int c = 0; c < PairTableModel::ColumnCount; ++c) {
-            const QString title = table->model()->headerData(c, Qt::Horizontal).toString();
-            header->resizeSection(c, metrics.size(0, title).width() + HeaderPadding);
+        for (int c = 0; c < model->columnCount(); ++c) {
+            const QString title = model->headerData(c, Qt::Horizontal).toString();
+            int width = metrics.size(0, title).width();
+            if (model->compared() && c != PairTableModel::Speed) {
+                const QString group =
+                    model->headerData(c, Qt::Horizontal, PairTableModel::GroupRole).toString();
+                width = std::max(width, metrics.size(0, group).width() / 2);
+                for (int r = 0; r < model->rowCount(); ++r)
+                    width = std::max(width, table->fontMetrics().horizontalAdvance(
+                                                model->index(r, c).data().toString()));
+            }
+            header->resizeSection(c, width + HeaderPadding);
         }
-        const int rows = std::max(1, std::min(RowsShown, int(pair.bins.size())));
+        const int rows = std::max(1, std::min(RowsShown, table->model()->rowCount()));
         table->setFixedHeight(table->horizontalHeader()->sizeHint().height() + rows * rowHeight +
                               2 * table->frameWidth());
         m_tablesLayout->addWidget(table);

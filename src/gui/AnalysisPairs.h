@@ -13,15 +13,17 @@ class QVBoxLayout;
 // The "Especificado y real" page of the "Análisis" tab: the box "Solo tirones" (the pairs' bins
 // over the rows of the pulls, else over every row), two column choosers and a button that make
 // any two columns a pair, and one table by engine speed per pair (PairTableModel), each under
-// its columns' names and unit. It shows what its log holds; what the user changes goes out as a
-// signal, and the tab analyses the log again.
+// its columns' names and unit. With a second log compared, a pair that both logs have gets a
+// column per log (see PairTableModel). It shows what its logs hold; what the user changes goes out
+// as a signal, and the tab analyses the log again.
 class AnalysisPairs : public QWidget {
     Q_OBJECT
 public:
     explicit AnalysisPairs(QWidget *parent = nullptr);
 
-    // Shows the pairs of `log` (none when null) and offers its value columns in the choosers.
-    void setLog(const AnalysisLog *log);
+    // Shows the pairs of `log` (none when null) beside those of `second` that stand for them
+    // (SpecifiedActual::matchPairs), and offers the value columns of `log` in the choosers.
+    void setLog(const AnalysisLog *log, const AnalysisLog *second = nullptr);
 
 signals:
     void onlyPullsChanged(bool onlyPulls);
@@ -30,7 +32,7 @@ signals:
 private:
     void build();
     void wire();
-    void showTables(const AnalysisLog *log);
+    void showTables(const AnalysisLog *log, const AnalysisLog *second);
 
     QCheckBox *m_onlyPulls = nullptr;
     QComboBox *m_specified = nullptr;

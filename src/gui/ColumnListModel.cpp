@@ -7,11 +7,19 @@ ColumnListModel::ColumnListModel(bool checkable, QObject *parent)
 {
 }
 
-void ColumnListModel::setLog(const AnalysisLog *log, const std::vector<int> &ticked)
+namespace {
+
+constexpr int PowerEntries[] = {AnalysisLog::PowerEntry, AnalysisLog::TorqueEntry};
+constexpr int PowerRows = int(sizeof PowerEntries / sizeof PowerEntries[0]);
+
+} // namespace
+
+void ColumnListModel::setLog(const AnalysisLog *log, const std::vector<int> &ticked, bool withPower)
 {
     beginResetModel();
     m_log = log;
-    m_ticked.assign(size_t(log ? log->valueColumnCount() : 0), 0);
+    m_powerRows = log && withPower ? PowerRows : 0;
+    m_ticked.assign(size_t(log ? m_powerRows + log->valueColumnCount() : 0), 0);
     for (int column : ticked) {
         const int r = row(column);
         if (r >= 0 && size_t(r) < m_ticked.size())
@@ -29,14 +37,18 @@ std::vector<int> ColumnListModel::ticked() const
     return columns;
 }
 
-int ColumnListModel::column(int row)
+int ColumnListModel::column(int row) const
 {
-    return AnalysisLog::valueColumn(row);
+    return row < m_powerRows ? PowerEntries[row] : AnalysisLog::valueColumn(row - m_powerRows);
 }
 
-int ColumnListModel::row(int column)
+int ColumnListModel::row(int column) const
 {
-    return AnalysisLog::entryOf(column);
+    for (int r = 0; r < m_powerRows; ++r)
+        if (PowerEntries[r] == column)
+            return r;
+    const int entry = AnalysisLog::entryOf(column);
+    return entry < 0 ? -1 : m_powerRows + entry;
 }
 
 int ColumnListModel::rowCount(const QModelIndex &parent) const

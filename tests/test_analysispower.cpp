@@ -1,0 +1,347 @@
+// The vehicle, the power of the pulls and a second log on the "Análisis" tab, driven in a shown
+// main window as a user would. The vehicle's settings go to a scratch folder, never the user's.
+#include "GuiSupport.h"
+
+#include "core/LogReader.h"
+#include "gui/AnalysisChart.h"
+#include "gui/AnalysisPower.h"
+#include "gui/AnalysisTab.h"
+#include "gui/Form1.h"
+#include "gui/PairTableModel.h"
+#include "gui/VehicleDialog.h"
+#include "program/AppState.h"
+#include "program/VehicleSettings.h"
+
+#include <qcustomplot.h>
+
+#include <functional>
+
+namespace {
+
+QString examples(const char *name)
+{
+    return qEnvironmentVariable("ONDALYX_EXAMPLES") + QLatin1Char('/') + QLatin1String(name);
+}
+
+// examples/pulls.csv with `boost` added to every actual boost (table column 8, field 9 of a data
+// line), the rest byte for byte: the same pulls and power, the boost pair's bins shifted by
+// `boost`.
+QByteArray pullsWithBoost(int boost)
+{
+    QList<QByteArray> lines = TestSupport::readAll(examples("pulls.csv")).split('\n');
+    for (int i = 7; i < lines.size(); ++i) {
+        QList<QByteArray> fields = lines[i].split(',');
+        if (fields.size() > 10)
+            fields[9] = QByteArray::number(fields[9].toInt() + boost);
+        lines[i] = fields.join(',');
+    }
+    return lines.join('\n');
+}
+
+// A shown main window on a log, the tab in front, messages collected instead of shown.
+struct Window {
+    QTemporaryDir dir;
+    Form1 form;
+    QStringList messages;
+
+    explicit Window(const QString &log = examples("pulls.csv"))
+    {
+        form.state().showMessage = [this](const QString &text, MessageKind) { messages << text; };
+        form.show();
+        form.start(log);
+        find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(3);
+        QCoreApplication::processEvents();
+    }
+    template <class W> W *find(const QString &name) { return form.findChild<W *>(name); }
+    AnalysisTab *tab() { return find<AnalysisTab>(QStringLiteral("Analisis")); }
+    const std::vector<AnalysisCurve> &curves() { return tab()->chart()->curves(); }
+    QStringList curveNames()
+    {
+        QStringList names;
+        for (const AnalysisCurve &curve : curves())
+            names << curve.name;
+        return names;
+    }
+    QString powerText() { return tab()->powerPage()->text(); }
+    QAbstractItemModel *pulls() { return find<QListView>(QStringLiteral("Tirones"))->model(); }
+    QStringList pullTexts()
+    {
+        QStringList texts;
+        for (int row = 0; row < pulls()->rowCount(); ++row)
+            texts << pulls()->index(row, 0).data().toString();
+        return texts;
+    }
+    QAbstractItemModel *series()
+    {
+        return find<QListView>(QStringLiteral("SeriesAnalisis"))->model();
+    }
+    // Ticks exactly the list rows `rows` of the series list.
+    void tickRows(const QList<int> &rows)
+    {
+        for (int row = 0; row < series()->rowCount(); ++row)
+            series()->setData(series()->index(row, 0),
+                              rows.contains(row) ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    }
+    void compare(const QString &path)
+    {
+        tab()->setFileChooser([path] { return path; });
+        find<QPushButton>(QStringLiteral("CompararCon"))->click();
+        QCoreApplication::processEvents();
+    }
+    // Opens "Vehículo…" and, once it is up, lets `answer` fill it in and press its buttons; the
+    // dialog is closed afterwards whatever `answer` did.
+    void vehicleDialog(const std::function<void(VehicleDialog *)> &answer)
+    {
+        QTimer::singleShot(0, [answer] {
+            auto *dialog = qobject_cast<VehicleDialog *>(QApplication::activeModalWidget());
+            if (dialog) {
+                answer(dialog);
+                if (dialog->isVisible())
+                    dialog->reject();
+            }
+        });
+        find<QPushButton>(QStringLiteral("Vehiculo"))->click();
+    }
+};
+
+QAbstractButton *dialogButton(QDialog *dialog, QDialogButtonBox::StandardButton which)
+{
+    return dialog->findChild<QDialogButtonBox *>()->button(which);
+}
+
+QSettings programSettings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ondalyx"),
+                     QStringLiteral("Ondalyx"));
+}
+
+double highest(const AnalysisCurve &curve)
+{
+    return CurvePixels::extent(curve).yHigh;
+}
+
+} // namespace
+
+class TestAnalysisPower : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_settings;
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, m_settings.path());
+    }
+    void init() { programSettings().clear(); }
+
+    // A refused entry keeps the dialog open with the message that names the field, and nothing of
+    // the entries changes the vehicle, not even a good value in another field (no half-applied
+    // vehicle).
+    void dialogRefusesBadEntries_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << int(Vehicle::FrontalArea) << "  "
+                               << "Escriba un valor en \"Área frontal\".";
+        QTest::newRow("not a number") << int(Vehicle::DragCoefficient) << "0,3x"
+                                      << "El valor de \"Coeficiente aerodinámico (Cd)\" no es un "
+                                         "número: \"0,3x\".";
+        QTest::newRow("losses of 100 %")
+            << int(Vehicle::Losses) << "100"
+            << "Las pérdidas de transmisión deben ser de 0 % o más y de menos de 100 %.";
+        QTest::newRow("negative air density") << int(Vehicle::AirDensity) << "-1,2"
+                                              << "La densidad del aire no puede ser negativa.";
+    }
+    void dialogRefusesBadEntries()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        Window w;
+        QString shown;
+        bool stayedOpen = false;
+        w.vehicleDialog([&](VehicleDialog *dialog) {
+            dialog->field(Vehicle::Mass)->setText(QStringLiteral("1200"));
+            dialog->field(Vehicle::Field(field))->setText(text);
+            dialogButton(dialog, QDialogButtonBox::Ok)->click();
+            stayedOpen = dialog->isVisible();
+            shown = dialog->problemLabel()->isVisible() ? dialog->problemLabel()->text() : "";
+        });
+        QVERIFY(stayedOpen);
+        QCOMPARE(shown, message);
+        QCOMPARE(w.tab()->vehicle().mass, 1500.0);
+        QVERIFY(!programSettings().contains(VehicleSettings::key(Vehicle::Mass)));
+    }
+
+    // The power of each pull: "Potencia [CV]" and "Par [Nm]" first in the series list, CV on the
+    // left axis and Nm on the right, one line per pull; the figures with each pull's rate and
+    // warnings under them. A good vehicle is kept in the settings and recomputes both at once.
+    void powerFollowsTheVehicle()
+    {
+        Window w;
+        QCOMPARE(w.series()->index(0, 0).data().toString(), QStringLiteral("Potencia [CV]"));
+        QCOMPARE(w.series()->index(1, 0).data().toString(), QStringLiteral("Par [Nm]"));
+        w.tickRows({0, 1});
+        QCOMPARE(w.curveNames(), QStringList({"Potencia", "Par"}));
+        QCustomPlot *plot = w.tab()->chart()->plot();
+        QCOMPARE(plot->yAxis->label(), QStringLiteral("CV"));
+        QCOMPARE(plot->yAxis2->label(), QStringLiteral("Nm"));
+        const std::vector<PullPower::Result> &power = w.tab()->log()->power();
+        QCOMPARE(power.size(), size_t(2));
+        QCOMPARE(w.curves()[0].spans.size(), size_t(2));
+        QCOMPARE(highest(w.curves()[0]), std::max(power[0].peakCv->value, power[1].peakCv->value));
+        // Against engine speed: the fitted speed, close to the pulls' own.
+        const std::vector<Pulls::Pull> &pulls = w.tab()->log()->result().pulls;
+        const CurvePixels::Extent x = CurvePixels::extent(w.curves()[1]);
+        QVERIFY(x.xLow > std::min(pulls[0].rpmFrom, pulls[1].rpmFrom) - 200);
+        QVERIFY(x.xHigh < std::max(pulls[0].rpmTo, pulls[1].rpmTo) + 200);
+
+        const QString before = w.powerText();
+        QVERIFY2(before.contains(PullPower::FigureLine(1, power[0]) +
+                                 "\n0,8 muestras por segundo\nPocas muestras por segundo: las "
+                                 "curvas son orientativas."),
+                 qPrintable(before));
+        QVERIFY(before.contains(PullPower::FigureLine(2, power[1])));
+        const double peak = highest(w.curves()[0]);
+
+        w.vehicleDialog([](VehicleDialog *dialog) {
+            dialog->field(Vehicle::Mass)->setText(QStringLiteral("2250,5"));
+            dialogButton(dialog, QDialogButtonBox::Ok)->click();
+        });
+        QCOMPARE(w.tab()->vehicle().mass, 2250.5);
+        QCOMPARE(programSettings().value(VehicleSettings::key(Vehicle::Mass)).toDouble(), 2250.5);
+        QVERIFY(highest(w.curves()[0]) > 1.3 * peak); // the mass term dominates
+        QVERIFY(w.powerText() != before);
+        QVERIFY(w.powerText().contains("Vehículo: 2250,5 kg"));
+
+        Window again; // the kept vehicle, read when the tab is first shown
+        QCOMPARE(again.tab()->vehicle().mass, 2250.5);
+    }
+
+    // A second log: its pulls after the first's, its curves dashed in the same colours, the pairs
+    // with a column per log, the peaks side by side with their difference; "Quitar comparación"
+    // and another main log drop it.
+    void secondLogSideBySide()
+    {
+        Window w;
+        const QList<QPair<QString, QColor>> first = [&] {
+            QList<QPair<QString, QColor>> shown;
+            for (const AnalysisCurve &curve : w.curves())
+                shown << qMakePair(curve.name, curve.color);
+            return shown;
+        }();
+        QCOMPARE(first.size(), 2);
+        const QString path = TestSupport::writeFile(w.dir, "tuned.csv", pullsWithBoost(60));
+        w.compare(path);
+        QVERIFY(w.messages.isEmpty());
+        QVERIFY(w.tab()->comparison());
+        QCOMPARE(w.pullTexts().mid(3),
+                 QStringList({"B · Tirón 1: 1.456-4.270 rpm, 8,6 s, 8 filas",
+                              "B · Tirón 2: 1.297-4.000 rpm, 15,4 s, 14 filas"}));
+        QCOMPARE(w.curves().size(), size_t(4));
+        for (int k = 0; k < 2; ++k) {
+            const AnalysisCurve &b = w.curves()[size_t(2 + k)];
+            QCOMPARE(b.name, "B · " + first[k].first);
+            QCOMPARE(b.color, first[k].second);
+            QCOMPARE(b.style, Qt::DashLine);
+            QCOMPARE(w.curves()[size_t(k)].style, Qt::SolidLine);
+        }
+        QCOMPARE(w.find<QLabel>(QStringLiteral("NombreComparacion"))->text(),
+                 QStringLiteral("B (a trazos): tuned csv"));
+
+        // The boost pair: the same bins, the second log's actual boost 60 mbar over the first's.
+        auto *boost =
+            qobject_cast<PairTableModel *>(w.find<QTableView>(QStringLiteral("Par_2"))->model());
+        QVERIFY(boost && boost->compared());
+        QStringList titles;
+        for (int c = 0; c < boost->columnCount(); ++c)
+            titles << boost->headerData(c, Qt::Horizontal, PairTableModel::GroupRole).toString() +
+                          "|" + boost->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(titles.mid(4, 3),
+                 QStringList({"Especificado\n(mbar)|B", "Real\n(mbar)|A", "Real\n(mbar)|B"}));
+        const auto number = [&](int row, int column) {
+            return boost->index(row, column).data().toString().replace(',', '.').toDouble();
+        };
+        for (int row = 0; row < boost->rowCount(); ++row) {
+            QCOMPARE(number(row, 6), number(row, 5) + 60);
+            QCOMPARE(number(row, 8), number(row, 7) + 60);
+            QCOMPARE(number(row, 4), number(row, 3));
+        }
+
+        // One pull of each log chosen: those two alone, on the chart and side by side.
+        auto *list = w.find<QListView>(QStringLiteral("Tirones"));
+        list->selectionModel()->select(w.pulls()->index(2, 0), QItemSelectionModel::ClearAndSelect);
+        list->selectionModel()->select(w.pulls()->index(3, 0), QItemSelectionModel::Select);
+        for (const AnalysisCurve &curve : w.curves())
+            QCOMPARE(curve.spans.size(), size_t(1));
+        const AnalysisLog &a = *w.tab()->log(), &b = *w.tab()->comparison();
+        QCOMPARE(w.curves()[0].spans[0].first, a.result().pulls[1].firstRow - 1);
+        QCOMPARE(w.curves()[2].spans[0].first, b.result().pulls[0].firstRow - 1);
+        const QString text = w.powerText();
+        QVERIFY2(text.contains(PullPower::FigureLine(2, a.power()[1])) &&
+                     text.contains(PullPower::FigureLine(1, b.power()[0])) &&
+                     text.contains(PullPower::DifferenceText(a.power()[1], b.power()[0])),
+                 qPrintable(text));
+
+        // The vehicle and "Solo tirones" reach the second log too: the same pulls give the same
+        // power, and its bins over every row start at idle, as the first log's.
+        Vehicle heavier;
+        heavier.mass = 1800;
+        w.tab()->setVehicle(heavier);
+        QCOMPARE(b.power()[0].peakCv->value, a.power()[0].peakCv->value);
+        QVERIFY(w.powerText().contains(PullPower::FigureLine(1, b.power()[0])));
+        w.find<QCheckBox>(QStringLiteral("SoloTirones"))->click();
+        boost =
+            qobject_cast<PairTableModel *>(w.find<QTableView>(QStringLiteral("Par_2"))->model());
+        QCOMPARE(boost->index(0, 0).data().toString(), QStringLiteral("750"));
+        QCOMPARE(boost->index(0, 2).data(), boost->index(0, 1).data()); // rows of each log
+
+        w.find<QPushButton>(QStringLiteral("QuitarComparacion"))->click();
+        QVERIFY(!w.tab()->comparison());
+        QCOMPARE(w.pulls()->rowCount(), 3);
+        QCOMPARE(w.curves().size(), size_t(2));
+        QVERIFY(
+            !qobject_cast<PairTableModel *>(w.find<QTableView>(QStringLiteral("Par_1"))->model())
+                 ->compared());
+
+        w.compare(path);
+        QVERIFY(w.tab()->comparison());
+        w.form.openFile(examples("pulls.csv")); // another main log drops it
+        QCoreApplication::processEvents();
+        QVERIFY(!w.tab()->comparison());
+        QCOMPARE(w.pulls()->rowCount(), 3);
+    }
+
+    // A second log that cannot be read says why, with the reader's message, and changes nothing:
+    // the one compared before stays. A file of several sessions offers them.
+    void unreadableSecondLogChangesNothing()
+    {
+        Window w;
+        w.compare(examples("sessions.csv"));
+        QVERIFY(w.find<QWidget>(QStringLiteral("SesionComparacion"))->isVisible());
+        auto *sessions = w.find<QComboBox>(QStringLiteral("SesionComparacion"));
+        QVERIFY(sessions->count() > 1);
+        QCOMPARE(sessions->currentIndex(), 0);
+        const QStringList pulls = w.pullTexts();
+        const size_t curves = w.curves().size();
+
+        const QString missing = w.dir.filePath(QStringLiteral("no such log.csv"));
+        w.compare(missing);
+        QCOMPARE(w.messages, QStringList{LogReader::read(missing).error});
+        QVERIFY(w.tab()->comparison());
+        QCOMPARE(w.pullTexts(), pulls);
+        QCOMPARE(w.curves().size(), curves);
+        QCOMPARE(sessions->currentIndex(), 0);
+
+        sessions->setCurrentIndex(1);
+        emit sessions->activated(1);
+        QCOMPARE(w.form.state().comparison.session(), 2);
+        QCOMPARE(w.tab()->comparison()->table().rowCount(),
+                 w.form.state().comparison.sessions()[1].rows);
+    }
+};
+
+QTEST_MAIN(TestAnalysisPower)
+#include "test_analysispower.moc"
