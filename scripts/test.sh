@@ -60,29 +60,17 @@ lean_flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer in a build
 # directory of its own: any memory fault, leak or undefined behaviour fails the test that hit it.
+# Its core is the portable one (ONDALYX_PORTABLE: plain heap memory, no Linux huge pages), as on a
+# system other than Linux, so the plain C++ path is built and tested too; the huge-page path is
+# the one the unit tests run.
 sanitizers() {
     local dir="${ONDALYX_SANITIZE_BUILD_DIR:-$build-sanitize}"
-    cmake -S "$root" -B "$dir" "${lean_flags[@]}" -DONDALYX_SANITIZE=ON -DONDALYX_BENCH=OFF
+    cmake -S "$root" -B "$dir" "${lean_flags[@]}" -DONDALYX_SANITIZE=ON -DONDALYX_PORTABLE=ON \
+        -DONDALYX_BENCH=OFF
     cmake --build "$dir" -j"$jobs"
     ASAN_OPTIONS=detect_leaks=1 \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --test-dir "$dir" --output-on-failure --no-tests=error
-}
-
-# The core library built with ONDALYX_PORTABLE, as on a system other than Linux (plain heap
-# memory, no huge pages), in a build directory of its own; only the core tests (CTest
-# label "core") and what they link are built and run.
-portable() {
-    local dir="${ONDALYX_PORTABLE_BUILD_DIR:-$build-portable}"
-    cmake -S "$root" -B "$dir" "${lean_flags[@]}" -DONDALYX_PORTABLE=ON -DONDALYX_BENCH=OFF
-    local tests
-    mapfile -t tests < <(ctest --test-dir "$dir" -N -L core | sed -n 's/^ *Test *#[0-9]*: //p')
-    if ((${#tests[@]} == 0)); then
-        echo "portable: no test has the label core" >&2
-        return 1
-    fi
-    cmake --build "$dir" -j"$jobs" --target "${tests[@]}"
-    ctest --test-dir "$dir" -L core --output-on-failure --no-tests=error
 }
 
 # The fuzzer (clang's libFuzzer, with ASan and UBSan) built in its own directory and run for a
@@ -156,7 +144,6 @@ fi
 stage format
 stage unit_tests
 stage package
-stage portable
 stage smoke
 stage sanitizers
 stage fuzz
