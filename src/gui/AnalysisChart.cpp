@@ -21,8 +21,7 @@ constexpr int PointAlpha = 120;        // of 255, a loose point
 constexpr size_t WideLinePoints = 400; // the most points drawn with the wide pen
 constexpr const char *Dash = " — ";    // between the read-out's pieces
 
-// One curve on the plot: it traces its curve for the pixels at each drawing, unless the ranges
-// and the plot's area are those it traced for last.
+// One curve on the plot: it traces its curve for the pixels at each drawing.
 class CurvePlottable : public QCPAbstractPlottable {
 public:
     CurvePlottable(QCPAxis *keyAxis, QCPAxis *valueAxis, const AnalysisCurve &curve,
@@ -51,12 +50,7 @@ public:
 protected:
     void draw(QCPPainter *painter) override
     {
-        const CurvePixels::Mapping mapping = mappingNow();
-        if (!sameAs(mapping)) {
-            CurvePixels::trace(m_curve, mapping, m_seen, m_traced);
-            m_made = mapping;
-            m_madeValid = true;
-        }
+        CurvePixels::trace(m_curve, mappingNow(), m_seen, m_traced);
         applyDefaultAntialiasingHint(painter);
         // A wide pen only while the lines are few: the painter strokes wide lines far more
         // slowly than lines of a pixel.
@@ -103,18 +97,11 @@ private:
         mapping.area = keyAxis()->axisRect()->rect();
         return mapping;
     }
-    bool sameAs(const CurvePixels::Mapping &m) const
-    {
-        return m_madeValid && m.ax == m_made.ax && m.bx == m_made.bx && m.ay == m_made.ay &&
-               m.by == m_made.by && m.area == m_made.area;
-    }
 
     const AnalysisCurve &m_curve;
     const CurvePixels::Extent m_extent;
     CurvePixels::Traced m_traced;
     std::vector<uint8_t> m_seen;
-    CurvePixels::Mapping m_made;
-    bool m_madeValid = false;
 };
 
 // A range with a margin; a single value gets room around it.
