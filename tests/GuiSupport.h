@@ -2,6 +2,9 @@
 
 #include "TestSupport.h"
 
+#include "gui/Form1.h"
+#include "program/AppState.h"
+
 #include <QtWidgets>
 
 // Helpers shared by the window tests.
@@ -13,6 +16,33 @@ inline QImage rgb(const QImage &image)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+// A shown main window started on `log`, its messages collected instead of shown in a modal box.
+struct Window {
+    QTemporaryDir dir;
+    Form1 form;
+    QStringList messages;
+
+    explicit Window(const QString &log = QString())
+    {
+        form.state().showMessage = [this](const QString &text, MessageKind) { messages << text; };
+        form.show();
+        form.start(log);
+    }
+    template <class W> W *find(const QString &name) { return form.findChild<W *>(name); }
+    QTabWidget *tabs() { return find<QTabWidget>(QStringLiteral("SSTab1")); }
+    // "Abrir CSV" with the open dialog answering `path` (empty: cancelled).
+    void open(const QString &path)
+    {
+        form.setFileChooser([path] { return path; });
+        find<QAction>(QStringLiteral("AbrirCSV"))->trigger();
+        QCoreApplication::processEvents();
+    }
+    void openBytes(const QByteArray &bytes, const QString &name = "run.01.csv")
+    {
+        open(TestSupport::writeFile(dir, name, bytes));
+    }
+};
+
 // Receives what the program asks the desktop to open, once set as the handler of a URL scheme.
 class UrlCatcher : public QObject {
     Q_OBJECT
@@ -22,21 +52,18 @@ public slots:
     void open(const QUrl &url) { urls << url; }
 };
 
-// Answers the next modal dialog the program opens: as soon as one is up, its caption and the
-// texts of its labels and buttons are kept and the dialog is cancelled. Arm it before the action
-// that opens the dialog; the action's exec() then returns as a cancelled dialog's does.
+// Answers the next modal dialog the program opens: as soon as one is up, its class, caption and
+// the texts of its labels and buttons are kept and the dialog is cancelled. Arm it before the
+// action that opens the dialog; the action's exec() then returns as a cancelled dialog's does.
 class DialogCatcher : public QObject {
 public:
     QString className; // empty when no dialog came up
-    QString caption;
-    QStringList labels;
-    QStringList buttons;
+    QStringList texts; // the caption, then the labels and buttons shown
 
     void arm()
     {
         QTimer::singleShot(0, this, [this] { look(); });
     }
-    QStringList texts() const { return QStringList{caption} + labels + buttons; }
 
 private:
     void look()
@@ -47,13 +74,13 @@ private:
             return;
         }
         className = QString::fromLatin1(dialog->metaObject()->className());
-        caption = dialog->windowTitle();
+        texts << dialog->windowTitle();
         for (const QLabel *label : dialog->findChildren<QLabel *>())
             if (label->isVisible() && !label->text().isEmpty())
-                labels << label->text();
+                texts << label->text();
         for (const QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
             if (button->isVisible() && !button->text().isEmpty())
-                buttons << button->text();
+                texts << button->text();
         if (auto *d = qobject_cast<QDialog *>(dialog))
             d->reject();
         else

@@ -72,6 +72,12 @@ inline QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+// The path of a sample log of examples/.
+inline QString example(const char *name)
+{
+    return QDir(qEnvironmentVariable("ONDALYX_EXAMPLES")).filePath(QLatin1String(name));
+}
+
 // The column-name line of standardLog.
 inline const QByteArray Columns = ",,C1,C2,C3,C4,TIME,C6,C7,C8,C9,TIME,C11,C12,C13,C14";
 

@@ -13,18 +13,12 @@ namespace {
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
-std::vector<QString> headersOf(const QString &line5)
+// The units and names of a classic block's lines 5, 6 and 7.
+UnitsAndNames::Labels labelsOf(const QString &line5, const QString &line6, const QString &line7)
 {
     std::vector<QString> headers;
     for (const DataTable::Column &column : LogLayout::columnsFor(line5))
         headers.push_back(column.header);
-    return headers;
-}
-
-// The units and names of a classic block's lines 5, 6 and 7.
-UnitsAndNames::Labels labelsOf(const QString &line5, const QString &line6, const QString &line7)
-{
-    const std::vector<QString> headers = headersOf(line5);
     return UnitsAndNames::read(
         LogLayout::columnLines(line5, line6, line7, int(headers.size()), false), headers, false);
 }
@@ -169,14 +163,9 @@ private slots:
             "Marker,STAMP, mbar, mbar, /min, V,STAMP, mg/str",
             "|mbar|mbar|/min|V||mg/str / Tiempo|Boost Pressure (specified)|Boost Pressure "
             "(actual)|Engine Speed (G28)|Lambdasonden-spannung|Tiempo|Injected Qty / 7");
-        row("German units on line 7, ranges on line 6",
-            ",,Motordrehzahl,Ladedruck: Sollwert,Kühlmittel", ",,,1900-2300 mbar,5-8°Ck.",
-            "MARKE,MARKE, /min, mbar, °C",
-            "|/min|mbar|°C / Tiempo|Motordrehzahl|Ladedruck: Sollwert|Kühlmittel / 7");
-        row("German MARKE at every value position", ",,Motordrehzahl,Ladedruck", ",,/min,mbar",
-            "MARKE,ZEIT,marke,MARKE", "|/min|mbar / Tiempo|Motordrehzahl|Ladedruck / 6");
-        row("Polish ZAPISU at every value position", ",,Obroty silnika,Ciśnienie", ",,obr/min,hPa",
-            "ZAPISU,CZAS,ZAPISU, ZAPISU ", "|obr/min|hPa / Tiempo|Obroty silnika|Ciśnienie / 6");
+        row("German and Polish STAMP words at every value position", ",,Motordrehzahl,Ciśnienie",
+            ",,/min,hPa", "MARKE,ZEIT,marke, ZAPISU ",
+            "|/min|hPa / Tiempo|Motordrehzahl|Ciśnienie / 6");
         row("no line 7", ",,Engine Speed,Load", ",,/min,%", "",
             "|/min|% / Tiempo|Engine Speed|Load / 6");
         row("line-6 texts that continue no name", ",,A,B,C,D,TIME,E,F,G",
@@ -208,7 +197,6 @@ private slots:
         QTest::addColumn<int>("pedal");
         const auto row = [](const char *name, const char *units, const char *names, int rpm,
                             int pedal) { QTest::newRow(name) << units << names << rpm << pedal; };
-        row("/min", ";V;/min", ";Volts;Speed", 2, -1);
         row("a unit wins over an earlier name", ";%;rpm", ";Engine Speed;Motor", 2, -1);
         row("U/min in any case, 1/min trimmed", ";x;u/MIN; 1/min ", ";a;b;c", 2, -1);
         row("the name when no unit is one", ";V;km/h;", ";Spannung;ENGINE SPEED;Motordrehzahl", 2,
@@ -278,7 +266,8 @@ private slots:
         for (int k = 0; k < 60; ++k)
             steady << QStringLiteral("%1/%2").arg(k * 0.25).arg(1000 + 50 * std::floor(0.75 * k));
         row("steady pull at 4 rows a second", steady.join(' '), QString(60, 'P'), 4);
-        // Hostile input.
+        // Hostile input (a constant speed is above): speeds that are no number, negative or
+        // huge, times going back or repeating, a single row.
         row("no numbers", "0/x x/2000 1/x", "nnn", NaN);
         row("negative and huge speeds", "0/-3000 1/1e300 2/1e300 3/1e300", "bsss");
         row("times going back", "5/2000 4/2000 3/2000", "ppp", NaN);
@@ -307,7 +296,7 @@ private slots:
         QCOMPARE(counted, int(codes.size() - codes.count('P')));
     }
 
-    // The texts of the tab: reasons with their figures, a pull, the rate.
+    // The reasons as the tab writes them, with their figures.
     void texts()
     {
         const auto reason = [](const QString &rows, int row) {
@@ -322,9 +311,6 @@ private slots:
                  QStringLiteral("tirón demasiado corto (3 filas)"));
         QCOMPARE(AnalysisTexts::reason(Pulls::Reason::Pedal, 0),
                  QStringLiteral("pedal por debajo del 80 %"));
-        QCOMPARE(AnalysisTexts::pull(2, 1850, 4210, 6.4, 7),
-                 QStringLiteral("Tirón 2: 1.850-4.210 rpm, 6,4 s, 7 filas"));
-        QCOMPARE(AnalysisTexts::rate(1.42), QStringLiteral("1,4 muestras por segundo"));
     }
 
     // Pairs in the name forms of real logs (names over lines 5 and 6 included).
@@ -484,8 +470,6 @@ private slots:
         const Analysis::Result result =
             Analysis::compute(table, DataTable(), texts, false, options);
 
-        QCOMPARE(result.names[7], QStringLiteral("Boost Pressure (specified)"));
-        QCOMPARE(result.units[11], QStringLiteral("°C"));
         QCOMPARE(result.rpmColumn, 1);
         QCOMPARE(result.pedalColumn, 4);
         QCOMPARE(int(result.pulls.size()), 1);
@@ -553,61 +537,29 @@ private slots:
         QVERIFY(classic.pulls.empty() && std::isnan(classic.rate));
     }
 
-    // Hostile tables: every row is counted once, in a pull or with its reason.
-    void hostile_data()
+    // Without an engine speed (the speed's unit is none here) every row is left out for want of
+    // one, the pairs are listed without bins and there is no rate.
+    void noEngineSpeed()
     {
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("line6");
-        QTest::addColumn<QString>("counts"); // left_out by reason
-        const auto lines = [](const QStringList &speeds) {
-            QStringList out;
-            for (int r = 0; r < speeds.size(); ++r)
-                out << QStringLiteral(",%1,%2,900,1000,1000").arg(r).arg(speeds[r]);
-            return out;
-        };
-        const QString units = ",,/min,x,mbar,mbar";
-        QTest::newRow("speed as text")
-            << lines({"abc", "nan", "1e5", "", "inf"}) << units << "5 0 0 0 0 0 0";
-        QTest::newRow("negative, huge, constant")
-            << lines({"-3000", "99999999999999999999", "99999999999999999999", "2000", "2000"})
-            << units << "0 1 0 4 0 0 0";
-        QTest::newRow("no rows") << QStringList() << units << "0 0 0 0 0 0 0";
-        QTest::newRow("no engine speed") << lines({"1000", "2000"}) << ",,V,x,mbar,mbar"
-                                         << "2 0 0 0 0 0 0";
-    }
-    void hostile()
-    {
-        QFETCH(QStringList, lines);
-        QFETCH(QString, line6);
-        QFETCH(QString, counts);
         const QString line5 = ",,Speed,x,Boost spec,Boost act";
-        const DataTable table = tableOf(line5, lines);
+        const DataTable table = tableOf(line5, {",0,1000,9,1000,990", ",1,2000,9,1200,1100"});
         const Analysis::Result result = Analysis::compute(
             table, DataTable(),
-            LogLayout::columnLines(line5, line6, "Marker,TIME,STAMP,STAMP,STAMP,STAMP",
+            LogLayout::columnLines(line5, ",,V,x,mbar,mbar", "Marker,TIME,STAMP,STAMP,STAMP,STAMP",
                                    table.columnCount(), false),
             false);
-        QStringList found;
-        int rows = 0;
-        for (int n : result.leftOutCount) {
-            found << QString::number(n);
-            rows += n;
-        }
-        QCOMPARE(found.join(' '), counts);
-        QVERIFY(result.pulls.empty());
-        QCOMPARE(rows, table.rowCount());
-        QCOMPARE(int(result.pairs.size()), 1); // listed even without an engine speed
-        if (result.rpmColumn == ColumnRoles::None)
-            QVERIFY(result.pairs[0].bins.empty() && std::isnan(result.rate));
+        QCOMPARE(result.rpmColumn, ColumnRoles::None);
+        QCOMPARE(result.leftOutCount[int(Pulls::Reason::NoSpeed)], 2);
+        QCOMPARE(int(result.pairs.size()), 1);
+        QVERIFY(result.pairs[0].bins.empty() && std::isnan(result.rate));
     }
 
-    // Every sample log: the engine speed of group A, every row in a pull or left out once;
-    // pulls.csv shows what it is written for.
+    // Every sample log: the engine speed of group A, every row in a pull or left out once.
     void sampleLogs()
     {
         const QDir examples(qEnvironmentVariable("ONDALYX_EXAMPLES"));
         const QStringList logs = examples.entryList({QStringLiteral("*.csv")});
-        QVERIFY(logs.contains(QStringLiteral("pulls.csv")));
+        QVERIFY(logs.size() >= 3);
         for (const QString &log : logs) {
             const QStringList lines =
                 QString::fromUtf8(TestSupport::readAll(examples.filePath(log)))
@@ -625,14 +577,6 @@ private slots:
             for (const Pulls::Pull &pull : result.pulls)
                 rows += pull.rows();
             QCOMPARE(rows, table.rowCount());
-            if (log != QLatin1String("pulls.csv"))
-                continue;
-            QCOMPARE(int(result.pulls.size()), 2);
-            QVERIFY(result.fewSamples && result.onlyPulls);
-            QCOMPARE(result.leftOutCount[int(Pulls::Reason::Pause)], 1);
-            QCOMPARE(int(result.pairs.size()), 2);
-            QCOMPARE(result.pairs[1].speedColumn, 6);
-            QVERIFY(!result.pairs[1].bins.empty());
         }
     }
 };

@@ -8,14 +8,7 @@
 
 #include <QSignalSpy>
 
-namespace {
-
-QString example(const char *name)
-{
-    return QDir(qEnvironmentVariable("ONDALYX_EXAMPLES")).filePath(QLatin1String(name));
-}
-
-} // namespace
+using TestSupport::example;
 
 class TestComparison : public QObject {
     Q_OBJECT

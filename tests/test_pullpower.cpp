@@ -212,13 +212,10 @@ private slots:
     // (group B here, whose stamps are uneven while group A's are not), with the vehicle given.
     void powerOfEveryPull()
     {
-        QByteArray log = "Monday,1,June,2026,10:00:00,KORVEX\r\nECU\r\n\r\n"
-                         ",,Group A:,'001,,,,Group B:,'011,,,\r\n"
-                         ",,Load,Temp,Volt,Flow,TIME,Engine Speed,Boost,Boost,Duty\r\n"
-                         ",,,,,,,,(specified),(actual),\r\n"
+        QByteArray log = "h\r\nECU\r\n\r\n,,Group A:,'001,,,,Group B:,'011,,,\r\n"
+                         ",,Load,Temp,Volt,Flow,TIME,Engine Speed,Boost,Boost,Duty\r\n6\r\n"
                          "Marker,STAMP, %, C, V, kg/h,STAMP, /min, mbar, mbar, %\r\n";
-        // Idle, a pull, a steady cruise, a second pull, idle.
-        Samples speeds(3, 900);
+        Samples speeds(3, 900); // idle, a pull, a steady cruise, a second pull, idle
         for (int k = 0; k < 8; ++k)
             speeds.push_back(1500 + 300 * k + 10 * k * k);
         speeds.insert(speeds.end(), 3, 2000);
@@ -235,10 +232,7 @@ private slots:
                        .toUtf8();
         }
         QTemporaryDir dir;
-        const LogReadResult read =
-            LogReader::read(TestSupport::writeFile(dir, QStringLiteral("b.csv"), log));
-        QVERIFY(read.ok);
-        const LogFile &file = read.log;
+        const LogFile file = LogReader::read(TestSupport::writeFile(dir, "b.csv", log)).log;
         const Analysis::Result analysis =
             Analysis::compute(file.table, file.slotTimes, file.columnLines, file.newerLayout);
         QCOMPARE(analysis.rpmColumn, 6);
@@ -249,18 +243,16 @@ private slots:
         QCOMPARE(power.size(), size_t(2));
         for (size_t p = 0; p < 2; ++p) {
             const Pulls::Pull &pull = analysis.pulls[p];
-            std::vector<int> rows;
-            for (int row = pull.firstRow; row <= pull.lastRow; ++row)
-                rows.push_back(row);
             const size_t first = size_t(pull.firstRow - 1);
-            const PullPower::Result expected = PullPower::Compute(
-                &times[first], &speeds[first], rows.data(), rows.size(), vehicle);
+            const PullPower::Result expected =
+                powerOf(Samples(&times[first], &times[first] + pull.rows()),
+                        Samples(&speeds[first], &speeds[first] + pull.rows()), vehicle);
             QCOMPARE(power[p].outcome, PullPower::Result::Curve);
-            QCOMPARE(power[p].points.size(), rows.size());
-            for (size_t k = 0; k < rows.size(); ++k) {
+            QCOMPARE(power[p].points.size(), size_t(pull.rows()));
+            for (size_t k = 0; k < power[p].points.size(); ++k) {
                 const PullPower::Point &got = power[p].points[k], &want = expected.points[k];
                 QCOMPARE(QList<double>({double(got.row), got.rpm, got.cv, got.nm}),
-                         QList<double>({double(want.row), want.rpm, want.cv, want.nm}));
+                         QList<double>({double(pull.firstRow) + k, want.rpm, want.cv, want.nm}));
             }
             QCOMPARE(PullPower::Warnings(power[p]), PullPower::Warnings(expected));
         }

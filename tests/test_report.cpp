@@ -22,6 +22,8 @@
 
 namespace {
 
+using TestSupport::example;
+
 const QList<QByteArray> Pull = {TestSupport::pullLine("900", "30", "1000", "1000", "40"),
                                 TestSupport::pullLine("2500", "0", "2400", "2450", "75")};
 
@@ -52,9 +54,24 @@ QJsonObject reportOf(const QByteArray &log, const QStringList &options)
     return QJsonDocument::fromJson(report(log, options)).object();
 }
 
-QString example(const char *name)
+// The "analysis" key (or `key`) of `result` as the report writes it, inside braces.
+QByteArray analysisJson(const Analysis::Result &result,
+                        const std::vector<PullPower::Result> &power = {},
+                        const char *key = "analysis")
 {
-    return QDir(qEnvironmentVariable("ONDALYX_EXAMPLES")).filePath(QLatin1String(name));
+    char *bytes = nullptr;
+    size_t size = 0;
+    FILE *out = open_memstream(&bytes, &size);
+    {
+        JsonWriter json(out);
+        json.beginObject();
+        AnalysisReport::write(json, result, power, key);
+        json.endObject();
+    }
+    std::fclose(out);
+    const QByteArray text(bytes, qsizetype(size));
+    std::free(bytes);
+    return text;
 }
 
 // The JSON of one key of a report, written again compactly (so that two values compare as text).
@@ -81,20 +98,17 @@ private slots:
         QCOMPARE(json.keys().size(), 11);
         // In the order the README and the manual page list them (a nested key of the same name
         // comes after the key's own place).
-        qsizetype at = -1;
+        qsizetype last = -1;
         for (const char *key : {"caption", "title", "header", "groups", "engine", "columns",
                                 "boxes", "series", "rows", "sessions", "stats"}) {
-            const qsizetype next = text.indexOf("\"" + QByteArray(key) + "\":");
-            QVERIFY2(next > at, key);
-            at = next;
+            QVERIFY2(at(text, key) > last, key);
+            last = at(text, key);
         }
         QVERIFY(!json.contains("cells") && !json.contains("power"));
         QCOMPARE(json["caption"].toString(), QStringLiteral("Ondalyx  v1 -  run 01 csv"));
         QCOMPARE(json["title"].toString(), QStringLiteral("run 01 csv"));
-        const QJsonObject groups = json["groups"].toObject();
-        QVERIFY(groups["003"].toBool() && groups["011"].toBool() && groups["120"].toBool());
-        QVERIFY(!groups["002"].toBool() && !groups["115"].toBool());
-        QCOMPARE(json["engine"].toString(), QStringLiteral("Diesel"));
+        QCOMPARE(valueOf(json, "groups"),
+                 QByteArray(R"({"002":false,"003":true,"011":true,"115":false,"120":true})"));
         const QJsonArray columns = json["columns"].toArray();
         QCOMPARE(columns.size(), 15);
         QCOMPARE(columns[5].toObject()["header"].toString(), QStringLiteral("Tiempo"));
@@ -102,12 +116,8 @@ private slots:
         QVERIFY(!columns[0].toObject()["hidden"].toBool());
         QCOMPARE(json["boxes"].toArray().size(), 12);
         QCOMPARE(json["boxes"].toArray()[0].toObject()["index"].toInt(), 1);
-        const QJsonObject series4 = json["series"].toArray()[3].toObject();
-        QCOMPARE(series4["box"].toInt(), 8);
-        QCOMPARE(series4["label"].toString(), QStringLiteral("C8"));
+        QCOMPARE(json["series"].toArray()[3].toObject()["label"].toString(), QStringLiteral("C8"));
         QCOMPARE(json["rows"].toInt(), 2);
-        QCOMPARE(json["stats"].toObject()["LbMaxPico"].toString(),
-                 QStringLiteral("Pico Max MAP: 2.450 Bar a las 2500 RPM"));
     }
 
     // The diesel figures and the default series follow groups 003 and 011 (002 and 115) wherever
@@ -138,7 +148,7 @@ private slots:
                 .arg(100 * speed + 3)
                 .arg(100 * n75 + 3);
         };
-        QTest::newRow("003 as A, 011 as B (as always)")
+        QTest::newRow("marks one field later, as in the samples: 003 as A, 011 as B")
             << classic(",,Group A:,'003,,,,Group B:,'011,,,,Group C:,'013,,,") << "Diesel"
             << QList<int>{2, 3, 7, 8} << diesel(1, 8, 9);
         QTest::newRow("as the tool writes it, 011 as group C")
@@ -150,6 +160,9 @@ private slots:
         QTest::newRow("011 outside the group fields: as A and B")
             << classic(",,Group A:,'003,,,,Group B:,,,,,Group C:,,,,,'011") << "Diesel"
             << QList<int>{2, 3, 7, 8} << diesel(1, 8, 9);
+        QTest::newRow("a mark twice: the first counts")
+            << classic(",,Group A:,'011,,,,Group B:,'003,,,,Group C:,'003,,,") << "Diesel"
+            << QList<int>{7, 8, 2, 3} << diesel(6, 3, 4);
         QTest::newRow("002 and 115 swapped")
             << classic(",,Group A:,'115,,,,Group B:,'002,,,,Group C:,'031,,,") << "Gasolina"
             << QList<int>{7, 9, 4, 3} << QString("|");
@@ -224,21 +237,6 @@ private slots:
     // The "analysis" key: its keys in order, plain numbers, null for none, left_out's seven keys.
     void analysisKey()
     {
-        const auto written = [](const Analysis::Result &result) {
-            char *bytes = nullptr;
-            size_t size = 0;
-            FILE *out = open_memstream(&bytes, &size);
-            {
-                JsonWriter json(out);
-                json.beginObject();
-                AnalysisReport::write(json, result);
-                json.endObject();
-            }
-            std::fclose(out);
-            const QByteArray text(bytes, qsizetype(size));
-            std::free(bytes);
-            return text;
-        };
         Analysis::Result result;
         result.units = {"", "/min", "mbar"};
         result.rpmColumn = 1;
@@ -252,7 +250,7 @@ private slots:
         pair.unit = "mbar";
         pair.bins = {{1750, 3, 1510.0, 1466.7, -43.3, -60.0}};
         result.pairs = {pair};
-        QCOMPARE(written(result),
+        QCOMPARE(analysisJson(result),
                  QByteArray(
                      R"({"analysis":{"rpm_column":1,"rate":1.42,"units":["","/min","mbar"],)"
                      R"("pulls":[{"first":40,"last":47,"rows":8,"rpm_from":1850,"rpm_to":4210,)"
@@ -269,7 +267,7 @@ private slots:
         result.leftOutCount = {5, 0, 0, 0, 0, 0, 0};
         result.onlyPulls = false;
         result.pairs[0].bins.clear();
-        QCOMPARE(written(result),
+        QCOMPARE(analysisJson(result),
                  QByteArray(R"({"analysis":{"rpm_column":null,"rate":null,"units":["","/min",)"
                             R"("mbar"],"pulls":[],"left_out":{"sin régimen":5,"régimen bajo":0,)"
                             R"("pausa":0,"régimen sin subir":0,"pedal":0,"corto":0,"poco )"
@@ -289,21 +287,7 @@ private slots:
         PullPower::Result none;
         none.outcome = PullPower::Result::NotRising;
         none.degree = 2;
-        const QByteArray text = [&] {
-            char *bytes = nullptr;
-            size_t size = 0;
-            FILE *out = open_memstream(&bytes, &size);
-            {
-                JsonWriter json(out);
-                json.beginObject();
-                AnalysisReport::write(json, result, {curve, none}, "compare");
-                json.endObject();
-            }
-            std::fclose(out);
-            const QByteArray written(bytes, qsizetype(size));
-            std::free(bytes);
-            return written;
-        }();
+        const QByteArray text = analysisJson(result, {curve, none}, "compare");
         QCOMPARE(
             text.left(text.indexOf(R"("left_out")")),
             QByteArray(
@@ -318,31 +302,9 @@ private slots:
                 R"(ajustado no sube en todo el tirón","Ajuste de grado 2: pocas filas"]}}],)"));
     }
 
-    // The power of every pull of a whole log: a point for each of its rows, the figures of the
-    // vehicle given (without drag and rolling resistance the power goes with the mass).
-    void analysisPower()
-    {
-        const QByteArray log = TestSupport::readAll(example("pulls.csv"));
-        const auto pullsOf = [&](const QString &vehicle) {
-            const QJsonObject json = reportOf(log, {"--analysis", "--vehicle", vehicle});
-            return json["analysis"]["pulls"].toArray();
-        };
-        const QJsonArray pulls = pullsOf("1500,2800,0,2.1,0,15,1.2");
-        const QJsonArray heavier = pullsOf("3000,2800,0,2.1,0,15,1.2");
-        QCOMPARE(pulls.size(), 2);
-        for (int p = 0; p < pulls.size(); ++p) {
-            const QJsonArray points = pulls[p]["power"]["points"].toArray();
-            QCOMPARE(points.size(), pulls[p]["rows"].toInt());
-            for (int k = 0; k < points.size(); ++k) {
-                QCOMPARE(points[k]["row"].toInt(), pulls[p]["first"].toInt() + k);
-                const QJsonValue twice = heavier[p]["power"]["points"][k];
-                QVERIFY(qFuzzyCompare(twice["cv"].toDouble(), 2 * points[k]["cv"].toDouble()));
-            }
-        }
-    }
-
     // --compare: the analysis of the other log (its first session or --compare-session N) with
-    // the same vehicle and rows for the bins, after "analysis", or after "stats" without it.
+    // the same vehicle and rows for the bins, after "analysis", or after "stats" without it. The
+    // vehicle reaches the power of every pull.
     void compareKey()
     {
         const QByteArray diesel = TestSupport::readAll(example("diesel.csv"));
@@ -354,6 +316,9 @@ private slots:
                                                 "--analysis-all-rows", "--vehicle", vehicle});
         const QJsonObject json = QJsonDocument::fromJson(text).object();
         QCOMPARE(valueOf(json, "compare"), valueOf(alone, "analysis"));
+        const QJsonObject lighter = reportOf(TestSupport::readAll(example("pulls.csv")),
+                                             {"--analysis", "--analysis-all-rows"});
+        QVERIFY(valueOf(lighter, "analysis") != valueOf(alone, "analysis"));
         QVERIFY(!json["compare"]["pairs"][0]["only_pulls"].toBool());
         QCOMPARE(json["title"].toString(), QStringLiteral("run 01 csv")); // the main log's
         QVERIFY(at(text, "stats") < at(text, "analysis") &&
@@ -373,21 +338,15 @@ private slots:
                 valueOf(reportOf(diesel, {"--compare", example("sessions.csv")}), "compare"));
     }
 
-    // Wrong values of the new options: one line naming what is wrong, no report.
+    // Wrong values of the options: one line naming what is wrong, no report (what --vehicle
+    // refuses is the vehicle tests' business).
     void badArguments_data()
     {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("error");
-        QTest::newRow("--vehicle, six values")
-            << QStringList{"--vehicle", "1500,2800,0.31,2.1,0.015,15"}
-            << "--vehicle espera siete valores separados por comas y con punto decimal "
-               "(M,Q,CD,A,CRR,LOSS%,RHO): falta \"Densidad del aire\"";
         QTest::newRow("--vehicle, a word")
             << QStringList{"--vehicle", "1500,2800,0.31,ancho,0.015,15,1.2"}
             << "--vehicle: \"ancho\" no es un número (\"Área frontal\")";
-        QTest::newRow("--vehicle, out of range")
-            << QStringList{"--vehicle", "0,2800,0.31,2.1,0.015,15,1.2"}
-            << "--vehicle: la masa debe ser mayor que 0 kg";
         QTest::newRow("--compare-session 0")
             << QStringList{"--compare", "b.csv", "--compare-session", "0"}
             << "--compare-session espera el número de una sesión del registro que se compara, "
@@ -442,11 +401,7 @@ private slots:
         QCOMPARE(run({"--session", "2", two}), 0);
         const QJsonObject second = QJsonDocument::fromJson(out).object();
         QCOMPARE(second["header"].toString(), QStringLiteral("Mo,1,x,2026,1:2:3"));
-        QCOMPARE(second["rows"].toInt(), 1);
-        const QJsonArray sessions = second["sessions"].toArray();
-        QCOMPARE(sessions.size(), 2);
-        QCOMPARE(sessions[0].toObject()["rows"].toInt(), Pull.size());
-        QCOMPARE(sessions[1].toObject()["header"].toString(), QStringLiteral("Mo,1,x,2026,1:2:3"));
+        QCOMPARE(second["sessions"].toArray().size(), 2);
         QCOMPARE(run({"--session", "3", two}), 2); // as a log that cannot be read
         QCOMPARE(err.count('\n'), 1);
         QVERIFY(err.contains("two.csv"));
@@ -455,13 +410,9 @@ private slots:
         QCOMPARE(run({"--vehicle", "1500,2800,0.31,2.1,0.015,100,1.2", logPath}), 2);
         QCOMPARE(err.count('\n'), 1);
         QVERIFY(err.contains("pérdidas de transmisión") && out.isEmpty());
-        QCOMPARE(run({"--compare", dir.filePath("other.csv"), logPath}), 2);
-        QCOMPARE(err.count('\n'), 1);
-        QVERIFY(err.contains("other.csv") && out.isEmpty());
         QCOMPARE(run({"--compare", two, "--compare-session", "3", logPath}), 2);
+        QCOMPARE(err.count('\n'), 1);
         QVERIFY(err.contains("two.csv") && out.isEmpty());
-        QCOMPARE(run({"--compare", two, "--compare-session", "2", logPath}), 0);
-        QCOMPARE(QJsonDocument::fromJson(out)["compare"]["left_out"]["régimen bajo"].toInt(), 1);
 
         // A chart that cannot be written fails the run with a message naming it.
         QCOMPARE(run({"--chart", dir.filePath("no/such/dir/c.png"), logPath}), 1);

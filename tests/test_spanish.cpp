@@ -66,9 +66,9 @@ private slots:
         }
         QCOMPARE(catcher.className, dialog);
         for (const QString &text : texts)
-            QVERIFY2(catcher.texts().contains(text),
+            QVERIFY2(catcher.texts.contains(text),
                      qPrintable(QStringLiteral("\"%1\" is not among %2")
-                                    .arg(text, catcher.texts().join(QStringLiteral(" | ")))));
+                                    .arg(text, catcher.texts.join(QStringLiteral(" | ")))));
     }
 
     // The type the open dialog's list gives a file, in Spanish too: Qt's own name of a folder

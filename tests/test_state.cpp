@@ -22,8 +22,9 @@ QByteArray pullLog(const QList<QByteArray> &groups)
 class TestState : public QObject {
     Q_OBJECT
 private slots:
-    // The groups give the engine type and its series; a choice the log lacks the groups for
-    // falls back to "Ninguno", and a choice other than Diesel leaves the figures as they were.
+    // The groups give the engine type and its series (where each group stands is the report
+    // tests' business); a choice the log lacks the groups for falls back to "Ninguno", and a
+    // choice other than Diesel leaves the figures as they were.
     void engineType_data()
     {
         QTest::addColumn<QList<QByteArray>>("groups");
@@ -33,8 +34,6 @@ private slots:
         const int diesel = int(EngineType::Diesel), gasolina = int(EngineType::Gasolina);
         const int ninguno = int(EngineType::Ninguno);
         const QList<QByteArray> all = {"'002", "'115", "'003", "'011"};
-        QTest::newRow("diesel") << Diesel << -1 << diesel << QList<int>{2, 3, 7, 8};
-        QTest::newRow("petrol") << Petrol << -1 << gasolina << QList<int>{2, 4, 9, 8};
         // Marks four fields apart: 002 in group A, 115 in B, 003 in B and 011 in C.
         QTest::newRow("both, diesel wins") << all << -1 << diesel << QList<int>{7, 8, 12, 13};
         QTest::newRow("003 alone") << QList<QByteArray>{"'003"} << -1 << ninguno << QList<int>{};
@@ -121,18 +120,12 @@ private slots:
         QCOMPARE(f.state.table.columnCount(), 15);
     }
 
-    // With Diesel every change of the atmospheric box reruns the figures.
-    void atmosphericBoxRerunsTheFigures()
+    // With Diesel a deleted row and every change of the atmospheric box rerun the figures.
+    void deleteRowAndAtmosphericBoxRecompute()
     {
         Loaded f(pullLog(Diesel));
         f.state.setLabel(LbMaxPico, QStringLiteral("stale"));
         f.state.setTxtAtmo(QStringLiteral("not a number"));
-        QCOMPARE(f.state.label(LbMaxPico), "Pico Max MAP: 2.450 Bar a las 2500 RPM");
-    }
-
-    void deleteRowReplotsAndRecomputes()
-    {
-        Loaded f(pullLog(Diesel));
         QCOMPARE(f.state.label(LbMaxPico), "Pico Max MAP: 2.450 Bar a las 2500 RPM");
         f.state.DeleteRow(4); // the row of the peak
         QCOMPARE(f.seriesBoxes(), (QList<int>{2, 3, 7, 8}));
