@@ -19,8 +19,8 @@ class QLabel;
 // - While the mouse is over the plot the read-out gives x and, for every curve, its value at the
 //   entry nearest in x, with its unit: "2450 rpm — Boost Pressure (actual): 1840 mbar".
 //
-// Each drawing traces the curves for the pixels in view (CurvePixels::trace); a drawing of the
-// same curves over the same ranges and pixels keeps what it traced.
+// Each drawing traces the curves for the pixels in view (CurvePixels::trace), all of them side by
+// side once the plot is laid out.
 class AnalysisChart : public QWidget {
     Q_OBJECT
 public:
@@ -55,6 +55,7 @@ private:
     void build();
     void wire();
     void showReadout(const QPoint &pos);
+    void traceCurves();
 
     QCustomPlot *m_plot = nullptr;
     QLabel *m_readout = nullptr;
