@@ -6,12 +6,13 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentMap>
 
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -197,9 +198,19 @@ void AnalysisChart::traceCurves()
             curves.emplace_back(curve, curve->mappingNow());
     if (curves.size() < 2)
         return; // traced as it is drawn
-    QtConcurrent::blockingMap(curves, [](std::pair<CurvePlottable *, CurvePixels::Mapping> &c) {
-        c.first->traceFor(c.second);
-    });
+    // Each thread takes the next curve not yet taken; this thread is one of them.
+    std::atomic<size_t> next{0};
+    const auto traceSome = [&curves, &next] {
+        for (size_t i = next++; i < curves.size(); i = next++)
+            curves[i].first->traceFor(curves[i].second);
+    };
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> helpers;
+    for (size_t k = 1; k < std::min(cores, curves.size()); ++k)
+        helpers.emplace_back(traceSome);
+    traceSome();
+    for (std::thread &helper : helpers)
+        helper.join();
 }
 
 bool AnalysisChart::eventFilter(QObject *watched, QEvent *event)
