@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -54,7 +55,7 @@ protected:
     void draw(QCPPainter *painter) override
     {
         const CurvePixels::Mapping mapping = mappingNow();
-        if (!tracedFor(mapping))
+        if (m_tracedFor != mapping)
             traceFor(mapping);
         applyDefaultAntialiasingHint(painter);
         // A wide pen only while the lines are few: the painter strokes wide lines far more
@@ -93,13 +94,6 @@ public:
     {
         CurvePixels::trace(m_curve, mapping, m_seen, m_traced);
         m_tracedFor = mapping;
-        m_tracedValid = true;
-    }
-    bool tracedFor(const CurvePixels::Mapping &m) const
-    {
-        const CurvePixels::Mapping &t = m_tracedFor;
-        return m_tracedValid && m.ax == t.ax && m.bx == t.bx && m.ay == t.ay && m.by == t.by &&
-               m.area == t.area;
     }
     CurvePixels::Mapping mappingNow() const
     {
@@ -117,12 +111,12 @@ public:
         return mapping;
     }
 
+private:
     const AnalysisCurve &m_curve;
     const CurvePixels::Extent m_extent;
     CurvePixels::Traced m_traced;
     std::vector<uint8_t> m_seen;
-    CurvePixels::Mapping m_tracedFor;
-    bool m_tracedValid = false;
+    std::optional<CurvePixels::Mapping> m_tracedFor; // none before the first trace
 };
 
 // A range with a margin; a single value gets room around it.

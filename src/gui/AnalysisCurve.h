@@ -56,6 +56,11 @@ Extent extent(const AnalysisCurve &curve);
 struct Mapping {
     double ax = 1, bx = 0, ay = 1, by = 0;
     QRect area;
+    bool operator==(const Mapping &o) const
+    {
+        return ax == o.ax && bx == o.bx && ay == o.ay && by == o.by && area == o.area;
+    }
+    bool operator!=(const Mapping &o) const { return !(*this == o); }
 };
 
 // What is drawn of a curve: polylines of two points or more, and points (loose ones, and samples
