@@ -8,8 +8,6 @@
 #include "core/PullPower.h"
 #include "core/Vehicle.h"
 
-#include <QtTest>
-
 #include <cmath>
 #include <vector>
 
@@ -24,16 +22,6 @@ PullPower::Result powerOf(const Samples &times, const Samples &speeds, const Veh
     for (size_t k = 0; k < rows.size(); ++k)
         rows[k] = 41 + int(k);
     return PullPower::Compute(times.data(), speeds.data(), rows.data(), times.size(), vehicle);
-}
-
-bool allFinite(const PullPower::Result &r)
-{
-    bool finite = !r.rate || std::isfinite(*r.rate);
-    for (const PullPower::Point &p : r.points)
-        finite = finite && std::isfinite(p.rpm) && std::isfinite(p.cv) && std::isfinite(p.nm);
-    for (const auto &peak : {r.peakCv, r.peakNm})
-        finite = finite && (!peak || (std::isfinite(peak->value) && std::isfinite(peak->rpm)));
-    return finite;
 }
 
 bool near(double a, double b)
@@ -61,8 +49,6 @@ private slots:
         QTest::newRow("line, 3 rows") << 3 << 0.0 << 2.0 << Samples{2000, 900} << 1;
         QTest::newRow("parabola, 4 rows") << 4 << 12.5 << 3.0 << Samples{1800, 1500, 400} << 2;
         QTest::newRow("cubic, 5 rows") << 5 << 0.0 << 4.0 << Samples{1500, 1200, 900, -300} << 3;
-        QTest::newRow("line, 9 rows: no higher terms")
-            << 9 << 0.0 << 5.0 << Samples{1900, 2100} << 3;
         QTest::newRow("over 0.001 s") << 6 << 0.0 << 0.001 << cubic << 3;
         QTest::newRow("400 rows over 1000 s, far origin") << 400 << 1e6 << 1000.0 << cubic << 3;
     }
@@ -94,11 +80,9 @@ private slots:
         }
 
         const PullPower::Result result = powerOf(times, speeds, {1, 2500, 0, 2.1, 0, 0, 1.2});
-        QCOMPARE(result.degree, degree);
         QCOMPARE(result.points.size(), times.size());
         for (size_t k = 0; k < times.size(); ++k) {
             const PullPower::Point &p = result.points[k];
-            QCOMPARE(p.row, 41 + int(k));
             QVERIFY(std::fabs(p.rpm - speeds[k]) < 1e-9 * speeds[k]);
             const double slope = shapeAt((times[k] - origin) / span, true);
             QVERIFY(std::fabs(p.cv * PullPower::WattsPerCv * 90 * 90 / p.rpm - slope) <
@@ -119,17 +103,28 @@ private slots:
     //   m a v = 56000 W, drag 0.375 * 21952 = 8232 W, rolling 0.01 * 1000 * 9.80665 * 28
     //   = 2745.862 W; P_w = 66977.862 W; P = 83722.3275 W = 113.8306863 CV
     //   M = 83722.3275 / (2 pi 2520 / 60 = 263.8937829) = 317.2576731 Nm
-    // Both rise with the speed, so both peaks are at the last row.
+    // Both rise with the speed, so both peaks are at the last row. Its figures as shown, and
+    // against a second log's pull.
     void workedExample()
     {
         const PullPower::Result r = powerOf({0, 1, 2, 3, 4}, {1800, 1980, 2160, 2340, 2520},
                                             {1000, 2500, 0.3, 2, 0.01, 20, 1.25});
         QCOMPARE(r.points.size(), size_t(5));
-        QVERIFY(near(r.points[0].rpm, 1800) && near(r.points[4].rpm, 2520));
         QVERIFY(near(r.points[0].cv, 76.41299526) && near(r.points[0].nm, 298.1590799));
         QVERIFY(near(r.points[4].cv, 113.8306863) && near(r.points[4].nm, 317.2576731));
-        QVERIFY(r.rate && *r.rate == 1);
         QCOMPARE(PullPower::FigureLine(2, r), "Tirón 2: 114 CV a 2.520 rpm, 317 Nm a 2.520 rpm");
+        // A second log's pull against it: the difference of the whole numbers shown, 160 - 114 and
+        // 311 - 317 (not 46.6 -> 47 and -6.7 -> -7), at the second pull's rpm.
+        PullPower::Result after, none, small;
+        after.peakCv = {{160.4, 3900}};
+        after.peakNm = {{310.6, 2250}};
+        QCOMPARE(PullPower::DifferenceText(r, after), "+46 CV a 3.900 rpm, -6 Nm a 2.250 rpm");
+        QCOMPARE(PullPower::DifferenceText(r, r), "0 CV a 2.520 rpm, 0 Nm a 2.520 rpm");
+        QCOMPARE(PullPower::DifferenceText(r, none), QString());
+        QCOMPARE(PullPower::FigureLine(1, none), "Tirón 1: sin curva de potencia");
+        small.peakCv = {{0.3, 1234.5}}; // figures that round to nothing still show a number
+        small.peakNm = {{1200.7, 999.4}};
+        QCOMPARE(PullPower::PeakText(small), "0 CV a 1.235 rpm, 1.201 Nm a 999 rpm");
     }
 
     // Which warnings a pull gets, in their order, whether it has a curve, and that no number it
@@ -146,7 +141,6 @@ private slots:
         };
         add("4 rows, exactly 2 a second", half, {2000, 2300, 2600, 2900}, "2");
         add("4 rows, just under 2 a second", {0, 0.5, 1, 1.5001}, {2000, 2300, 2600, 2900}, "2L");
-        add("falling, 4 rows, 1 a second", {0, 1, 2, 3}, {3000, 2800, 2600, 2400}, "F2L");
         add("falls at the last row", {0, 1, 2, 3, 4, 5}, {2000, 2600, 3100, 3400, 3500, 3300},
             "FL");
         add("rising but below zero", quarter, {-3000, -2500, -2000, -1500, -1000}, "F");
@@ -184,28 +178,9 @@ private slots:
         QCOMPARE(r.outcome == PullPower::Result::Curve, curve);
         QCOMPARE(r.points.empty(), !curve);
         QVERIFY(bool(r.peakCv) == curve && bool(r.peakNm) == curve);
-        QVERIFY(allFinite(r));
-    }
-
-    // The peaks as the figure lines show them, and the second log's pull against the first's:
-    // the difference of the whole numbers shown, at the second log's rpm.
-    void figures()
-    {
-        PullPower::Result before, after, none, small;
-        before.peakCv = {{147.6, 3950.4}};
-        before.peakNm = {{331.2, 2300}};
-        after.peakCv = {{160.4, 3900}};
-        after.peakNm = {{325.5, 2250}};
-        small.peakCv = {{0.3, 1234.5}}; // figures that round to nothing still show a number
-        small.peakNm = {{1200.7, 999.4}};
-        QCOMPARE(PullPower::FigureLine(2, before),
-                 "Tirón 2: 148 CV a 3.950 rpm, 331 Nm a 2.300 rpm");
-        QCOMPARE(PullPower::FigureLine(1, none), "Tirón 1: sin curva de potencia");
-        QCOMPARE(PullPower::PeakText(small), "0 CV a 1.235 rpm, 1.201 Nm a 999 rpm");
-        // 160 - 148 (not 160.4 - 147.6 = 12.8 -> 13), 326 - 331.
-        QCOMPARE(PullPower::DifferenceText(before, after), "+12 CV a 3.900 rpm, -5 Nm a 2.250 rpm");
-        QCOMPARE(PullPower::DifferenceText(before, before), "0 CV a 3.950 rpm, 0 Nm a 2.300 rpm");
-        QCOMPARE(PullPower::DifferenceText(before, none), QString());
+        QVERIFY(!r.rate || std::isfinite(*r.rate));
+        for (const PullPower::Point &p : r.points) // the peaks are points
+            QVERIFY(std::isfinite(p.rpm) && std::isfinite(p.cv) && std::isfinite(p.nm));
     }
 
     // Every pull of a log, each from its own rows: timed by the engine-speed column's own group
@@ -225,17 +200,14 @@ private slots:
         Samples times;
         for (size_t i = 0; i < speeds.size(); ++i) {
             times.push_back(0.5 * double(i) + 0.1 * double(i % 3));
-            log += QStringLiteral(",%1,50,20,12,100,%2,%3,1000,990,40\r\n")
-                       .arg(double(i))
-                       .arg(times.back())
-                       .arg(speeds[i])
+            log += QString::asprintf(",%zu,50,20,12,100,%.17g,%g,1000,990,40\r\n", i, times.back(),
+                                     speeds[i])
                        .toUtf8();
         }
         QTemporaryDir dir;
         const LogFile file = LogReader::read(TestSupport::writeFile(dir, "b.csv", log)).log;
         const Analysis::Result analysis =
             Analysis::compute(file.table, file.slotTimes, file.columnLines, file.newerLayout);
-        QCOMPARE(analysis.rpmColumn, 6);
         QCOMPARE(int(analysis.pulls.size()), 2);
         const Vehicle vehicle{1300, 2600, 0.3, 2.0, 0.012, 12, 1.22};
         const std::vector<PullPower::Result> power =
@@ -247,14 +219,12 @@ private slots:
             const PullPower::Result expected =
                 powerOf(Samples(&times[first], &times[first] + pull.rows()),
                         Samples(&speeds[first], &speeds[first] + pull.rows()), vehicle);
-            QCOMPARE(power[p].outcome, PullPower::Result::Curve);
             QCOMPARE(power[p].points.size(), size_t(pull.rows()));
             for (size_t k = 0; k < power[p].points.size(); ++k) {
                 const PullPower::Point &got = power[p].points[k], &want = expected.points[k];
                 QCOMPARE(QList<double>({double(got.row), got.rpm, got.cv, got.nm}),
                          QList<double>({double(pull.firstRow) + k, want.rpm, want.cv, want.nm}));
             }
-            QCOMPARE(PullPower::Warnings(power[p]), PullPower::Warnings(expected));
         }
     }
 
@@ -270,12 +240,9 @@ private slots:
             QTest::newRow(qPrintable(Vehicle::label(f) + ": " + t))
                 << int(f) << QString::fromUtf8(t) << v << QString::fromUtf8(e);
         };
-        const char *mass = "La masa debe ser mayor que 0 kg.";
-        const char *losses =
-            "Las pérdidas de transmisión deben ser de 0 % o más y de menos de 100 %.";
         add(Vehicle::Mass, " 1234,5 ", 1234.5);
         add(Vehicle::Mass, "1.500", 1.5); // a point is a decimal point, never grouping
-        add(Vehicle::Mass, "0", 0, mass);
+        add(Vehicle::Mass, "0", 0, "La masa debe ser mayor que 0 kg.");
         add(Vehicle::Mass, "  ", 0, "Escriba un valor en \"Masa (con conductor)\".");
         add(Vehicle::Mass, "1e3", 0,
             "El valor de \"Masa (con conductor)\" no es un número: \"1e3\".");
@@ -285,13 +252,11 @@ private slots:
             "El coeficiente aerodinámico (Cd) no puede ser negativo.");
         add(Vehicle::FrontalArea, "0,0", 0, "El área frontal debe ser mayor que 0 m².");
         add(Vehicle::RollingResistance, "0", 0);
-        add(Vehicle::RollingResistance, "-0,001", 0,
-            "La resistencia a la rodadura no puede ser negativa.");
         add(Vehicle::Losses, "0", 0);
         add(Vehicle::Losses, "99,9", 99.9);
-        add(Vehicle::Losses, "100", 0, losses);
+        add(Vehicle::Losses, "100", 0,
+            "Las pérdidas de transmisión deben ser de 0 % o más y de menos de 100 %.");
         add(Vehicle::AirDensity, "0,0", 0);
-        add(Vehicle::AirDensity, "-1,2", 0, "La densidad del aire no puede ser negativa.");
     }
     void vehicleText()
     {
@@ -306,13 +271,11 @@ private slots:
         QCOMPARE(out, error.isEmpty() ? value : -7.0); // a refusal keeps the last good value
     }
 
-    // The defaults are accepted, and what the dialog shows of a value reads back as that very
-    // value (no exponent that the reading refuses, no digit lost).
+    // What the dialog shows of a value reads back as that very value (no exponent that the
+    // reading refuses, no digit lost).
     void vehicleRoundTrip()
     {
-        QCOMPARE(Vehicle().problem(), QString());
         QCOMPARE(Vehicle::text(0.31), "0,31");
-        QCOMPARE(Vehicle::text(1500), "1500");
         for (double v : {0.31, 0.1 + 0.2, 1e20, 123456.789, 5e-324, 1.7976931348623157e308}) {
             double back = 0;
             QString error;
@@ -336,9 +299,6 @@ private slots:
                                         << count + "sobran valores tras \"Densidad del aire\"";
         QTest::newRow("empty") << ""
                                << "--vehicle: falta el valor de \"Masa (con conductor)\"";
-        QTest::newRow("a word") << "1200,3000,alto,2.05,0.012,12.5,1.18"
-                                << "--vehicle: \"alto\" no es un número (\"Coeficiente "
-                                   "aerodinámico (Cd)\")";
         QTest::newRow("losses of 100 %")
             << "1200,3000,0.28,2.05,0.012,100,1.18"
             << "--vehicle: las pérdidas de transmisión deben ser de 0 % o más y de menos de 100 %";
