@@ -81,10 +81,7 @@ private:
         for (const QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
             if (button->isVisible() && !button->text().isEmpty())
                 texts << button->text();
-        if (auto *d = qobject_cast<QDialog *>(dialog))
-            d->reject();
-        else
-            dialog->close();
+        dialog->close(); // a dialog closed is rejected
     }
 };
 

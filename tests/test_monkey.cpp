@@ -3,9 +3,6 @@
 // state, and the chart's series with the ticked boxes.
 #include "GuiSupport.h"
 
-#include "gui/Form1.h"
-#include "program/AppState.h"
-
 #include <algorithm>
 
 class TestMonkey : public QObject {
