@@ -65,21 +65,6 @@ private slots:
         QCOMPARE(QImage(saved.path).size(), QSize(100, 50));
     }
 
-    // A save that fails names the image, its folder and why.
-    void folderThatIsAFile()
-    {
-        QTemporaryDir dir;
-        const QString folder = TestSupport::writeFile(dir, "Graficas", "not a folder");
-        const ImageFiles::SaveResult result = ImageFiles::saveChartImage(
-            filled(QSize(40, 30), Qt::green), QStringLiteral("run"), dir.path(), dir.filePath("p"));
-        QVERIFY(!result.ok);
-        QCOMPARE(result.path, folder + "/run.jpg");
-        QCOMPARE(result.error, QStringLiteral("No se pudo guardar la imagen \"run.jpg\" en la "
-                                              "carpeta \"%1\": no se pudo crear la carpeta")
-                                   .arg(QDir::toNativeSeparators(folder)));
-        QCOMPARE(TestSupport::readAll(folder), QByteArray("not a folder"));
-    }
-
     // Whatever a log's title holds, its chart image is one file right inside the images folder:
     // "/", "\\" and NUL become "_".
     void imageNameStaysInItsFolder_data()
@@ -121,7 +106,6 @@ private slots:
         // clang-format off
         QTest::newRow("no Graficas yet") << "bin" << "" << true;
         QTest::newRow("Graficas there") << "bin" << "dir" << true;
-        QTest::newRow("program folder not made yet") << "a/b" << "" << true;
         QTest::newRow("program folder cannot be written") << "file/bin" << "" << false;
         QTest::newRow("Graficas cannot be written") << "bin" << "link" << false;
         // clang-format on

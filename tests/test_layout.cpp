@@ -2,8 +2,6 @@
 // field-by-field layout read as the classic block it stands for.
 #include "TestSupport.h"
 
-#include "core/NewerLayout.h"
-
 namespace {
 
 using TestSupport::cells;
@@ -30,6 +28,13 @@ QByteArray newerLog(const QByteArray &ids, const QList<QByteArray> &names,
         out += line + end + "\r\n";
     return out;
 }
+
+// Twelve slots of groups 003, 011 and 013, one name for each, and a data line for them.
+const QByteArray Twelve = "G003,F0,G003,F1,G003,F2,G003,F3,G011,F0,G011,F1,G011,F2,G011,F3,"
+                          "G013,F0,G013,F1,G013,F2,G013,F3";
+const QList<QByteArray> Names = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"};
+const QByteArray Line = ",1.1,10,1.2,11,1.3,12,1.4,13,2.1,20,2.2,21,2.3,22,2.4,23,"
+                        "3.1,30,3.2,31,3.3,32,3.4,33";
 
 // The texts of lines 5, 6 and 7 over each column: "line5;line6;line7", "|" between columns.
 QString columnLinesOf(const LogFile &log)
@@ -81,9 +86,6 @@ private slots:
         QTest::newRow("header line last")
             << standardLog({"'003"}, {",1"}, Header1) + Header2 << 2 << "14:57:28 1 / 15:02:09 0"
             << Header2 << "" << QStringList{};
-        QTest::newRow("block cut short after its header line")
-            << standardLog({"'003"}, {",1"}, Header1) + Header2 + "\r\nECU\r\n"
-            << 1 << "14:57:28 1 / 15:02:09 0" << Header1 << "003" << QStringList{"1"};
         QTest::newRow("a line missing one mark of a header line is a data line")
             << standardLog({"'003"}, {",1", "KORVEX,1,x"}, "first line") << 1 << " 2"
             << "first line"
@@ -144,7 +146,6 @@ private slots:
         QTest::addColumn<QString>("layout"); // groups / columns / boxes
         QTest::addColumn<QStringList>("rows");
 
-        const QByteArray diesel = "G003,F0,G003,F1,G003,F2,G003,F3,G011,F0,G011,F1,G011,F2,G011,F3";
         // clang-format off
         QTest::newRow("fields in another order mark no group, 120 anywhere does")
             << newerLog("G003,F1,G003,F0,G003,F2,G003,F3,G120,F2", {"s", "t", "u", "v", "w"},
@@ -161,14 +162,11 @@ private slots:
             << QStringList{"t|1|2|3|4|u|5|6|7|8|w|9|10|11|12|13|14|15"};
         // Regression: the empty field after the last comma of line 3 was taken for a 13th slot
         // and gave a blank 16th column.
-        const QByteArray twelve = diesel + ",G013,F0,G013,F1,G013,F2,G013,F3";
-        const QList<QByteArray> names = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"};
-        const QByteArray line = ",1,10,1,11,1,12,1,13,2,20,2,21,2,22,2,23,3,30,3,31,3,32,3,33";
         const QString columns = "Tiempo/900|a|b|c|d|Tiempo/0|e|f|g|h|Tiempo/0|i|j|k|l";
         const QString boxes = "1=a|2=b|3=c|4=d|6=e|7=f|8=g|9=h|11=i|12=j|13=k|14=l";
-        const QString cells = "1|10|11|12|13|2|20|21|22|23|3|30|31|32|33";
+        const QString cells = "1,1|10|11|12|13|2,1|20|21|22|23|3,1|30|31|32|33";
         QTest::newRow("twelve slots, every line ending with a comma")
-            << newerLog(twelve, names, {line, line}, Header1, ",")
+            << newerLog(Twelve, Names, {Line, Line}, Header1, ",")
             << "003,011 / " + columns + " / " + boxes << QStringList{cells, cells};
         // clang-format on
     }
@@ -203,13 +201,8 @@ private slots:
         QTest::newRow("classic, line 6 short, no line 7, fields untrimmed")
             << QByteArray("h\r\n2\r\n3\r\n'003\r\n,, A ,B\r\n,,u") << false << ";;| A ;u;|B;;"
             << QStringList{};
-        const QByteArray twelve = "G003,F0,G003,F1,G003,F2,G003,F3,G011,F0,G011,F1,G011,F2,G011,F3,"
-                                  "G013,F0,G013,F1,G013,F2,G013,F3";
-        const QList<QByteArray> names = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"};
         const QString lines = ";;|a5;a;a7|b5;b;b7|c5;c;c7|d5;d;d7|;;|e5;e;e7|f5;f;f7|g5;g;g7|"
                               "h5;h;h7|;;|i5;i;i7|j5;j;j7|k5;k;k7|l5;l;l7";
-        const QByteArray line = ",1.1,10,1.2,11,1.3,12,1.4,13,2.1,20,2.2,21,2.3,22,2.4,23,"
-                                "3.1,30,3.2,31,3.3,32,3.4,33";
         const QString times = "1,1|1,2|1,3|1,4|2,1|2,2|2,3|2,4|3,1|3,2|3,3|3,4";
         QTest::newRow("newer, two slots, short lines")
             << newerLog("G003,F0,G003,F1", {"a", "b"}, {",1,10,2,20", ",3", "x", ",4,40,5"}) << true
@@ -218,11 +211,11 @@ private slots:
         // A value past the slots of line 3 in one row gives a column with its time; an empty one
         // in every row, none.
         QTest::newRow("newer, a 13th pair in one row: every row has its time")
-            << newerLog(twelve, names + QList<QByteArray>{"m"},
-                        {line, line + ",4.1,40", line + ",4.2,"}, Header1, ",")
+            << newerLog(Twelve, Names + QList<QByteArray>{"m"},
+                        {Line, Line + ",4.1,40", Line + ",4.2,"}, Header1, ",")
             << true << lines + "|m5;m;m7" << QStringList{times + "|", times + "|4,1", times + "|4,2"};
         QTest::newRow("newer, an empty 13th value in every row: no 13th time")
-            << newerLog(twelve, names + QList<QByteArray>{"m"}, {line + ",4.1,", line + ",4.2,"},
+            << newerLog(Twelve, Names + QList<QByteArray>{"m"}, {Line + ",4.1,", Line + ",4.2,"},
                         Header1, ",")
             << true << lines << QStringList{times, times};
         // Regression: the times stored before the first byte that is not UTF-8 are converted with
@@ -249,16 +242,6 @@ private slots:
             QCOMPARE(result.log.slotTimes.rowCount(), result.log.table.rowCount());
             QCOMPARE(result.log.table.columnCount(), int(result.log.columnLines.size()));
         }
-    }
-
-    // The slot each column of a newer-layout table shows; the "Tiempo" columns show none.
-    void slotOfColumn()
-    {
-        QList<int> shown;
-        for (int column = -1; column <= 17; ++column)
-            shown << NewerLayout::slotOfColumn(column);
-        QCOMPARE(shown,
-                 (QList<int>{0, 0, 1, 2, 3, 4, 0, 5, 6, 7, 8, 0, 9, 10, 11, 12, 13, 14, 15}));
     }
 };
 

@@ -34,15 +34,12 @@ QMap<QString, QString> entryKeys(const QByteArray &entry)
     return keys;
 }
 
-// A file that runs, at `path`.
-void makeProgram(const QString &path)
+// A file that runs, at `name` inside `home`.
+void makeProgram(const QTemporaryDir &home, const QString &name)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write("#!/bin/sh\n");
-    file.close();
-    file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
+    QDir().mkpath(QFileInfo(home.filePath(name)).path());
+    QFile::setPermissions(TestSupport::writeFile(home, name, "#!/bin/sh\n"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 // The bytes of every file in the user's folders, by name.
@@ -135,8 +132,8 @@ private slots:
         QTemporaryDir home;
         TestSupport::writeFile(home, "icon.png", "\x89PNG fake icon");
         const QString program = home.filePath("bin/ondalyx");
-        makeProgram(program);
-        makeProgram(home.filePath("other/ondalyx"));
+        makeProgram(home, "bin/ondalyx");
+        makeProgram(home, "other/ondalyx");
         const QString apps = home.filePath("data/applications");
 
         QByteArray own, defaults = "[Default Applications]\n";

@@ -1,11 +1,13 @@
-// The program state: loads, engine types, "Borrar Linea" and the atmospheric box.
+// The program state: loads (hostile ones too), engine types, "Borrar Linea", the atmospheric box
+// and the torque and power curve (its three boxes, its figures and its refusal).
 #include "ProgramSupport.h"
+
+#include <algorithm>
 
 namespace {
 
 using TestSupport::Diesel;
 using TestSupport::Loaded;
-using TestSupport::Petrol;
 using TestSupport::pullLine;
 
 const QList<QByteArray> Pull = {
@@ -16,6 +18,21 @@ QByteArray pullLog(const QList<QByteArray> &groups)
 {
     return TestSupport::standardLog(groups, Pull);
 }
+
+// A petrol log with "Grafica Potencia" ticked over exactly `boxes`.
+struct Power : TestSupport::Loaded {
+    Power(const QList<QByteArray> &dataLines, const QList<int> &boxes)
+        : Loaded(TestSupport::standardLog({"'002", "'115", "'120"}, dataLines))
+    {
+        for (int k = 0; k < AppState::BoxCount; ++k)
+            state.setBoxTicked(k, false);
+        for (int k : boxes)
+            state.setBoxTicked(k, true);
+        state.setChCVTicked(true);
+    }
+    double torque(int row) const { return state.chart.seriesValues(1)[size_t(row - 1)]; }
+    double power(int row) const { return state.chart.seriesValues(2)[size_t(row - 1)]; }
+};
 
 } // namespace
 
@@ -40,7 +57,6 @@ private slots:
         QTest::newRow("marks need the apostrophe")
             << QList<QByteArray>{"003", "011"} << -1 << ninguno << QList<int>{};
         QTest::newRow("Gasolina without 002/115") << Diesel << gasolina << ninguno << QList<int>{};
-        QTest::newRow("Diesel without 011") << Petrol << diesel << ninguno << QList<int>{};
         QTest::newRow("Diesel to Gasolina")
             << all << gasolina << gasolina << QList<int>{2, 4, 9, 8};
     }
@@ -152,6 +168,114 @@ private slots:
         f.state.setBoxTicked(1, true);
         QCOMPARE(boxSignals, 1);
         QCOMPARE(f.seriesBoxes(), (QList<int>{2, 3, 7, 8, 1}));
+    }
+
+    void powerWorkedExample()
+    {
+        // Row 2 has letters in the torque cell, row 3 is too short to hold it: both read as 0.
+        Power p({",0.1,3000,9,250.5", ",0.1,2800,x,letters", ",0.1,2500"}, {1, 2, 3});
+        QVERIFY(p.messages.isEmpty());
+        QVERIFY(p.state.chcvTicked());
+        QCOMPARE(p.state.chart.seriesCount(), 2);
+        QCOMPARE(p.state.chart.seriesLabel(1), QStringLiteral("NM - Par"));
+        QCOMPARE(p.state.chart.seriesLabel(2), QStringLiteral("CV - Potencia"));
+        QVERIFY(qAbs(p.torque(1) - 184.869) < 1e-9);
+        QVERIFY(qAbs(p.power(1) - 105.5992) < 5e-5);
+        QCOMPARE(p.state.chart.rowLabel(1), QStringLiteral("3000"));
+        QCOMPARE(p.torque(2), 0.0);
+        QCOMPARE(p.power(2), 0.0);
+        QCOMPARE(p.torque(3), 0.0);
+        QCOMPARE(p.state.chart.rowLabel(3), QStringLiteral("2500"));
+        // The boxes stay ticked and SeriesCount is left as it was.
+        QCOMPARE(p.ticked(), QList<int>({1, 2, 3}));
+        QCOMPARE(p.state.SeriesCount, 3);
+        p.state.setChCVTicked(false); // unticking clears the curve and every box
+        QCOMPARE(p.state.chart.seriesCount(), 0);
+        QVERIFY(p.ticked().isEmpty());
+    }
+
+    void lowestIsSpeedHighestIsTorqueMiddleIgnored()
+    {
+        // Cell 2 speed, cell 6 ignored (letters), cell 9 torque with a decimal.
+        Power p({",0.1,1,2000,3,4,0.5,junk,7,8,100.5"}, {9, 2, 6});
+        QVERIFY(p.messages.isEmpty());
+        QCOMPARE(p.torque(1), 100.5 * 0.738);
+        QCOMPARE(p.power(1), 100.5 * 0.738 * 2000 / 5252);
+    }
+
+    // Two boxes, four, or three with box 0 (which does not count): the message, and all unticked.
+    void wrongCountShowsMessageAndResets()
+    {
+        for (const QList<int> &boxes : {QList<int>{1, 2}, {1, 2, 3, 4}, {0, 1, 2}}) {
+            Power p({",0.1,3000,9,250.5,4"}, boxes);
+            QCOMPARE(
+                p.messages,
+                QStringList{"Debe seleccionar los 3 campos correctos para realizar la grafica"});
+            QVERIFY(!p.state.chcvTicked());
+            QCOMPARE(p.state.chart.seriesCount(), 0);
+            QVERIFY(p.ticked().isEmpty());
+        }
+    }
+
+    // Fault pinned: the curve used to hold at most 100 rows.
+    void moreThanAHundredRows()
+    {
+        QList<QByteArray> lines;
+        for (int r = 1; r <= 250; ++r)
+            lines << ",0.1," + QByteArray::number(1000 + r * 10) + ",1," + QByteArray::number(r);
+        Power p(lines, {1, 2, 3});
+        QCOMPARE(p.state.chart.rowCount(), 250);
+        QCOMPARE(p.torque(250), 250 * 0.738);
+        QCOMPARE(p.state.chart.rowLabel(250), QStringLiteral("3500"));
+    }
+
+    // Hostile logs through the whole load: the table, the engine type, the series, the statistics
+    // and row deletion take them without a crash, a hang or rows lost without a word. What the
+    // reader alone makes of paths that cannot be read is in test_log, hostile numbers in
+    // test_stats.
+    void hostileLogs_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("noLog"); // loads, and the user is told it is no log
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<int>("rows");
+        using TestSupport::Diesel;
+        using TestSupport::standardLog;
+        const QByteArray commas(100000, ',');
+        static const char binary[] = ",\0\xff\xfe,\xc3\0,\x80\x01\0";
+        const QString header = QStringLiteral("Sunday,6,December,2026,13:51:20,KORVEX");
+        const QByteArray huge = "K" + QByteArray(50 * 1000 * 1000, 'x'); // 50 MB, no line end
+        // clang-format off
+        QTest::newRow("only CRs") << QByteArray(5000, '\r') << true << "" << 0;
+        QTest::newRow("100,000 commas as the column line")
+            << standardLog(Diesel, Pull).replace(TestSupport::Columns, commas) << false << header
+            << 4;
+        QTest::newRow("100,000 commas as a data line")
+            << standardLog(Diesel, {Pull[0], commas, Pull[1]}) << false << header << 3;
+        QTest::newRow("NULs and bytes not UTF-8")
+            << standardLog(Diesel, {Pull[0], QByteArray(binary, sizeof binary - 1), Pull[1]})
+            << false << header << 3;
+        QTest::newRow("50 MB line") << huge << true << QString::fromLatin1(huge) << 0;
+        QTest::newRow("a million empty rows")
+            << standardLog(Diesel, {}) + QByteArray(",,,,,,,,,,,,,,,\r\n").repeated(1000000)
+            << false << header << 1000000;
+        // clang-format on
+    }
+    void hostileLogs()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, noLog);
+        QFETCH(QString, header);
+        QFETCH(int, rows);
+        Loaded l;
+        QVERIFY(l.load(bytes));
+        QCOMPARE(l.messages.size(), int(noLog));
+        QCOMPARE(l.messages.join(QString()).contains("no parece un registro"), noLog);
+        QCOMPARE(l.state.LogHeader, header);
+        QCOMPARE(l.state.table.rowCount(), rows);
+        l.state.DeleteRow(1);
+        QCOMPARE(l.state.table.rowCount(), std::max(rows - 1, 0));
+        QCOMPARE(l.seriesBoxes(), l.ticked());
     }
 };
 

@@ -73,15 +73,12 @@ private slots:
         add("sign and blanks", " -3,5 ", -3, true, -3.5, "-4", "-3");
         add("minus zero", "-0,5", -0.0, true, -0.5, "-1", "0");
         add("comma first", ",5", 0, true, 0.5, "1", "0");
-        add("three digits", "950", 950, true, 950.0, "950", "950");
         add("five digits", "12345", 12345, true, 12345.0, "12.345", "12345");
         add("comes to zero", "0,4", 0, true, 0.4, "", "0");
         add("half up", "999,5", 999, true, 999.5, "1.000", "999");
         add("negative", "-1234,5", -1234, true, -1234.5, "-1.235", "-1234");
         add("blanks inside", " 2 1 ", 21, false, 0.0, " 2 1 ", "21");
         add("exponent", "1e20", 1e20, false, 0.0, "1e20", "100000000000000000000");
-        add("two commas", "1,2,3", 1, false, 0.0, "1,2,3", "1");
-        add("letters", "abc", 0, false, 0.0, "abc", "0");
         add("empty", "", 0, false, 0.0, "", "0");
         add("underflow", "1e-400", 0, false, 0.0, "1e-400", "0");
         add("400 digits", QByteArray(400, '9'), inf, false, 0.0, QString(400, '9'), "");
@@ -178,8 +175,6 @@ private slots:
         row("MaxPico short rows", pull('b', "900/0/1500 ,0.2,7 1800/0/1600"),
             "Pico Max MAP: 1.600 Bar a las 1800 RPM");
         // Beyond the largest double: not a number TextNumber reads, so the highest, as it is.
-        row("MaxPico 1e309", pull('b', "900/0/1000 2000/0/1e309 3000/0/1500"),
-            "Pico Max MAP: 1e309 Bar a las 2000 RPM");
         row("MaxPico 20 digits", pull('b', "900/0/1000 2000/0/99999999999999999999 3000/0/1500"),
             "Pico Max MAP: 100.000.000.000.000.000.000 Bar a las 2000 RPM");
 
