@@ -36,20 +36,6 @@ private slots:
         QCOMPARE(l.state.chart.rowLabel(2), QStringLiteral("1200"));
     }
 
-    // Rows / 18 rounded to even, from 10 rows on; with fewer the spacing stays as it was.
-    void labelSpacing()
-    {
-        for (const auto &[rows, spacing] : {std::pair(9, 4), {10, 1}, {27, 2}, {45, 2}, {63, 4}}) {
-            Loaded l(plainLog(63));
-            l.tick({1});
-            QCOMPARE(l.state.chart.labelSpacing(), 4);
-            // A second log in the same chart: the spacing only changes when the rule gives one.
-            QVERIFY(l.open(l.write("n.csv", plainLog(rows))));
-            l.tick({2});
-            QCOMPARE(l.state.chart.labelSpacing(), spacing);
-        }
-    }
-
     // The table's cells take the colour of their series (a chosen colour plots the box last: the
     // window tests' business); a colour chosen for an unticked box plots it, an untick blackens
     // its cells again.
@@ -85,16 +71,6 @@ private slots:
             }
         }
         QVERIFY(l.messages.isEmpty());
-    }
-
-    void columnOutOfRangeShowsTheListMessage()
-    {
-        // Diesel groups on a log with only three named columns: boxes 7 and 8 have no column.
-        Loaded l("h\r\n\r\n\r\n,,'003,'011\r\n,,A,B,C\r\n\r\n\r\n,0.1,900,1,2,3\r\n");
-        QCOMPARE(l.state.engine(), EngineType::Diesel);
-        QVERIFY(
-            l.messages.contains(QStringLiteral("El número de columna está fuera del intervalo")));
-        QCOMPARE(l.state.chart.seriesCount(), 4);
     }
 
     void readoutFindsTheColumnByCaption()

@@ -72,35 +72,6 @@ private slots:
         QVERIFY(chart.revision(2) != before);
     }
 
-    // Fewer series or rows drop what is cut off; the rest keeps its values, labels and colours, and
-    // rows that come back are gaps.
-    void countsKeepWhatRemains()
-    {
-        const DataTable table = tableOf(Lines);
-        ChartModel chart;
-        chart.setSeriesCount(3);
-        chart.setRowCount(5);
-        chart.plotColumn(1, table, 2, 5, QStringLiteral("B"), QColor(1, 2, 3), 2);
-        chart.setSeriesValues(2, {5, 6, 7, 8, 9});
-        chart.setValue(4, 3, 42);
-        QSignalSpy changed(&chart, &ChartModel::changed);
-        chart.setSeriesCount(2);
-        chart.setRowCount(3);
-        chart.setRowCount(5);
-        chart.setSeriesCount(3);
-        QCOMPARE(changed.count(), 4);
-        QCOMPARE(shown(chart, 1), QStringLiteral("1.5 - - - -"));
-        QCOMPARE(shown(chart, 2), QStringLiteral("5 6 7 - -"));
-        QCOMPARE(shown(chart, 3), QStringLiteral("- - - - -"));
-        QCOMPARE(chart.seriesLabel(1), QStringLiteral("B"));
-        QCOMPARE(chart.seriesColor(1), QColor(1, 2, 3));
-        QCOMPARE(chart.seriesBox(1), 2);
-        double lowest = 0, highest = 0;
-        QVERIFY(!chart.valueRange(3, lowest, highest)); // a series of gaps has no range
-        QVERIFY(chart.valueRange(2, lowest, highest));
-        QCOMPARE(highest, 7.0); // the rows cut off took their values with them
-    }
-
     // A series keeps reading the rows it was given while the table changes its own, and the row
     // labels, once detached, outlive the table they came from.
     void snapshotsOutliveTheTable()

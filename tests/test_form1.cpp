@@ -327,37 +327,6 @@ private slots:
         }
     }
 
-    // "Pantalla Completa" makes a new full-screen chart every time: no read-out, zoom or
-    // hidden state of the earlier one is left, and one still open is replaced.
-    void fullChartStartsAfresh()
-    {
-        // What became of the first window before the second press.
-        for (const char *before : {"closed", "hidden by a click beside the points", "still open"}) {
-            Window w;
-            w.openLog(Diesel, 30);
-            w.button("CmdFull")->click();
-            QPointer<Form3> first = topLevels<Form3>().first();
-            emit first->chart2()->pointPicked(1, 4);
-            QVERIFY(!first->chartModel().hintText().isEmpty());
-            first->chart2()->updateNow();
-            first->chart2()->plot()->xAxis->setRange(3, 8);
-            if (before == QLatin1String("closed"))
-                first->close();
-            else if (before[0] == 'h')
-                emit first->chart2()->clicked();
-
-            w.button("CmdFull")->click();
-            QVERIFY2(first.isNull(), before);
-            QCOMPARE(topLevels<Form3>().size(), 1);
-            Form3 *second = topLevels<Form3>().first();
-            QVERIFY(second->isVisible());
-            QCOMPARE(second->chartModel().hintText(), QString());
-            QCOMPARE(second->chart2()->toolTip(), QString());
-            second->chart2()->updateNow();
-            QCOMPARE(second->chart2()->plot()->xAxis->range(), QCPRange(0.5, 30.5));
-        }
-    }
-
     void closingClosesOtherWindows()
     {
         Window w;

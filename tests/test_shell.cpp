@@ -196,36 +196,6 @@ private slots:
                                        : QStringLiteral("Ondalyx (%1)").arg(home.filePath("bin")));
         }
     }
-
-    // The entry written for a copy of the program says what the installed entry says, but for
-    // where the program and its icon are and the mark that it was written here.
-    void writtenEntryMatchesInstalledOne()
-    {
-        const QString installedPath =
-            qEnvironmentVariable("ONDALYX_SOURCE") + "/data/ondalyx.desktop";
-        QFile installedFile(installedPath);
-        QVERIFY2(installedFile.open(QIODevice::ReadOnly), qPrintable(installedPath));
-        QMap<QString, QString> installed = entryKeys(installedFile.readAll());
-        QMap<QString, QString> written = entryKeys(
-            Association::desktopEntry("/opt/o/ondalyx", "text/csv", "/opt/o/ondalyx.png"));
-        QCOMPARE(written.take("Exec"), QStringLiteral("\"/opt/o/ondalyx\" %f"));
-        QCOMPARE(written.take("Icon"), QStringLiteral("/opt/o/ondalyx.png"));
-        QCOMPARE(written.take("X-Ondalyx-Asociado"), QStringLiteral("true"));
-        QCOMPARE(installed.take("Exec"), QStringLiteral("ondalyx %f"));
-        QCOMPARE(installed.take("Icon"), QStringLiteral("ondalyx"));
-        QCOMPARE(written, installed);
-    }
-
-    void unwritableConfigGivesMessage()
-    {
-        QTemporaryDir home;
-        Association::Target target = targetIn(home, "/usr/bin/ondalyx");
-        target.configDir = TestSupport::writeFile(home, "config", "a file");
-        const QString error = Association::AssociateExtension(".csv", target);
-        QVERIFY2(error.startsWith("No se pudo asociar la extension .csv"), qPrintable(error));
-        QVERIFY2(error.contains(target.configDir), qPrintable(error));
-        QCOMPARE(readAll(target.configDir), QByteArray("a file"));
-    }
 };
 
 void TestShell::execArgumentQuoting_data()

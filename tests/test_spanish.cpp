@@ -70,15 +70,6 @@ private slots:
                      qPrintable(QStringLiteral("\"%1\" is not among %2")
                                     .arg(text, catcher.texts.join(QStringLiteral(" | ")))));
     }
-
-    // The type the open dialog's list gives a file, in Spanish too: Qt's own name of a folder
-    // (missing from Qt's translation) and the system's name of a file type.
-    void fileTypes()
-    {
-        QCOMPARE(QAbstractFileIconProvider().type(QFileInfo(m_dir.path())), "Carpeta");
-        QCOMPARE(QAbstractFileIconProvider().type(QFileInfo(m_dir.filePath("run.csv"))),
-                 "documento CSV");
-    }
 };
 
 QTEST_MAIN(TestSpanish)
