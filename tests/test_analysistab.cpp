@@ -229,6 +229,29 @@ private slots:
         QCOMPARE(w.tab()->log()->result().pulls.size(), size_t(1));
     }
 
+    // On "Tiempo (s)" each series stands at its own group's time stamp, and a cell that is no
+    // number breaks its line rather than dropping it to 0.
+    void timeAxisUsesEachGroupsClock()
+    {
+        Window w;
+        QList<QByteArray> rows;
+        for (int r = 1; r <= 6; ++r) {
+            const QByteArray t = QByteArray::number(r);
+            const QByteArray c7 = r == 3 ? "abc" : QByteArray::number(500 + r);
+            rows << t + "," + QByteArray::number(900 + r) + ",1,2,3," + t + ".5,900,400," + c7 +
+                        ",1,1," + t + ".25,1,2,3,4";
+        }
+        w.openBytes(logOf(rows));
+        w.showTab();
+        w.chooseAxis(QStringLiteral("Tiempo (s)"));
+        w.tick({2, 8});
+        const std::vector<AnalysisCurve> &curves = w.tab()->chart()->curves();
+        QCOMPARE(CurvePixels::extent(curves[0]).xLow, 1.0);   // group A's clock
+        QCOMPARE(CurvePixels::extent(curves[1]).xLow, 1.5);   // group B's
+        QCOMPARE(CurvePixels::extent(curves[1]).yLow, 501.0); // row 3 is a gap, not a 0
+        QVERIFY(!curves[1].y.has(2));
+    }
+
     // The wheel zooms both axes, a double click shows everything again.
     void zoomBothAxesAndReset()
     {
